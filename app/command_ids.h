@@ -1,0 +1,10 @@
+#pragma once
+// Command identifiers shared by the toolbar controls, the accelerator table
+// and the main window's WM_COMMAND routing.
+
+inline constexpr int IDC_CAMERA = 101;
+inline constexpr int IDC_ZOOM_OUT = 102;
+inline constexpr int IDC_ZOOM_IN = 103;
+inline constexpr int IDC_ZOOM_RESET = 104;
+inline constexpr int IDC_ON_TOP = 105;
+inline constexpr int IDC_OPEN_PRIVACY = 106;

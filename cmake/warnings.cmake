@@ -1,0 +1,19 @@
+# Warning and sanitizer flags for the project's own targets (not for the
+# third-party test frameworks built alongside).
+add_library(tavisko_warnings INTERFACE)
+if(MSVC)
+  target_compile_options(tavisko_warnings INTERFACE /W4 /WX /utf-8 /permissive-)
+else()
+  target_compile_options(tavisko_warnings INTERFACE -Wall -Wextra -Werror)
+endif()
+
+if(TAVISKO_SANITIZE)
+  set(tavisko_sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${tavisko_sanitizers})
+  add_link_options(${tavisko_sanitizers})
+endif()
+
+if(MINGW)
+  # One self-contained executable: no MinGW runtime DLLs beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()

@@ -1,0 +1,54 @@
+#pragma once
+// The persisted settings record and its text form. Platform-free: the reader
+// and writer work on byte buffers; settings_file.h moves them to and from disk.
+// One global record exists, owned by the user-interface thread.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "view/view_model.h"
+
+inline constexpr size_t camera_id_size = 512;
+inline constexpr size_t camera_name_size = 256;
+
+struct Settings {
+    char camera_id[camera_id_size];     // UTF-8 symbolic link, NUL-terminated
+    char camera_name[camera_name_size]; // UTF-8 friendly name, NUL-terminated
+    ViewState view;                     // the window's live view
+    int32_t window_valid;               // 1 when the four window fields hold a rectangle
+    int32_t window_x;
+    int32_t window_y;
+    int32_t window_w;
+    int32_t window_h;
+    int32_t on_top; // zero off, anything else on
+};
+
+// Bounded output: `length` counts every byte appended, even those that did
+// not fit, and the last byte of `data` is always left for the terminator.
+struct TextSink {
+    char* data;
+    size_t capacity;
+    size_t length;
+};
+
+// Longest text settings_format produces for a normalised view.
+inline constexpr size_t settings_text_max = 943;
+// settings_load reads at most this many bytes of the file.
+inline constexpr size_t settings_file_max = 65536;
+
+void settings_reset(Settings& settings);
+// `text` is NUL-terminated, or null for the defaults.
+void settings_parse(Settings& settings, const char* text);
+// Returns the full length without the terminator; the text is complete
+// exactly when the result is less than `capacity`.
+size_t settings_format(const Settings& settings, char* buffer, size_t capacity);
+
+bool parse_double_value(const char* value, size_t count, double* out);
+bool parse_int_value(const char* value, size_t count, int32_t* out);
+
+void text_sink_append(TextSink& sink, const char* bytes, size_t count);
+void append_setting_line(TextSink& sink, const char* key, const char* value);
+
+// Copies a NUL-terminated or counted value into a field of `field_size`
+// bytes, cutting it so that the kept text never ends inside a UTF-8 sequence.
+void copy_cut_utf8(char* field, size_t field_size, const char* value, size_t count);

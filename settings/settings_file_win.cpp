@@ -1,0 +1,87 @@
+#include "settings/settings_file.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <memory>
+#include <new>
+
+namespace {
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<FILE, FileCloser>;
+
+// Bounded concatenation: a result that does not fit is cut to 259 units.
+void compose_path(wchar_t* out, const wchar_t* base, const wchar_t* suffix) {
+    size_t n = 0;
+    for (const wchar_t* parts[2] = {base, suffix}; const wchar_t* part : parts) {
+        for (const wchar_t* p = part; *p != L'\0' && n < settings_path_units - 1; ++p) {
+            out[n++] = *p;
+        }
+    }
+    out[n] = L'\0';
+}
+
+} // namespace
+
+bool settings_paths(wchar_t* folder, wchar_t* file, wchar_t* temporary) {
+    wchar_t appdata[settings_path_units];
+    const DWORD count = GetEnvironmentVariableW(L"APPDATA", appdata, settings_path_units);
+    if (count < 1 || count > settings_path_units - 1) {
+        return false;
+    }
+    compose_path(folder, appdata, L"\\Tavisko");
+    compose_path(file, appdata, L"\\Tavisko\\settings.txt");
+    compose_path(temporary, appdata, L"\\Tavisko\\settings.tmp");
+    return true;
+}
+
+void settings_load(Settings& settings) {
+    settings_reset(settings);
+    wchar_t folder[settings_path_units];
+    wchar_t file[settings_path_units];
+    wchar_t temporary[settings_path_units];
+    if (!settings_paths(folder, file, temporary)) {
+        return;
+    }
+    FileHandle stream(_wfopen(file, L"rb"));
+    if (!stream) {
+        return;
+    }
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[settings_file_max + 1]);
+    if (!buffer) {
+        return;
+    }
+    const size_t read = std::fread(buffer.get(), 1, settings_file_max, stream.get());
+    buffer[read] = '\0';
+    settings_parse(settings, buffer.get());
+}
+
+void settings_save(const Settings& settings) {
+    char text[2048];
+    const size_t length = settings_format(settings, text, sizeof text);
+    if (length >= sizeof text) {
+        return;
+    }
+    wchar_t folder[settings_path_units];
+    wchar_t file[settings_path_units];
+    wchar_t temporary[settings_path_units];
+    if (!settings_paths(folder, file, temporary)) {
+        return;
+    }
+    CreateDirectoryW(folder, nullptr);
+    FileHandle stream(_wfopen(temporary, L"wb"));
+    if (!stream) {
+        return;
+    }
+    const size_t written = std::fwrite(text, 1, length, stream.get());
+    // The close result counts: a full disk may only show up when the stream
+    // flushes, and then the old settings.txt must stay.
+    const bool closed = std::fclose(stream.release()) == 0;
+    if (written == length && closed) {
+        MoveFileExW(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    }
+}

@@ -1,0 +1,94 @@
+#include "test_support.h"
+
+#include <atomic>
+#include <vector>
+
+namespace {
+
+void remove_tree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                remove_tree(child);
+            } else {
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+} // namespace
+
+TempFolder::TempFolder() {
+    static std::atomic<unsigned> counter{0};
+    wchar_t base[MAX_PATH];
+    const DWORD n = GetTempPathW(MAX_PATH, base);
+    std::wstring root(base, n);
+    if (!root.empty() && root.back() == L'\\') {
+        root.pop_back();
+    }
+    for (;;) {
+        path = root + L"\\tavisko-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(counter++);
+        if (CreateDirectoryW(path.c_str(), nullptr)) {
+            break;
+        }
+    }
+}
+
+TempFolder::~TempFolder() {
+    remove_tree(path);
+}
+
+ScopedEnvironment::ScopedEnvironment(const wchar_t* n, const wchar_t* value) : name(n) {
+    std::vector<wchar_t> buffer(32768);
+    const DWORD got = GetEnvironmentVariableW(n, buffer.data(), static_cast<DWORD>(buffer.size()));
+    had_previous = got > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    previous.assign(buffer.data(), got);
+    SetEnvironmentVariableW(n, value);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    SetEnvironmentVariableW(name.c_str(), had_previous ? previous.c_str() : nullptr);
+}
+
+bool file_exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool read_file_bytes(const std::wstring& path, std::string& bytes) {
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    if (file.handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bytes.clear();
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file.handle, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        bytes.append(chunk, got);
+    }
+    return true;
+}
+
+bool write_file_bytes(const std::wstring& path, const std::string& bytes) {
+    ScopedHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (file.handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    return WriteFile(file.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+           written == bytes.size();
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Helpers for the Windows tests: real temporary folders and files.
+
+#include <windows.h>
+
+#include <string>
+
+// A fresh folder under the system temporary folder, removed with everything
+// in it when the object goes away.
+struct TempFolder {
+    std::wstring path;
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+};
+
+// Sets an environment variable for the lifetime of the object, then puts the
+// previous value (or its absence) back. `value` null removes the variable.
+struct ScopedEnvironment {
+    std::wstring name;
+    std::wstring previous;
+    bool had_previous;
+    ScopedEnvironment(const wchar_t* name, const wchar_t* value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+};
+
+struct ScopedHandle {
+    HANDLE handle;
+    explicit ScopedHandle(HANDLE h) : handle(h) {}
+    ~ScopedHandle() {
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
+    }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+};
+
+bool file_exists(const std::wstring& path);
+bool read_file_bytes(const std::wstring& path, std::string& bytes);
+bool write_file_bytes(const std::wstring& path, const std::string& bytes);
