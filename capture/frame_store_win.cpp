@@ -1,0 +1,111 @@
+#include <cstdlib>
+#include <cstring>
+#include <wrl/client.h>
+
+#include "capture/capture.h"
+#include "capture/row_copy.h"
+
+using Microsoft::WRL::ComPtr;
+
+FrameStore frame_store;
+CRITICAL_SECTION capture_lock;
+
+namespace {
+
+// Under capture_lock: makes room for the frame and copies its rows. When the
+// block cannot grow, the previous frame and its sizes stay.
+void store_rows(const uint8_t* buffer, const RowSource& source, int32_t width, int32_t height) {
+    const uint64_t row = packed_row_bytes(width);
+    const uint64_t needed = row * uint64_t(height);
+    CaptureLockGuard lock;
+    if (frame_store.capacity_bytes < needed) {
+        if (needed > SIZE_MAX) {
+            return;
+        }
+        void* grown = std::realloc(frame_store.pixels, static_cast<size_t>(needed));
+        if (grown == nullptr) {
+            return;
+        }
+        frame_store.pixels = static_cast<uint8_t*>(grown);
+        frame_store.capacity_bytes = needed;
+    }
+    copy_rows(frame_store.pixels, buffer, source, row, height);
+    frame_store.frame_height = height;
+    frame_store.frame_width = width;
+}
+
+// The 2-D path: the pitch and first-row address come from Lock2DSize, which
+// also tells where the buffer begins and ends, so rows a driver claims but the
+// buffer does not hold are never read. Returns false when the buffer offers no
+// such lock, so the plain path can try.
+bool copy_pitched(IMFMediaBuffer* buffer, const OutputFormat& format) {
+    ComPtr<IMF2DBuffer2> pitched;
+    if (FAILED(buffer->QueryInterface(IID_PPV_ARGS(&pitched)))) {
+        return false;
+    }
+    BYTE* top_row = nullptr;
+    LONG pitch = 0;
+    BYTE* start = nullptr;
+    DWORD length = 0;
+    if (FAILED(pitched->Lock2DSize(MF2DBuffer_LockFlags_Read, &top_row, &pitch, &start, &length))) {
+        return false;
+    }
+    RowSource rows;
+    const int64_t offset = top_row - start;
+    if (plan_pitched_rows(length, offset, pitch, format.width, format.height, &rows)) {
+        store_rows(start, rows, format.width, format.height);
+    }
+    pitched->Unlock2D();
+    return true;
+}
+
+void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format) {
+    BYTE* data = nullptr;
+    DWORD length = 0;
+    if (FAILED(buffer->Lock(&data, nullptr, &length))) {
+        return;
+    }
+    RowSource rows;
+    if (plan_plain_rows(length, format.stride, format.width, format.height, &rows)) {
+        store_rows(data, rows, format.width, format.height);
+    }
+    buffer->Unlock();
+}
+
+} // namespace
+
+void copy_sample_to_store(IMFSample* sample, const OutputFormat& format) {
+    // A size from a driver that is zero, or that does not fit in 31 bits and so
+    // reads as negative, describes no frame.
+    if (format.width <= 0 || format.height <= 0) {
+        return;
+    }
+    ComPtr<IMFMediaBuffer> buffer;
+    if (FAILED(sample->ConvertToContiguousBuffer(&buffer))) {
+        return;
+    }
+    if (!copy_pitched(buffer.Get(), format)) {
+        copy_plain(buffer.Get(), format);
+    }
+}
+
+bool frame_lock_peek(FramePeek* frame) {
+    EnterCriticalSection(&capture_lock);
+    if (frame_store.pixels != nullptr && frame_store.frame_width > 0 &&
+        frame_store.frame_height > 0) {
+        frame->pixels = frame_store.pixels;
+        frame->width = frame_store.frame_width;
+        frame->height = frame_store.frame_height;
+        return true;
+    }
+    LeaveCriticalSection(&capture_lock);
+    return false;
+}
+
+void frame_unlock() {
+    LeaveCriticalSection(&capture_lock);
+}
+
+int32_t frame_clear_pending() {
+    return frame_store.frame_pending.exchange(0);
+}

@@ -1,0 +1,59 @@
+#include "capture/row_copy.h"
+
+#include <cstring>
+
+uint64_t packed_row_bytes(int32_t width) {
+    return width > 0 ? uint64_t(width) * 4 : 0;
+}
+
+bool plan_plain_rows(uint64_t length, int32_t stride, int32_t width, int32_t height,
+                     RowSource* out) {
+    const uint64_t row = packed_row_bytes(width);
+    if (row == 0 || height <= 0) {
+        return false;
+    }
+    const int64_t pitch = stride < 0 ? -int64_t{stride} : int64_t{stride};
+    if (length < uint64_t(pitch) * uint64_t(height) || uint64_t(pitch) < row) {
+        return false;
+    }
+    out->top_row_offset = stride < 0 ? (int64_t{height} - 1) * pitch : 0;
+    out->step = stride;
+    return true;
+}
+
+bool plan_pitched_rows(uint64_t length, int64_t top_row_offset, int32_t pitch, int32_t width,
+                       int32_t height, RowSource* out) {
+    const uint64_t row = packed_row_bytes(width);
+    if (row == 0 || height <= 0) {
+        return false;
+    }
+    const int64_t magnitude = pitch < 0 ? -int64_t{pitch} : int64_t{pitch};
+    if (uint64_t(magnitude) < row || top_row_offset < 0 || length > uint64_t{INT64_MAX}) {
+        return false;
+    }
+    // The rows span from the lowest row start to the highest row start plus
+    // one row; both ends must lie inside [0, length].
+    const int64_t last_row_offset = top_row_offset + (int64_t{height} - 1) * int64_t{pitch};
+    const int64_t lowest = pitch < 0 ? last_row_offset : top_row_offset;
+    const int64_t highest = pitch < 0 ? top_row_offset : last_row_offset;
+    if (lowest < 0 || uint64_t(highest) + row > length) {
+        return false;
+    }
+    out->top_row_offset = top_row_offset;
+    out->step = pitch;
+    return true;
+}
+
+void copy_rows(uint8_t* destination, const uint8_t* buffer, const RowSource& source,
+               uint64_t row_bytes, int32_t rows) {
+    // Offsets, not a moving pointer: stepping a pointer past the first row of
+    // a bottom-up buffer would leave the buffer.
+    int64_t offset = source.top_row_offset;
+    for (int32_t r = 0; r < rows; ++r) {
+        std::memcpy(destination, buffer + offset, row_bytes);
+        destination += row_bytes;
+        if (r + 1 < rows) {
+            offset += source.step;
+        }
+    }
+}

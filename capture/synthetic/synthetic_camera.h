@@ -1,0 +1,84 @@
+#pragma once
+// A synthetic camera behind the device layer: activation objects, a media
+// source with real presentation and stream descriptors, and a source reader
+// that delivers RGB32 samples with a moving test pattern in real Media
+// Foundation buffers. What the cameras are and how they misbehave is set
+// here, from any thread; each source takes a copy when it is created.
+
+#include <windows.h>
+
+#include <mfobjects.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SyntheticType {
+    GUID subtype;
+    uint32_t width;
+    uint32_t height;
+    uint32_t fps_numerator;
+    uint32_t fps_denominator;
+    // Attributes left out: a frame rate of 0/0, a frame size of 0 x 0 and a
+    // GUID_NULL subtype make types without those attributes.
+};
+
+enum class SyntheticBuffer {
+    TopDown,         // plain buffer, positive default stride
+    BottomUp,        // plain buffer, rows bottom-up, negative default stride
+    Pitched,         // real 2-D buffer whose pitch is wider than the row
+    Short,           // plain buffer one row shorter than the frame
+    LyingPitched,    // 2-D buffer that claims more rows than it holds
+    LyingPitchedOld, // the same, offering only the older IMF2DBuffer interface
+};
+
+struct SyntheticCamera {
+    std::wstring symbolic_link;
+    std::wstring friendly_name;
+    bool has_friendly_name = true;
+    std::vector<SyntheticType> types; // the native types, in device order
+
+    SyntheticBuffer buffer = SyntheticBuffer::TopDown;
+    bool default_stride = true;     // false: the output type has no MF_MT_DEFAULT_STRIDE
+    uint32_t pitch_padding = 64;    // extra bytes per row of a Pitched buffer
+    uint32_t frame_interval_ms = 0; // pause before each sample; 0 delivers at once
+
+    HRESULT open_result = S_OK;   // from creating the device source
+    uint32_t open_delay_ms = 0;   // time the open takes
+    HRESULT reader_result = S_OK; // from creating the source reader
+
+    int fail_at_read = -1;        // 0-based ReadSample call that fails...
+    HRESULT read_result = E_FAIL; // ...with this result,
+    DWORD read_flags = 0;         // or, when nonzero, succeeds with these flags
+    int block_at_read = -1;       // ReadSample call that blocks until Shutdown
+    int tick_every = 0;           // every n-th call is a stream tick without a sample
+    int short_from_read = -1;     // from this call on, plain buffers are one row short
+    int type_change_at_read = -1; // call that reports a new current media type...
+    uint32_t changed_width = 0;   // ...of this size
+    uint32_t changed_height = 0;
+};
+
+// Replaces the set of attached cameras.
+void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras);
+
+struct SyntheticLiveCounts {
+    long activates;
+    long sources;
+    long readers;
+    long buffers; // the hand-made lying buffers
+};
+SyntheticLiveCounts synthetic_live_counts();
+
+struct SyntheticStats {
+    long sources_created;
+    long samples_delivered;
+    long shutdowns;
+    SyntheticType last_current_type; // the native type the last source was set to
+    bool last_type_was_set;
+};
+SyntheticStats synthetic_stats();
+void synthetic_reset_stats();
+
+// The test pattern's pixel (B, G, R, X as a little-endian 32-bit value) at
+// column x, row y (0 = top) of frame number `frame`.
+uint32_t synthetic_pattern_pixel(uint32_t x, uint32_t y, uint32_t frame);

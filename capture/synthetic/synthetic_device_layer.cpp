@@ -1,0 +1,126 @@
+// The device layer of tests and the demo build: the attached cameras are
+// whatever synthetic_set_cameras said last.
+
+#include <mfapi.h>
+#include <wrl/client.h>
+
+#include <mutex>
+
+#include "capture/device_layer.h"
+#include "capture/synthetic/synthetic_internal.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// Shared by the thread that configures the cameras and the capture worker.
+std::mutex registry_mutex;
+std::vector<SyntheticCamera> attached;
+SyntheticStats stats;
+
+} // namespace
+
+void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras) {
+    std::lock_guard lock(registry_mutex);
+    attached = cameras;
+}
+
+SyntheticLiveCounts synthetic_live_counts() {
+    return {synthetic_live_activates(), synthetic_live_sources(), synthetic_live_readers(),
+            synthetic_live_buffers()};
+}
+
+SyntheticStats synthetic_stats() {
+    std::lock_guard lock(registry_mutex);
+    return stats;
+}
+
+void synthetic_reset_stats() {
+    std::lock_guard lock(registry_mutex);
+    stats = SyntheticStats{};
+}
+
+void synthetic_note_source_created() {
+    std::lock_guard lock(registry_mutex);
+    ++stats.sources_created;
+}
+
+void synthetic_note_sample() {
+    std::lock_guard lock(registry_mutex);
+    ++stats.samples_delivered;
+}
+
+void synthetic_note_shutdown() {
+    std::lock_guard lock(registry_mutex);
+    ++stats.shutdowns;
+}
+
+void synthetic_note_current_type(const SyntheticType& type) {
+    std::lock_guard lock(registry_mutex);
+    stats.last_current_type = type;
+    stats.last_type_was_set = true;
+}
+
+HRESULT device_enum_sources(IMFAttributes*, IMFActivate*** devices, UINT32* count) {
+    *devices = nullptr;
+    *count = 0;
+    std::vector<SyntheticCamera> cameras;
+    {
+        std::lock_guard lock(registry_mutex);
+        cameras = attached;
+    }
+    if (cameras.empty()) {
+        return S_OK;
+    }
+    auto* array = static_cast<IMFActivate**>(CoTaskMemAlloc(sizeof(IMFActivate*) * cameras.size()));
+    if (array == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    UINT32 made = 0;
+    for (const SyntheticCamera& camera : cameras) {
+        if (FAILED(synthetic_create_activate(camera, &array[made]))) {
+            continue;
+        }
+        ++made;
+    }
+    *devices = array;
+    *count = made;
+    return S_OK;
+}
+
+HRESULT device_create_source(IMFAttributes* attributes, IMFMediaSource** source) {
+    *source = nullptr;
+    wchar_t link[1024] = L"";
+    UINT32 length = 0;
+    if (FAILED(attributes->GetString(MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_SYMBOLIC_LINK, link,
+                                     ARRAYSIZE(link), &length)) ||
+        length == 0) {
+        return E_INVALIDARG;
+    }
+    SyntheticCamera camera;
+    bool found = false;
+    {
+        std::lock_guard lock(registry_mutex);
+        for (const SyntheticCamera& candidate : attached) {
+            if (candidate.symbolic_link == link) {
+                camera = candidate;
+                found = true;
+                break;
+            }
+        }
+    }
+    if (!found) {
+        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    }
+    if (camera.open_delay_ms > 0) {
+        Sleep(camera.open_delay_ms);
+    }
+    if (FAILED(camera.open_result)) {
+        return camera.open_result;
+    }
+    return synthetic_create_source(camera, source);
+}
+
+HRESULT device_create_reader(IMFMediaSource* source, IMFAttributes*, IMFSourceReader** reader) {
+    return synthetic_create_reader(source, reader);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Shared between the synthetic camera's files; not for its users.
+
+#include <mfidl.h>
+#include <mfreadwrite.h>
+
+#include "capture/synthetic/synthetic_camera.h"
+
+HRESULT synthetic_create_activate(const SyntheticCamera& camera, IMFActivate** out);
+HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** out);
+HRESULT synthetic_create_reader(IMFMediaSource* source, IMFSourceReader** out);
+HRESULT synthetic_create_lying_buffer(uint32_t width, uint32_t height, bool newer_interface,
+                                      IMFMediaBuffer** out);
+
+long synthetic_live_activates();
+long synthetic_live_sources();
+long synthetic_live_readers();
+long synthetic_live_buffers();
+
+// Statistics, updated by the sources and readers.
+void synthetic_note_source_created();
+void synthetic_note_sample();
+void synthetic_note_shutdown();
+void synthetic_note_current_type(const SyntheticType& type);

@@ -1,0 +1,106 @@
+// A two-dimensional buffer as a faulty driver might hand one out: its lock
+// reports a pitch of one packed row and a frame of `height` rows, but the
+// memory behind it holds only half of them.
+
+#include <mfapi.h>
+#include <mferror.h>
+
+#include <memory>
+
+#include "capture/synthetic/com_object.h"
+#include "capture/synthetic/synthetic_internal.h"
+
+namespace {
+
+struct LyingBuffer final : IMFMediaBuffer, IMF2DBuffer2, LiveCounter<LyingBuffer> {
+    RefCount refs;
+    bool newer_interface;
+    LONG pitch;
+    DWORD length;
+    std::unique_ptr<BYTE[]> memory;
+
+    LyingBuffer(uint32_t width, uint32_t height, bool newer)
+        : newer_interface(newer), pitch(LONG(width * 4)), length(DWORD(width * 4 * (height / 2))),
+          memory(new BYTE[length + 1]()) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFMediaBuffer)) {
+            *out = static_cast<IMFMediaBuffer*>(this);
+        } else if (iid == __uuidof(IMF2DBuffer) ||
+                   (newer_interface && iid == __uuidof(IMF2DBuffer2))) {
+            *out = static_cast<IMF2DBuffer2*>(this);
+        } else {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    SYNTHETIC_IUNKNOWN_REFCOUNT
+
+    // IMFMediaBuffer: the plain lock tells the truth about the length.
+    HRESULT STDMETHODCALLTYPE Lock(BYTE** data, DWORD* max_length, DWORD* current) override {
+        *data = memory.get();
+        if (max_length != nullptr) {
+            *max_length = length;
+        }
+        if (current != nullptr) {
+            *current = length;
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Unlock() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetCurrentLength(DWORD* current) override {
+        *current = length;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetCurrentLength(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetMaxLength(DWORD* max_length) override {
+        *max_length = length;
+        return S_OK;
+    }
+
+    // IMF2DBuffer: claims a whole frame at the pitch.
+    HRESULT STDMETHODCALLTYPE Lock2D(BYTE** scanline0, LONG* out_pitch) override {
+        *scanline0 = memory.get();
+        *out_pitch = pitch;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Unlock2D() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetScanline0AndPitch(BYTE** scanline0, LONG* out_pitch) override {
+        return Lock2D(scanline0, out_pitch);
+    }
+    HRESULT STDMETHODCALLTYPE IsContiguousFormat(BOOL* contiguous) override {
+        *contiguous = TRUE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetContiguousLength(DWORD* out) override {
+        *out = length;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContiguousCopyTo(BYTE*, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ContiguousCopyFrom(const BYTE*, DWORD) override { return E_NOTIMPL; }
+
+    // IMF2DBuffer2: reports the real extent of the memory.
+    HRESULT STDMETHODCALLTYPE Lock2DSize(MF2DBuffer_LockFlags, BYTE** scanline0, LONG* out_pitch,
+                                         BYTE** start, DWORD* out_length) override {
+        *scanline0 = memory.get();
+        *out_pitch = pitch;
+        *start = memory.get();
+        *out_length = length;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Copy2DTo(IMF2DBuffer2*) override { return E_NOTIMPL; }
+};
+
+} // namespace
+
+long synthetic_live_buffers() {
+    return LyingBuffer::live.load();
+}
+
+HRESULT synthetic_create_lying_buffer(uint32_t width, uint32_t height, bool newer_interface,
+                                      IMFMediaBuffer** out) {
+    *out = new LyingBuffer(width, height, newer_interface);
+    return S_OK;
+}
