@@ -61,6 +61,17 @@ struct SyntheticCamera {
 // Replaces the set of attached cameras.
 void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras);
 
+// Called at the start of every enumeration, before the set is read; the demo
+// build uses it to reload its control file.
+void synthetic_set_enumeration_hook(void (*hook)());
+
+// The demo's two cameras: "Test Camera 4:3" and "Test Camera 16:9".
+std::vector<SyntheticCamera> synthetic_demo_cameras();
+
+// Reads the demo control file, if there is one, into the set of attached
+// cameras; without a file the demo cameras are attached.
+void synthetic_load_control_file();
+
 struct SyntheticLiveCounts {
     long activates;
     long sources;

@@ -4,6 +4,7 @@
 #include <mfapi.h>
 #include <wrl/client.h>
 
+#include <atomic>
 #include <mutex>
 
 #include "capture/device_layer.h"
@@ -17,8 +18,13 @@ namespace {
 std::mutex registry_mutex;
 std::vector<SyntheticCamera> attached;
 SyntheticStats stats;
+std::atomic<void (*)()> enumeration_hook{nullptr};
 
 } // namespace
+
+void synthetic_set_enumeration_hook(void (*hook)()) {
+    enumeration_hook = hook;
+}
 
 void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras) {
     std::lock_guard lock(registry_mutex);
@@ -64,6 +70,9 @@ void synthetic_note_current_type(const SyntheticType& type) {
 HRESULT device_enum_sources(IMFAttributes*, IMFActivate*** devices, UINT32* count) {
     *devices = nullptr;
     *count = 0;
+    if (auto hook = enumeration_hook.load()) {
+        hook();
+    }
     std::vector<SyntheticCamera> cameras;
     {
         std::lock_guard lock(registry_mutex);

@@ -1,0 +1,254 @@
+// The main window procedure: routing of every message, the status state
+// machine, the three one-shot timers and the reaction to worker reports.
+// User-interface thread only.
+
+#include <windows.h>
+
+#include <dbt.h>
+#include <shellapi.h>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "capture/camera_select.h"
+#include "capture/capture.h"
+#include "layout/toolbar.h"
+#include "layout/toolbar_layout.h"
+#include "layout/window_sizing.h"
+#include "settings/settings_file.h"
+#include "view/mouse_navigation.h"
+#include "view/paint.h"
+
+HWND main_window = nullptr;
+UINT current_dpi = 96;
+StatusState status = StatusNone;
+int capture_active = 0;
+HRESULT last_capture_error = S_OK;
+Settings settings;
+HACCEL accelerator_table = nullptr;
+
+namespace {
+
+// {E5323777-F976-4F5B-9B55-B94699C46E44}
+constexpr GUID camera_interface_class = {
+    0xE5323777, 0xF976, 0x4F5B, {0x9B, 0x55, 0xB9, 0x46, 0x99, 0xC4, 0x6E, 0x44}};
+
+UINT timer_interval(UINT_PTR id) {
+    return id == TIMER_RESCAN ? 3000 : 1000;
+}
+
+void register_camera_notifications(HWND window) {
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = camera_interface_class;
+    // The registration ends with the window.
+    RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void on_create(HWND window) {
+    main_window = window;
+    current_dpi = GetDpiForWindow(window);
+    status_font_create();
+    toolbar_create(window);
+    toolbar_update_pin(settings.on_top);
+    toolbar_update_zoom_label(view_zoom_percent(settings.view));
+    relayout();
+    register_camera_notifications(window);
+    rescan_cameras();
+}
+
+void on_destroy() {
+    KillTimer(main_window, TIMER_SAVE);
+    remember_window_rect();
+    settings_save(settings);
+    capture_stop_if_running();
+    PostQuitMessage(0);
+}
+
+void toggle_on_top() {
+    settings.on_top = settings.on_top == 0 ? 1 : 0;
+    SetWindowPos(main_window, settings.on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    toolbar_update_pin(settings.on_top);
+    arm_timer(TIMER_SAVE);
+}
+
+void on_command(WPARAM wparam) {
+    const int id = LOWORD(wparam);
+    switch (id) {
+    case IDC_CAMERA:
+        if (HIWORD(wparam) == CBN_SELCHANGE) {
+            on_camera_selection_change();
+        }
+        break;
+    case IDC_ZOOM_OUT:
+    case IDC_ZOOM_IN:
+    case IDC_ZOOM_RESET:
+        view_apply_zoom_command(settings.view, id);
+        on_view_changed();
+        break;
+    case IDC_ON_TOP:
+        toggle_on_top();
+        break;
+    case IDC_OPEN_PRIVACY:
+        ShellExecuteW(main_window, L"open", L"ms-settings:privacy-webcam", nullptr, nullptr,
+                      SW_SHOWNORMAL);
+        break;
+    default:
+        break;
+    }
+}
+
+void on_worker_report(WPARAM wparam, LPARAM lparam) {
+    const auto code = static_cast<int32_t>(wparam);
+    if (code == CaptureStreaming) {
+        set_status(StatusStreaming);
+        return;
+    }
+    capture_stop_if_running();
+    capture_active = 0;
+    last_capture_error = static_cast<HRESULT>(static_cast<int32_t>(lparam));
+    switch (code) {
+    case CaptureAccessDenied:
+        set_status(StatusAccessDenied);
+        break;
+    case CaptureBusy:
+        set_status(StatusInUse);
+        break;
+    case CaptureLost:
+        set_status(StatusWaiting);
+        break;
+    default:
+        set_status(StatusFailed);
+        break;
+    }
+    arm_timer(TIMER_RESCAN);
+}
+
+} // namespace
+
+void arm_timer(UINT_PTR id) {
+    SetTimer(main_window, id, timer_interval(id), nullptr);
+}
+
+RECT video_area_rect() {
+    RECT client;
+    GetClientRect(main_window, &client);
+    const PixelRect area =
+        video_area_of({client.left, client.top, client.right, client.bottom}, current_dpi);
+    return {area.left, area.top, area.right, area.bottom};
+}
+
+void set_status(StatusState new_status) {
+    status = new_status;
+    const RECT area = video_area_rect();
+    toolbar_place_settings_button(new_status == StatusAccessDenied, area, current_dpi);
+    InvalidateRect(main_window, &area, FALSE);
+}
+
+void relayout() {
+    toolbar_layout(main_window, current_dpi);
+    const RECT area = video_area_rect();
+    toolbar_place_settings_button(status == StatusAccessDenied, area, current_dpi);
+    InvalidateRect(main_window, nullptr, FALSE);
+}
+
+void on_view_changed() {
+    toolbar_update_zoom_label(view_zoom_percent(settings.view));
+    const RECT area = video_area_rect();
+    InvalidateRect(main_window, &area, FALSE);
+    arm_timer(TIMER_SAVE);
+}
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE:
+        on_create(window);
+        return 0;
+    case WM_DESTROY:
+        on_destroy();
+        return 0;
+    case WM_SIZE:
+        relayout();
+        return 0;
+    case WM_PAINT:
+        paint_main_window(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_ENDSESSION:
+        if (wparam != 0) {
+            settings_save(settings);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (navigation_set_cursor(wparam, lparam)) {
+            return TRUE;
+        }
+        break;
+    case WM_GETMINMAXINFO:
+        if (main_window != nullptr) {
+            on_get_min_max_info(reinterpret_cast<MINMAXINFO*>(lparam));
+            return 0;
+        }
+        break;
+    case WM_WINDOWPOSCHANGED:
+        remember_window_rect();
+        break;
+    case WM_COMMAND:
+        if (LOWORD(wparam) >= IDC_CAMERA && LOWORD(wparam) <= IDC_OPEN_PRIVACY) {
+            on_command(wparam);
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        KillTimer(window, wparam);
+        if (wparam == TIMER_SAVE) {
+            settings_save(settings);
+        } else {
+            rescan_cameras();
+        }
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return on_ctl_color_static(reinterpret_cast<HDC>(wparam));
+    case WM_MOUSEMOVE:
+        navigation_mouse_move(lparam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        navigation_button_down(lparam);
+        return 0;
+    case WM_LBUTTONUP:
+        navigation_button_up();
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        navigation_double_click(lparam);
+        return 0;
+    case WM_MOUSEWHEEL:
+        navigation_wheel(wparam, lparam);
+        return 0;
+    case WM_SIZING:
+        on_sizing(wparam, reinterpret_cast<RECT*>(lparam));
+        return TRUE;
+    case WM_CAPTURECHANGED:
+        navigation_capture_changed();
+        return 0;
+    case WM_DEVICECHANGE:
+        if (wparam == DBT_DEVICEARRIVAL || wparam == DBT_DEVICEREMOVECOMPLETE ||
+            wparam == DBT_DEVNODES_CHANGED) {
+            arm_timer(TIMER_DEVICE_CHANGE);
+        }
+        return TRUE;
+    case WM_DPICHANGED:
+        on_dpi_changed(wparam, reinterpret_cast<const RECT*>(lparam));
+        return 0;
+    case WM_APP_FRAME:
+        on_app_frame();
+        return 0;
+    case WM_APP_STATUS:
+        on_worker_report(wparam, lparam);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}

@@ -1,0 +1,141 @@
+#include "app/startup.h"
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "capture/capture.h"
+#include "layout/toolbar.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+struct ScopedMutex {
+    HANDLE handle;
+    ~ScopedMutex() {
+        if (handle != nullptr) {
+            CloseHandle(handle);
+        }
+    }
+};
+
+struct ComApartment {
+    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComApartment() { CoUninitialize(); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+};
+
+void bring_first_copy_forward() {
+    HWND existing = FindWindowW(window_class_name, nullptr);
+    if (existing == nullptr) {
+        return;
+    }
+    if (IsIconic(existing)) {
+        ShowWindow(existing, SW_RESTORE);
+    }
+    SetForegroundWindow(existing);
+}
+
+void run_message_loop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorW(main_window, accelerator_table, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+} // namespace
+
+InitialPlacement initial_window_rect() {
+    InitialPlacement placement{};
+    placement.ex_style = settings.on_top != 0 ? WS_EX_TOPMOST : 0;
+    if (settings.window_valid != 0) {
+        const POINT top_middle{settings.window_x + settings.window_w / 2, settings.window_y};
+        if (MonitorFromPoint(top_middle, MONITOR_DEFAULTTONULL) != nullptr) {
+            placement.x = settings.window_x;
+            placement.y = settings.window_y;
+            placement.width = settings.window_w;
+            placement.height = settings.window_h;
+            return placement;
+        }
+    }
+    const UINT dpi = GetDpiForSystem();
+    RECT r{0, 0, MulDiv(640, int(dpi), 96), MulDiv(360, int(dpi), 96) + MulDiv(36, int(dpi), 96)};
+    AdjustWindowRectExForDpi(&r, main_window_style, FALSE, placement.ex_style, dpi);
+    placement.width = r.right - r.left;
+    placement.height = r.bottom - r.top;
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    placement.x = work.left + (work.right - work.left - placement.width) / 2;
+    placement.y = work.top + (work.bottom - work.top - placement.height) / 2;
+    return placement;
+}
+
+HACCEL create_accelerators() {
+    ACCEL table[] = {
+        {FVIRTKEY | FCONTROL, 'T', IDC_ON_TOP},
+        {FVIRTKEY | FCONTROL, VK_OEM_PLUS, IDC_ZOOM_IN},
+        {FVIRTKEY | FSHIFT | FCONTROL, VK_OEM_PLUS, IDC_ZOOM_IN},
+        {FVIRTKEY | FCONTROL, VK_ADD, IDC_ZOOM_IN},
+        {FVIRTKEY | FCONTROL, VK_OEM_MINUS, IDC_ZOOM_OUT},
+        {FVIRTKEY | FCONTROL, VK_SUBTRACT, IDC_ZOOM_OUT},
+        {FVIRTKEY | FCONTROL, '0', IDC_ZOOM_RESET},
+        {FVIRTKEY | FCONTROL, VK_NUMPAD0, IDC_ZOOM_RESET},
+    };
+    return CreateAcceleratorTableW(table, ARRAYSIZE(table));
+}
+
+bool register_main_window_class(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = main_window_proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = window_class_name;
+    return RegisterClassExW(&wc) != 0;
+}
+
+HWND create_main_window(HINSTANCE instance) {
+    const InitialPlacement at = initial_window_rect();
+    CreateWindowExW(at.ex_style, window_class_name, window_title, main_window_style, at.x, at.y,
+                    at.width, at.height, nullptr, nullptr, instance, nullptr);
+    return main_window; // stored by WM_CREATE
+}
+
+int startup_show_command() {
+    STARTUPINFOW info{};
+    info.cb = sizeof info;
+    GetStartupInfoW(&info);
+    return (info.dwFlags & STARTF_USESHOWWINDOW) != 0 ? info.wShowWindow : SW_SHOWDEFAULT;
+}
+
+int app_run(HINSTANCE instance, int show_command) {
+    ScopedMutex mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        bring_first_copy_forward();
+        return 0;
+    }
+    ComApartment apartment;
+    if (!capture_startup()) {
+        MessageBoxW(nullptr, L"Media Foundation is not available on this PC.", window_title,
+                    MB_ICONERROR | MB_OK);
+        return 1;
+    }
+    settings_load(settings);
+    register_main_window_class(instance);
+    accelerator_table = create_accelerators();
+    create_main_window(instance);
+    ShowWindow(main_window, show_command);
+    run_message_loop();
+
+    capture_shutdown();
+    status_font_delete();
+    toolbar_fonts_delete();
+    DestroyAcceleratorTable(accelerator_table);
+    accelerator_table = nullptr;
+    return 0;
+}

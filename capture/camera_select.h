@@ -1,0 +1,21 @@
+#pragma once
+// The camera list, the combo box that shows it, and the choice of the camera
+// to run. User-interface thread only.
+
+#include <cstdint>
+
+#include "capture/camera_list.h"
+
+extern CameraEntry cameras[max_cameras];
+extern int32_t camera_count;
+
+int32_t enumerate_cameras(CameraEntry* entries, int32_t maximum);
+// Rebuilds the combo box; with `absent_name`, adds and selects a
+// "(disconnected)" row for it.
+void fill_camera_combo(const CameraEntry* list, int32_t count, int32_t selected,
+                       const char* absent_name);
+int32_t selected_camera_index();
+void switch_to_camera(int32_t index);
+void rescan_cameras();
+// The combo box's CBN_SELCHANGE.
+void on_camera_selection_change();

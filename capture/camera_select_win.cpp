@@ -1,0 +1,194 @@
+#include <windows.h>
+
+#include <mfapi.h>
+#include <mfidl.h>
+#include <wrl/client.h>
+
+#include <cstring>
+#include <cwchar>
+
+#include "app/app_state.h"
+#include "capture/camera_select.h"
+#include "capture/capture.h"
+#include "capture/device_layer.h"
+#include "layout/toolbar.h"
+#include "settings/settings.h"
+
+using Microsoft::WRL::ComPtr;
+
+CameraEntry cameras[max_cameras];
+int32_t camera_count = 0;
+
+namespace {
+
+struct CoTaskString {
+    wchar_t* text = nullptr;
+    ~CoTaskString() { CoTaskMemFree(text); }
+};
+
+struct ActivateArray {
+    IMFActivate** items = nullptr;
+    UINT32 count = 0;
+    ~ActivateArray() {
+        for (UINT32 i = 0; i < count; ++i) {
+            if (items[i] != nullptr) {
+                items[i]->Release();
+            }
+        }
+        CoTaskMemFree(items);
+    }
+};
+
+// UTF-16 to UTF-8 into a fixed field; an empty text when it does not fit.
+void to_utf8(const wchar_t* text, char* field, int size) {
+    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, field, size, nullptr, nullptr) == 0) {
+        field[0] = '\0';
+    }
+}
+
+// UTF-8 to UTF-16; an empty text when the conversion fails.
+void to_utf16(const char* text, wchar_t* out, int units) {
+    if (MultiByteToWideChar(CP_UTF8, 0, text, -1, out, units) == 0) {
+        out[0] = L'\0';
+    }
+}
+
+void add_row(const wchar_t* text, LPARAM data) {
+    const LRESULT row =
+        SendMessageW(toolbar.combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    if (row >= 0) {
+        SendMessageW(toolbar.combo, CB_SETITEMDATA, WPARAM(row), data);
+    }
+}
+
+} // namespace
+
+int32_t enumerate_cameras(CameraEntry* entries, int32_t maximum) {
+    ComPtr<IMFAttributes> attributes;
+    if (FAILED(MFCreateAttributes(&attributes, 1)) ||
+        FAILED(attributes->SetGUID(MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE,
+                                   MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_GUID))) {
+        return 0;
+    }
+    ActivateArray devices;
+    if (FAILED(device_enum_sources(attributes.Get(), &devices.items, &devices.count))) {
+        return 0;
+    }
+    attributes.Reset();
+    int32_t n = 0;
+    for (UINT32 i = 0; i < devices.count; ++i) {
+        IMFActivate* device = devices.items[i];
+        if (n >= maximum || device == nullptr) {
+            continue;
+        }
+        CoTaskString link;
+        CoTaskString name;
+        UINT32 length = 0;
+        if (FAILED(device->GetAllocatedString(
+                MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_SYMBOLIC_LINK, &link.text, &length)) ||
+            FAILED(device->GetAllocatedString(MF_DEVSOURCE_ATTRIBUTE_FRIENDLY_NAME, &name.text,
+                                              &length))) {
+            continue;
+        }
+        CameraEntry& entry = entries[n];
+        to_utf8(link.text, entry.id, int(sizeof entry.id));
+        to_utf8(name.text, entry.name, int(sizeof entry.name));
+        if (entry.id[0] != '\0') {
+            ++n;
+        }
+    }
+    return n;
+}
+
+void fill_camera_combo(const CameraEntry* list, int32_t count, int32_t selected,
+                       const char* absent_name) {
+    SendMessageW(toolbar.combo, CB_RESETCONTENT, 0, 0);
+    for (int32_t i = 0; i < count; ++i) {
+        wchar_t text[300];
+        to_utf16(list[i].name, text, 300);
+        add_row(text, i);
+    }
+    if (absent_name != nullptr) {
+        wchar_t name[260];
+        to_utf16(absent_name, name, 260);
+        wchar_t text[300];
+        std::swprintf(text, 300, L"%ls (disconnected)", name);
+        text[299] = L'\0';
+        add_row(text, -1);
+        const LRESULT rows = SendMessageW(toolbar.combo, CB_GETCOUNT, 0, 0);
+        SendMessageW(toolbar.combo, CB_SETCURSEL, WPARAM(rows - 1), 0);
+    } else if (selected >= 0 && selected < count) {
+        SendMessageW(toolbar.combo, CB_SETCURSEL, WPARAM(selected), 0);
+    }
+}
+
+int32_t selected_camera_index() {
+    const LRESULT row = SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0);
+    if (row == CB_ERR) {
+        return -1;
+    }
+    return static_cast<int32_t>(SendMessageW(toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0));
+}
+
+void switch_to_camera(int32_t index) {
+    const CameraEntry& entry = cameras[index];
+    if (std::strcmp(settings.camera_id, entry.id) != 0 ||
+        std::strcmp(settings.camera_name, entry.name) != 0) {
+        copy_cut_utf8(settings.camera_id, sizeof settings.camera_id, entry.id,
+                      std::strlen(entry.id));
+        copy_cut_utf8(settings.camera_name, sizeof settings.camera_name, entry.name,
+                      std::strlen(entry.name));
+        arm_timer(TIMER_SAVE);
+    }
+    if (status == StatusNone || status == StatusStreaming || status == StatusNoCamera) {
+        set_status(StatusStarting);
+    }
+    capture_active = 1;
+    capture_start(main_window, settings.camera_id);
+}
+
+void rescan_cameras() {
+    camera_count = enumerate_cameras(cameras, max_cameras);
+    if (capture_active == 0) {
+        const int32_t i =
+            pick_camera(cameras, camera_count, settings.camera_id, settings.camera_name);
+        if (i >= 0) {
+            switch_to_camera(i);
+        } else {
+            set_status(settings.camera_id[0] != '\0' ? StatusWaiting : StatusNoCamera);
+        }
+    }
+    int32_t listed = -1;
+    for (int32_t i = 0; i < camera_count; ++i) {
+        if (std::strcmp(cameras[i].id, settings.camera_id) == 0) {
+            listed = i;
+            break;
+        }
+    }
+    if (listed >= 0) {
+        fill_camera_combo(cameras, camera_count, listed, nullptr);
+    } else {
+        fill_camera_combo(cameras, camera_count, -1,
+                          settings.camera_id[0] != '\0' ? settings.camera_name : nullptr);
+    }
+    if (capture_active == 0) {
+        arm_timer(TIMER_RESCAN);
+    }
+}
+
+void on_camera_selection_change() {
+    const int32_t i = selected_camera_index();
+    if (i < 0 || i >= camera_count) {
+        return;
+    }
+    if (capture_active == 1 && std::strcmp(cameras[i].id, settings.camera_id) == 0) {
+        return;
+    }
+    capture_stop_if_running();
+    capture_active = 0;
+    view_reset(settings.view);
+    toolbar_update_zoom_label(100);
+    status = StatusNone;
+    switch_to_camera(i);
+    SetFocus(main_window);
+}

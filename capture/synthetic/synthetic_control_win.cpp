@@ -1,0 +1,183 @@
+// The demo build's cameras, and the control file through which tests change
+// them while the demo runs: "%APPDATA%\Tavisko\demo-cameras.txt", one camera
+// a line, read at every enumeration:
+//
+//   link|name|types|options
+//
+// types: comma-separated WIDTHxHEIGHT@NUM[/DEN][:SUBTYPE] (subtype NV12,
+// YUY2, RGB32, MJPG or H264; default RGB32). options, space-separated:
+// denied, busy, fail=HEX (open fails), lost=N (the N-th read reports the
+// camera gone), block=N (the N-th read hangs), interval=MS, bottomup,
+// pitched, noname. A file with no camera lines means no camera is attached.
+
+#include <mfapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <memory>
+#include <string>
+
+#include "capture/synthetic/synthetic_camera.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+std::vector<std::wstring> split(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::wstring::npos ? end : end - start));
+        if (end == std::wstring::npos) {
+            return parts;
+        }
+        start = end + 1;
+    }
+}
+
+GUID subtype_named(const std::wstring& name) {
+    if (name == L"NV12") {
+        return MFVideoFormat_NV12;
+    }
+    if (name == L"YUY2") {
+        return MFVideoFormat_YUY2;
+    }
+    if (name == L"MJPG") {
+        return MFVideoFormat_MJPG;
+    }
+    if (name == L"H264") {
+        return MFVideoFormat_H264;
+    }
+    return MFVideoFormat_RGB32;
+}
+
+bool parse_type(const std::wstring& text, SyntheticType& type) {
+    unsigned width = 0, height = 0, numerator = 0, denominator = 1;
+    wchar_t subtype[16] = L"RGB32";
+    if (std::swscanf(text.c_str(), L"%ux%u@%u/%u:%15ls", &width, &height, &numerator, &denominator,
+                     subtype) < 3 &&
+        std::swscanf(text.c_str(), L"%ux%u@%u:%15ls", &width, &height, &numerator, subtype) < 3) {
+        return false;
+    }
+    type = {subtype_named(subtype), width, height, numerator, denominator};
+    return true;
+}
+
+void apply_option(const std::wstring& option, SyntheticCamera& camera) {
+    const size_t equals = option.find(L'=');
+    const std::wstring key = option.substr(0, equals);
+    const std::wstring value = equals == std::wstring::npos ? L"" : option.substr(equals + 1);
+    const long number = std::wcstol(value.c_str(), nullptr, 0);
+    if (key == L"denied") {
+        camera.open_result = E_ACCESSDENIED;
+    } else if (key == L"busy") {
+        camera.open_result = HRESULT(0xC00D3EA3);
+    } else if (key == L"fail") {
+        camera.open_result = HRESULT(std::wcstoul(value.c_str(), nullptr, 16));
+    } else if (key == L"lost") {
+        camera.fail_at_read = int(number);
+        camera.read_result = HRESULT(0xC00D3EA2);
+    } else if (key == L"block") {
+        camera.block_at_read = int(number);
+    } else if (key == L"interval") {
+        camera.frame_interval_ms = uint32_t(number);
+    } else if (key == L"bottomup") {
+        camera.buffer = SyntheticBuffer::BottomUp;
+    } else if (key == L"pitched") {
+        camera.buffer = SyntheticBuffer::Pitched;
+    } else if (key == L"noname") {
+        camera.has_friendly_name = false;
+    }
+}
+
+bool parse_camera(const std::wstring& line, SyntheticCamera& camera) {
+    const std::vector<std::wstring> fields = split(line, L'|');
+    if (fields.size() < 3 || fields[0].empty()) {
+        return false;
+    }
+    camera.symbolic_link = fields[0];
+    camera.friendly_name = fields[1];
+    camera.frame_interval_ms = 33;
+    for (const std::wstring& text : split(fields[2], L',')) {
+        SyntheticType type;
+        if (parse_type(text, type)) {
+            camera.types.push_back(type);
+        }
+    }
+    if (fields.size() > 3) {
+        for (const std::wstring& option : split(fields[3], L' ')) {
+            apply_option(option, camera);
+        }
+    }
+    return true;
+}
+
+std::wstring control_file_path() {
+    wchar_t folder[settings_path_units];
+    wchar_t file[settings_path_units];
+    wchar_t temporary[settings_path_units];
+    if (!settings_paths(folder, file, temporary)) {
+        return L"";
+    }
+    return std::wstring(folder) + L"\\demo-cameras.txt";
+}
+
+std::wstring utf8_to_wide(const std::string& text) {
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(size_t(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), units);
+    return wide;
+}
+
+} // namespace
+
+std::vector<SyntheticCamera> synthetic_demo_cameras() {
+    SyntheticCamera four_three;
+    four_three.symbolic_link = L"\\\\?\\synthetic#test-camera-4x3#0";
+    four_three.friendly_name = L"Test Camera 4:3";
+    four_three.types = {{MFVideoFormat_YUY2, 320, 240, 30, 1},
+                        {MFVideoFormat_YUY2, 640, 480, 30, 1},
+                        {MFVideoFormat_MJPG, 640, 480, 15, 1}};
+    four_three.frame_interval_ms = 33;
+
+    // The format choice has to pass over the first three of these: too
+    // slow, too large, and a less preferred subtype at the same size.
+    SyntheticCamera sixteen_nine;
+    sixteen_nine.symbolic_link = L"\\\\?\\synthetic#test-camera-16x9#0";
+    sixteen_nine.friendly_name = L"Test Camera 16:9";
+    sixteen_nine.types = {{MFVideoFormat_MJPG, 1920, 1080, 15, 1},
+                          {MFVideoFormat_MJPG, 3840, 2160, 30, 1},
+                          {MFVideoFormat_MJPG, 1280, 720, 30, 1},
+                          {MFVideoFormat_NV12, 1280, 720, 30, 1},
+                          {MFVideoFormat_NV12, 640, 360, 30, 1}};
+    sixteen_nine.frame_interval_ms = 33;
+    return {four_three, sixteen_nine};
+}
+
+void synthetic_load_control_file() {
+    const std::wstring path = control_file_path();
+    std::unique_ptr<FILE, int (*)(FILE*)> file(
+        path.empty() ? nullptr : _wfopen(path.c_str(), L"rb"), std::fclose);
+    if (!file) {
+        synthetic_set_cameras(synthetic_demo_cameras());
+        return;
+    }
+    std::string text;
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+        text.append(chunk, got);
+    }
+    std::vector<SyntheticCamera> cameras;
+    for (std::wstring line : split(utf8_to_wide(text), L'\n')) {
+        if (!line.empty() && line.back() == L'\r') {
+            line.pop_back();
+        }
+        SyntheticCamera camera;
+        if (!line.empty() && line[0] != L'#' && parse_camera(line, camera)) {
+            cameras.push_back(camera);
+        }
+    }
+    synthetic_set_cameras(cameras);
+}

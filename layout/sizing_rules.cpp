@@ -1,0 +1,49 @@
+#include "layout/sizing_rules.h"
+
+#include <algorithm>
+#include <cmath>
+
+double aspect_width(int32_t known_frame_width) {
+    return known_frame_width < 1 ? 16.0 : double(known_frame_width);
+}
+
+double aspect_height(int32_t known_frame_height) {
+    return known_frame_height < 1 ? 9.0 : double(known_frame_height);
+}
+
+PixelRect sizing_rect(int32_t edge, const PixelRect& proposed, double aw, double ah,
+                      const SizingFrame& frame) {
+    PixelRect r = proposed;
+    int32_t vw;
+    int32_t vh;
+    if (edge == EdgeTop || edge == EdgeBottom) {
+        vh = r.bottom - r.top - frame.nonclient_height - frame.toolbar;
+        vw = std::max(frame.min_video_width, int32_t(std::lround(vh * aw / ah)));
+        vh = int32_t(std::lround(vw * ah / aw));
+        r.right = r.left + vw + frame.nonclient_width;
+    } else {
+        vw = std::max(frame.min_video_width, r.right - r.left - frame.nonclient_width);
+        vh = int32_t(std::lround(vw * ah / aw));
+        if (edge == EdgeLeft || edge == EdgeTopLeft || edge == EdgeBottomLeft) {
+            r.left = r.right - (vw + frame.nonclient_width);
+        } else {
+            r.right = r.left + vw + frame.nonclient_width;
+        }
+    }
+    const int32_t outer_height = vh + frame.toolbar + frame.nonclient_height;
+    if (edge == EdgeTop || edge == EdgeTopLeft || edge == EdgeTopRight) {
+        r.top = r.bottom - outer_height;
+    } else {
+        r.bottom = r.top + outer_height;
+    }
+    return r;
+}
+
+void minimum_track_size(const SizingFrame& frame, int32_t* width, int32_t* height) {
+    *width = frame.min_video_width + frame.nonclient_width;
+    *height = frame.min_video_width * 9 / 16 + frame.toolbar + frame.nonclient_height;
+}
+
+int32_t fitted_video_height(int32_t client_width, int32_t frame_width, int32_t frame_height) {
+    return int32_t(std::lround(double(client_width) * frame_height / frame_width));
+}

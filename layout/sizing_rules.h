@@ -1,0 +1,43 @@
+#pragma once
+// The arithmetic that keeps the video area at the picture's aspect ratio.
+// Platform-free: the window side supplies the non-client and toolbar sizes.
+
+#include <cstdint>
+
+#include "view/view_model.h"
+
+// WMSZ_* edge values.
+enum SizingEdge : int32_t {
+    EdgeLeft = 1,
+    EdgeRight = 2,
+    EdgeTop = 3,
+    EdgeTopLeft = 4,
+    EdgeTopRight = 5,
+    EdgeBottom = 6,
+    EdgeBottomLeft = 7,
+    EdgeBottomRight = 8,
+};
+
+struct SizingFrame {
+    int32_t toolbar;          // toolbar height T
+    int32_t min_video_width;  // Wmin
+    int32_t nonclient_width;  // NW
+    int32_t nonclient_height; // NH
+};
+
+// The aspect used for sizing: a known size below 1 counts as 16 (width) or 9
+// (height), each on its own.
+double aspect_width(int32_t known_frame_width);
+double aspect_height(int32_t known_frame_height);
+
+// Adjusts the proposed outer rectangle `r` for a drag of `edge` so the video
+// area keeps aw:ah and at least the minimum width.
+PixelRect sizing_rect(int32_t edge, const PixelRect& r, double aw, double ah,
+                      const SizingFrame& frame);
+
+// The minimum tracking size: Wmin wide, 9/16 of that high, plus the toolbar
+// and the frame.
+void minimum_track_size(const SizingFrame& frame, int32_t* width, int32_t* height);
+
+// The video height that gives a client of `client_width` the frame's aspect.
+int32_t fitted_video_height(int32_t client_width, int32_t frame_width, int32_t frame_height);

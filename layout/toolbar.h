@@ -1,0 +1,42 @@
+#pragma once
+// The toolbar strip's controls, their fonts and tooltips, the hidden "Open
+// Camera Settings" button and the status font. User-interface thread only.
+
+#include <windows.h>
+
+struct Toolbar {
+    HWND parent;
+    HWND combo;
+    HWND zoom_out;
+    HWND zoom_label;
+    HWND zoom_in;
+    HWND reset;
+    HWND pin;
+    HWND open_privacy;
+    HWND tooltip;
+    HFONT text_font;   // "Segoe UI" 9 pt
+    HFONT glyph_font;  // "Segoe MDL2 Assets" 10 pt
+    UINT font_dpi;     // the DPI both fonts were made for
+    HFONT status_font; // "Segoe UI" 10 pt, for the status texts
+};
+
+extern Toolbar toolbar;
+
+inline constexpr wchar_t glyph_zoom_out[] = L"\uE738";
+inline constexpr wchar_t glyph_zoom_in[] = L"\uE710";
+inline constexpr wchar_t glyph_reset[] = L"\uE72C";
+inline constexpr wchar_t glyph_pinned[] = L"\uE840";
+inline constexpr wchar_t glyph_pin[] = L"\uE718";
+
+void toolbar_create(HWND parent);
+void toolbar_layout(HWND parent, UINT dpi);
+void toolbar_update_zoom_label(int percent);
+void toolbar_update_pin(int on_top);
+void toolbar_place_settings_button(bool show, const RECT& video_area, UINT dpi);
+
+// Deletes the text and glyph fonts; after the controls are gone.
+void toolbar_fonts_delete();
+
+// Builds the status font for the current DPI, then deletes the previous one.
+void status_font_create();
+void status_font_delete();

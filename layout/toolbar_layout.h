@@ -1,0 +1,48 @@
+#pragma once
+// Where the toolbar's controls go, for a DPI and a client width. Every size is
+// designed at 96 DPI and scaled like MulDiv(units, dpi, 96). Platform-free.
+
+#include <cstdint>
+
+#include "view/view_model.h"
+
+// MulDiv: a x b / c rounded to the nearest integer, halves away from zero.
+int32_t mul_div(int32_t a, int32_t b, int32_t c);
+inline int32_t scale_units(int32_t units, uint32_t dpi) {
+    return mul_div(units, int32_t(dpi), 96);
+}
+// Font height for a point size: -MulDiv(points, dpi, 72).
+inline int32_t font_height(int32_t points, uint32_t dpi) {
+    return -mul_div(points, int32_t(dpi), 72);
+}
+
+inline int32_t toolbar_height(uint32_t dpi) {
+    return scale_units(36, dpi);
+}
+
+struct ControlPlace {
+    int32_t x;
+    int32_t y;
+    int32_t width;
+    int32_t height;
+};
+
+struct ToolbarPlaces {
+    ControlPlace combo; // height is the 300-unit height including the list
+    ControlPlace zoom_out;
+    ControlPlace zoom_label;
+    ControlPlace zoom_in;
+    ControlPlace reset;
+    ControlPlace pin;
+};
+
+// `combo_field_height` is the height of the combo box's closed selection
+// field, which only the window system knows; it centres the combo box.
+ToolbarPlaces toolbar_places(uint32_t dpi, int32_t client_width, int32_t combo_field_height);
+
+// The "Open Camera Settings" button: centred horizontally in the video area,
+// its top edge 8 units below the area's vertical centre.
+ControlPlace settings_button_place(const PixelRect& video_area, uint32_t dpi);
+
+// The client rectangle below the toolbar strip (never above its own top).
+PixelRect video_area_of(const PixelRect& client, uint32_t dpi);

@@ -1,0 +1,162 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cwchar>
+#include <initializer_list>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "layout/toolbar.h"
+#include "layout/toolbar_layout.h"
+
+Toolbar toolbar;
+
+namespace {
+
+HFONT make_font(const wchar_t* face, int points, UINT dpi) {
+    return CreateFontW(font_height(points, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+HWND make_child(const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
+    return CreateWindowExW(
+        0, cls, text, style, 0, 0, 10, 10, toolbar.parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(toolbar.parent, GWLP_HINSTANCE)), nullptr);
+}
+
+void add_tool(HWND button, const wchar_t* text) {
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = toolbar.parent;
+    info.uId = reinterpret_cast<UINT_PTR>(button);
+    info.lpszText = const_cast<wchar_t*>(text);
+    SendMessageW(toolbar.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void place(HWND control, const ControlPlace& at) {
+    MoveWindow(control, at.x, at.y, at.width, at.height, TRUE);
+}
+
+void set_font(HWND control, HFONT font) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// New fonts are made and handed to the controls before the old ones are
+// deleted, so no control ever draws with a deleted font.
+void rebuild_fonts(UINT dpi) {
+    HFONT old_text = toolbar.text_font;
+    HFONT old_glyph = toolbar.glyph_font;
+    toolbar.text_font = make_font(L"Segoe UI", 9, dpi);
+    toolbar.glyph_font = make_font(L"Segoe MDL2 Assets", 10, dpi);
+    toolbar.font_dpi = dpi;
+    for (HWND control : {toolbar.combo, toolbar.zoom_label, toolbar.open_privacy}) {
+        set_font(control, toolbar.text_font);
+    }
+    for (HWND control : {toolbar.zoom_out, toolbar.zoom_in, toolbar.reset, toolbar.pin}) {
+        set_font(control, toolbar.glyph_font);
+    }
+    if (old_text != nullptr) {
+        DeleteObject(old_text);
+    }
+    if (old_glyph != nullptr) {
+        DeleteObject(old_glyph);
+    }
+}
+
+} // namespace
+
+void toolbar_create(HWND parent) {
+    INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&init);
+    toolbar.parent = parent;
+    const DWORD button = WS_CHILD | WS_VISIBLE;
+    toolbar.combo =
+        make_child(L"ComboBox", L"",
+                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, IDC_CAMERA);
+    toolbar.zoom_out = make_child(L"Button", glyph_zoom_out, button, IDC_ZOOM_OUT);
+    toolbar.zoom_label =
+        make_child(L"Static", L"100%", WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_CENTER, 0);
+    toolbar.zoom_in = make_child(L"Button", glyph_zoom_in, button, IDC_ZOOM_IN);
+    toolbar.reset = make_child(L"Button", glyph_reset, button, IDC_ZOOM_RESET);
+    toolbar.pin = make_child(L"Button", glyph_pinned,
+                             WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX, IDC_ON_TOP);
+    toolbar.open_privacy =
+        make_child(L"Button", L"Open Camera Settings", WS_CHILD, IDC_OPEN_PRIVACY);
+    toolbar.tooltip = CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    add_tool(toolbar.zoom_out, L"Zoom out (Ctrl+\u2212)");
+    add_tool(toolbar.zoom_in, L"Zoom in (Ctrl++)");
+    add_tool(toolbar.reset, L"Reset zoom (Ctrl+0)");
+    add_tool(toolbar.pin, L"Always on top (Ctrl+T)");
+}
+
+void toolbar_layout(HWND parent, UINT dpi) {
+    if (toolbar.text_font == nullptr || dpi != toolbar.font_dpi) {
+        rebuild_fonts(dpi);
+    }
+    RECT client;
+    GetClientRect(parent, &client);
+    // The combo box's closed height depends on its font: size it once, read
+    // the height back, then centre it by that height.
+    ToolbarPlaces places = toolbar_places(dpi, client.right, 0);
+    MoveWindow(toolbar.combo, places.combo.x, 0, places.combo.width, places.combo.height, FALSE);
+    RECT field;
+    GetWindowRect(toolbar.combo, &field);
+    places = toolbar_places(dpi, client.right, field.bottom - field.top);
+    place(toolbar.combo, places.combo);
+    place(toolbar.zoom_out, places.zoom_out);
+    place(toolbar.zoom_label, places.zoom_label);
+    place(toolbar.zoom_in, places.zoom_in);
+    place(toolbar.reset, places.reset);
+    place(toolbar.pin, places.pin);
+}
+
+void toolbar_update_zoom_label(int percent) {
+    wchar_t text[16];
+    std::swprintf(text, 16, L"%d%%", percent);
+    text[15] = L'\0';
+    SetWindowTextW(toolbar.zoom_label, text);
+}
+
+void toolbar_update_pin(int on_top) {
+    SendMessageW(toolbar.pin, BM_SETCHECK, on_top ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetWindowTextW(toolbar.pin, on_top ? glyph_pinned : glyph_pin);
+}
+
+void toolbar_place_settings_button(bool show, const RECT& area, UINT dpi) {
+    const ControlPlace at =
+        settings_button_place({area.left, area.top, area.right, area.bottom}, dpi);
+    MoveWindow(toolbar.open_privacy, at.x, at.y, at.width, at.height, FALSE);
+    ShowWindow(toolbar.open_privacy, show ? SW_SHOW : SW_HIDE);
+}
+
+void status_font_create() {
+    HFONT old = toolbar.status_font;
+    toolbar.status_font = make_font(L"Segoe UI", 10, current_dpi);
+    if (old != nullptr) {
+        DeleteObject(old);
+    }
+}
+
+void status_font_delete() {
+    if (toolbar.status_font != nullptr) {
+        DeleteObject(toolbar.status_font);
+        toolbar.status_font = nullptr;
+    }
+}
+
+void toolbar_fonts_delete() {
+    for (HFONT* font : {&toolbar.text_font, &toolbar.glyph_font}) {
+        if (*font != nullptr) {
+            DeleteObject(*font);
+            *font = nullptr;
+        }
+    }
+    toolbar.font_dpi = 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Window sizing: the minimum size, the aspect lock while an edge is dragged,
+// DPI changes, the adoption of a new frame size and the remembered normal
+// rectangle. User-interface thread only.
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The last frame size the window adopted; 0 until the first frame.
+extern int32_t known_frame_width;
+extern int32_t known_frame_height;
+
+void nonclient_size(int32_t* width, int32_t* height);
+void on_get_min_max_info(MINMAXINFO* info);
+void on_sizing(WPARAM edge, RECT* rect);
+void on_dpi_changed(WPARAM wparam, const RECT* suggested);
+void on_app_frame();
+void remember_window_rect();

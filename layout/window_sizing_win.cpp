@@ -1,0 +1,101 @@
+#include "layout/window_sizing.h"
+
+#include "app/app_state.h"
+#include "capture/capture.h"
+#include "layout/sizing_rules.h"
+#include "layout/toolbar.h"
+#include "layout/toolbar_layout.h"
+
+int32_t known_frame_width = 0;
+int32_t known_frame_height = 0;
+
+namespace {
+
+SizingFrame sizing_frame() {
+    SizingFrame frame;
+    frame.toolbar = toolbar_height(current_dpi);
+    frame.min_video_width = MulDiv(320, int(current_dpi), 96);
+    nonclient_size(&frame.nonclient_width, &frame.nonclient_height);
+    return frame;
+}
+
+} // namespace
+
+void nonclient_size(int32_t* width, int32_t* height) {
+    RECT r{0, 0, 0, 0};
+    const auto style = DWORD(GetWindowLongW(main_window, GWL_STYLE));
+    const auto ex_style = DWORD(GetWindowLongW(main_window, GWL_EXSTYLE));
+    AdjustWindowRectExForDpi(&r, style, FALSE, ex_style, current_dpi);
+    *width = r.right - r.left;
+    *height = r.bottom - r.top;
+}
+
+void on_get_min_max_info(MINMAXINFO* info) {
+    int32_t width;
+    int32_t height;
+    minimum_track_size(sizing_frame(), &width, &height);
+    info->ptMinTrackSize.x = width;
+    info->ptMinTrackSize.y = height;
+}
+
+void on_sizing(WPARAM edge, RECT* rect) {
+    const PixelRect r = sizing_rect(
+        int32_t(edge), {rect->left, rect->top, rect->right, rect->bottom},
+        aspect_width(known_frame_width), aspect_height(known_frame_height), sizing_frame());
+    *rect = {r.left, r.top, r.right, r.bottom};
+}
+
+void on_dpi_changed(WPARAM wparam, const RECT* suggested) {
+    current_dpi = HIWORD(wparam);
+    status_font_create();
+    SetWindowPos(main_window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    relayout();
+}
+
+void on_app_frame() {
+    FramePeek frame;
+    const bool present = frame_lock_peek(&frame);
+    if (present) {
+        frame_unlock(); // only the size is needed here
+    }
+    if (present && (frame.width != known_frame_width || frame.height != known_frame_height)) {
+        known_frame_width = frame.width;
+        known_frame_height = frame.height;
+        if (!IsZoomed(main_window) && !IsIconic(main_window)) {
+            RECT outer;
+            RECT client;
+            GetWindowRect(main_window, &outer);
+            GetClientRect(main_window, &client);
+            const int32_t vh =
+                fitted_video_height(client.right, known_frame_width, known_frame_height);
+            SetWindowPos(main_window, nullptr, 0, 0, outer.right - outer.left,
+                         vh + toolbar_height(current_dpi) +
+                             (outer.bottom - outer.top - client.bottom),
+                         SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+        }
+    }
+    const RECT area = video_area_rect();
+    InvalidateRect(main_window, &area, FALSE);
+}
+
+void remember_window_rect() {
+    if (main_window == nullptr || IsIconic(main_window) || IsZoomed(main_window)) {
+        return;
+    }
+    RECT r;
+    GetWindowRect(main_window, &r);
+    const int32_t w = r.right - r.left;
+    const int32_t h = r.bottom - r.top;
+    if (settings.window_valid != 0 && r.left == settings.window_x && r.top == settings.window_y &&
+        w == settings.window_w && h == settings.window_h) {
+        return;
+    }
+    settings.window_x = r.left;
+    settings.window_y = r.top;
+    settings.window_w = w;
+    settings.window_h = h;
+    settings.window_valid = 1;
+    arm_timer(TIMER_SAVE);
+}

@@ -1,0 +1,85 @@
+#include "view/mouse_navigation.h"
+
+#include "app/app_state.h"
+#include "layout/window_sizing.h"
+
+DragState drag_state;
+
+namespace {
+
+POINT point_of(LPARAM lparam) {
+    return {static_cast<int16_t>(LOWORD(lparam)), static_cast<int16_t>(HIWORD(lparam))};
+}
+
+PixelRect picture() {
+    const RECT area = video_area_rect();
+    return navigation_picture({area.left, area.top, area.right, area.bottom}, known_frame_width,
+                              known_frame_height);
+}
+
+} // namespace
+
+bool video_hit_test(POINT client_point) {
+    const RECT area = video_area_rect();
+    return status == StatusStreaming && PtInRect(&area, client_point);
+}
+
+bool navigation_set_cursor(WPARAM wparam, LPARAM lparam) {
+    if (LOWORD(lparam) != HTCLIENT || reinterpret_cast<HWND>(wparam) != main_window ||
+        !(settings.view.zoom > 1.0)) {
+        return false;
+    }
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ScreenToClient(main_window, &cursor);
+    if (!video_hit_test(cursor)) {
+        return false;
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
+    return true;
+}
+
+void navigation_button_down(LPARAM lparam) {
+    const POINT p = point_of(lparam);
+    if (video_hit_test(p) && settings.view.zoom > 1.0) {
+        drag_state = {1, p.x, p.y};
+        SetCapture(main_window);
+    }
+}
+
+void navigation_mouse_move(LPARAM lparam) {
+    if (drag_state.dragging == 0) {
+        return;
+    }
+    const POINT p = point_of(lparam);
+    if (drag_step(drag_state, settings.view, picture(), p.x, p.y)) {
+        on_view_changed();
+    }
+}
+
+void navigation_button_up() {
+    if (drag_state.dragging != 0) {
+        ReleaseCapture(); // the flag drops with the WM_CAPTURECHANGED that follows
+    }
+}
+
+void navigation_capture_changed() {
+    drag_state.dragging = 0;
+}
+
+void navigation_double_click(LPARAM lparam) {
+    if (video_hit_test(point_of(lparam))) {
+        view_reset(settings.view);
+        on_view_changed();
+    }
+}
+
+void navigation_wheel(WPARAM wparam, LPARAM lparam) {
+    POINT p = point_of(lparam);
+    ScreenToClient(main_window, &p);
+    if (!video_hit_test(p)) {
+        return;
+    }
+    wheel_zoom(settings.view, picture(), p.x, p.y, static_cast<int16_t>(HIWORD(wparam)));
+    on_view_changed();
+}

@@ -1,0 +1,29 @@
+#include "view/navigation_rules.h"
+
+#include <cmath>
+
+PixelRect navigation_picture(const PixelRect& area, int32_t known_width, int32_t known_height) {
+    return fit_rect_pixels(area, known_width < 1 ? 16 : known_width,
+                           known_height < 1 ? 9 : known_height);
+}
+
+bool drag_step(DragState& drag, ViewState& view, const PixelRect& picture, int32_t x, int32_t y) {
+    bool panned = false;
+    if (picture.right > picture.left && picture.bottom > picture.top) {
+        const double dx = double(x - drag.last_x) / double(picture.right - picture.left);
+        const double dy = double(y - drag.last_y) / double(picture.bottom - picture.top);
+        view_pan(view, dx, dy);
+        panned = true;
+    }
+    drag.last_x = x;
+    drag.last_y = y;
+    return panned;
+}
+
+void wheel_zoom(ViewState& view, const PixelRect& picture, int32_t x, int32_t y, int32_t delta) {
+    const double factor = std::pow(1.25, delta / 120.0);
+    const DoubleRect r{double(picture.left), double(picture.top),
+                       double(picture.right - picture.left), double(picture.bottom - picture.top)};
+    const UnitPoint p = fit_point_to_unit(r, x, y);
+    view_zoom_at(view, p.u, p.v, factor);
+}

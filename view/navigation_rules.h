@@ -1,0 +1,25 @@
+#pragma once
+// The arithmetic of mouse navigation. Platform-free.
+
+#include <cstdint>
+
+#include "view/view_model.h"
+
+struct DragState {
+    int dragging; // a pan drag holds the mouse capture
+    int32_t last_x;
+    int32_t last_y;
+};
+
+// The picture rectangle navigation works with: the area fitted to the known
+// frame size, 16 x 9 until a frame is known.
+PixelRect navigation_picture(const PixelRect& area, int32_t known_width, int32_t known_height);
+
+// One drag step from the previous pointer position to (x, y). Pans when the
+// picture is not empty and returns whether it did; the position is recorded
+// in every case.
+bool drag_step(DragState& drag, ViewState& view, const PixelRect& picture, int32_t x, int32_t y);
+
+// One wheel event of `delta` at client point (x, y): zoom by 1.25 a notch
+// about the picture point under the pointer (clamped onto the picture).
+void wheel_zoom(ViewState& view, const PixelRect& picture, int32_t x, int32_t y, int32_t delta);

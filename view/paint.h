@@ -1,0 +1,18 @@
+#pragma once
+// Painting of the main window: the toolbar strip and the video area, which
+// shows the newest frame (cropped by the view, letter-boxed) or a status text.
+// User-interface thread only; no back buffer.
+
+#include <windows.h>
+
+#include "view/view_model.h"
+
+// WM_PAINT: paints every pixel of the client area, then lets the worker post
+// its next frame message.
+void paint_main_window(HWND window);
+
+void paint_video(HDC dc, const RECT& area, const ViewState& view, const wchar_t* text, HFONT font,
+                 double scale);
+
+// WM_CTLCOLORSTATIC: the zoom label sits on the toolbar colour.
+LRESULT on_ctl_color_static(HDC dc);

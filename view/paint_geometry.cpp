@@ -1,0 +1,40 @@
+#include "view/paint_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+FrameCrop frame_crop(int32_t frame_width, int32_t frame_height, const ViewState& view) {
+    const DoubleRect v = view_visible_rect(view);
+    FrameCrop crop;
+    crop.width = int32_t(std::lround(frame_width * v.width));
+    crop.height = int32_t(std::lround(frame_height * v.height));
+    crop.width = crop.width <= 0 ? 1 : crop.width;
+    crop.height = crop.height <= 0 ? 1 : crop.height;
+    crop.x = int32_t(std::lround(frame_width * v.x));
+    crop.y = int32_t(std::lround(frame_height * v.y));
+    crop.x = std::max(0, std::min(crop.x, frame_width - crop.width));
+    crop.y = std::max(0, std::min(crop.y, frame_height - crop.height));
+    return crop;
+}
+
+PixelRect status_text_bounds(const PixelRect& area, double scale) {
+    const auto margin = int32_t(24 * scale); // truncated toward zero
+    return {area.left + margin, area.top, area.right - margin, area.bottom};
+}
+
+PixelRect status_text_place(const PixelRect& bounds, const PixelRect& area, double scale,
+                            int32_t text_height) {
+    PixelRect r = bounds;
+    r.bottom = area.top + (area.bottom - area.top) / 2 - int32_t(8 * scale);
+    r.top = r.bottom - text_height;
+    return r;
+}
+
+Bars bars_around(const PixelRect& area, const PixelRect& picture) {
+    return {{
+        {area.left, area.top, area.right, picture.top},
+        {area.left, picture.bottom, area.right, area.bottom},
+        {area.left, picture.top, picture.left, picture.bottom},
+        {picture.right, picture.top, area.right, picture.bottom},
+    }};
+}

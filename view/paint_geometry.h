@@ -1,0 +1,32 @@
+#pragma once
+// The arithmetic of painting: which part of the frame the view shows, where
+// the status text goes, and the black bars around the picture. Platform-free.
+
+#include <cstdint>
+
+#include "view/view_model.h"
+
+// The source rectangle of the stretch: the crop of a fw x fh frame, in frame
+// pixels, kept inside the frame.
+struct FrameCrop {
+    int32_t x;
+    int32_t y;
+    int32_t width;
+    int32_t height;
+};
+FrameCrop frame_crop(int32_t frame_width, int32_t frame_height, const ViewState& view);
+
+// The rectangle the status text is laid out in before it is measured: the
+// area less trunc(24 x scale) on each side.
+PixelRect status_text_bounds(const PixelRect& area, double scale);
+// Where a measured text block of `text_height` ends up: its bottom
+// trunc(8 x scale) above the area's vertical centre, growing upward.
+PixelRect status_text_place(const PixelRect& bounds, const PixelRect& area, double scale,
+                            int32_t text_height);
+
+// The four bands around the picture, in painting order: above, below, left,
+// right. A band may be empty.
+struct Bars {
+    PixelRect band[4];
+};
+Bars bars_around(const PixelRect& area, const PixelRect& picture);
