@@ -81,6 +81,7 @@ struct SyntheticLiveCounts {
 SyntheticLiveCounts synthetic_live_counts();
 
 struct SyntheticStats {
+    long enumerations;
     long sources_created;
     long samples_delivered;
     long shutdowns;

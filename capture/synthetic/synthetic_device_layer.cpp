@@ -76,6 +76,7 @@ HRESULT device_enum_sources(IMFAttributes*, IMFActivate*** devices, UINT32* coun
     std::vector<SyntheticCamera> cameras;
     {
         std::lock_guard lock(registry_mutex);
+        ++stats.enumerations;
         cameras = attached;
     }
     if (cameras.empty()) {

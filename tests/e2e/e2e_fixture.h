@@ -1,0 +1,38 @@
+#pragma once
+// One demo run per test, in a settings folder of its own.
+
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+
+inline const char* const camera_a = "\\\\?\\synthetic#camera-a|Camera A|640x480@30|interval=20";
+inline const char* const camera_b = "\\\\?\\synthetic#camera-b|Camera B|1280x720@30|interval=20";
+inline const char* const no_cameras = "# no camera attached\n";
+
+struct E2eTest : testing::Test {
+    TempFolder appdata;
+    DemoRun run;
+    UINT dpi = GetDpiForSystem();
+
+    bool start(const std::string& cameras, int show = SW_SHOWNORMAL) {
+        write_camera_control(appdata.path, cameras);
+        return run.start(appdata.path, show);
+    }
+    void set_cameras(const std::string& cameras) { write_camera_control(appdata.path, cameras); }
+    void write_settings(const std::string& text) {
+        CreateDirectoryW(settings_folder(appdata.path).c_str(), nullptr);
+        write_file_bytes(settings_folder(appdata.path) + L"\\settings.txt", text);
+    }
+    bool wait_text(const std::wstring& text, DWORD timeout_ms = 5000) {
+        return wait_until([&] { return shows_status_text(run.window, dpi, text); }, timeout_ms);
+    }
+    bool wait_picture(DWORD timeout_ms = 5000) {
+        return wait_until([&] { return shows_picture(run.window, dpi); }, timeout_ms);
+    }
+    std::wstring zoom_label() const { return window_text(GetDlgItem(run.window, 0)); }
+    void TearDown() override {
+        if (run.window != nullptr && IsWindow(run.window)) {
+            EXPECT_EQ(run.close(), 0u);
+        }
+    }
+};

@@ -1,0 +1,79 @@
+#pragma once
+// The end-to-end driver's tools: start tavisko-demo.exe in its own APPDATA,
+// find its window, read its controls and its pixels from the screen as a user
+// would see them, and save screenshots.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "../win/test_support.h"
+
+// A running demo process with its own settings folder.
+struct DemoRun {
+    PROCESS_INFORMATION process{};
+    HWND window = nullptr;
+
+    DemoRun() = default;
+    DemoRun(const DemoRun&) = delete;
+    DemoRun& operator=(const DemoRun&) = delete;
+    ~DemoRun() { reset(); }
+    // Ends the process if it still runs and forgets it.
+    void reset();
+
+    // Starts the demo with APPDATA set to `appdata`; returns once its main
+    // window is visible (false if it never appeared).
+    bool start(const std::wstring& appdata, int show_command = SW_SHOWNORMAL);
+    // Starts another copy and waits for it to end; returns its exit code.
+    static DWORD run_to_exit(const std::wstring& appdata, int show_command = SW_SHOWNORMAL);
+    // Closes the window as a user would and returns the exit code.
+    DWORD close();
+    HWND control(int id) const { return GetDlgItem(window, id); }
+};
+
+bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
+
+std::wstring window_text(HWND window);
+std::wstring class_name(HWND window);
+std::wstring combo_row_text(HWND combo, int row);
+// A child's rectangle in its parent's client coordinates.
+RECT child_rect(HWND child);
+RECT client_on_screen(HWND window);
+
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> data; // 0x00RRGGBB, top row first
+    uint32_t at(int x, int y) const { return data[size_t(y) * size_t(width) + size_t(x)]; }
+};
+Pixels capture_screen(const RECT& screen_rect);
+
+// The video area of the window, on the screen.
+RECT video_area_on_screen(HWND window, UINT dpi);
+// True when the video area shows exactly `text` as the status text (rendered
+// here the same way and compared pixel by pixel).
+bool shows_status_text(HWND window, UINT dpi, const std::wstring& text);
+// True when the video area shows a picture: many colours, no text.
+bool shows_picture(HWND window, UINT dpi);
+// True when the video area is all black.
+bool shows_black(HWND window, UINT dpi);
+
+// Saves the window as screenshots\<name>.png beside the test executable.
+void save_screenshot(HWND window, const wchar_t* name);
+
+std::wstring settings_folder(const std::wstring& appdata);
+// Writes the demo's camera control file (see the demo build).
+void write_camera_control(const std::wstring& appdata, const std::string& lines);
+std::string read_settings(const std::wstring& appdata);
+
+// Whether this platform sets WS_EX_TOPMOST again on a window that owns a
+// topmost popup (the tooltip). Windows does; Wine 8 does not.
+bool platform_restores_topmost_with_owned_popup();
+
+// Sends keys through the input system to the foreground window.
+void press_keys(std::initializer_list<WORD> keys);
+// Posts a button click from the toolbar, as the control itself would.
+void click_command(HWND window, int id);

@@ -1,0 +1,309 @@
+// The real main window, created in this process on the synthetic camera, for
+// what cannot be seen from outside: timers, the set-status step, the frame
+// flag after paints, fonts across DPI changes, sizing messages.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <mfapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "app/startup.h"
+#include "capture/camera_select.h"
+#include "capture/capture.h"
+#include "capture/synthetic/synthetic_camera.h"
+#include "layout/sizing_rules.h"
+#include "layout/toolbar.h"
+#include "layout/toolbar_layout.h"
+#include "layout/window_sizing.h"
+#include "test_support.h"
+#include "view/mouse_navigation.h"
+#include "view/paint.h"
+
+namespace {
+
+SyntheticCamera app_camera(const wchar_t* link, const wchar_t* name, uint32_t width,
+                           uint32_t height) {
+    SyntheticCamera camera;
+    camera.symbolic_link = link;
+    camera.friendly_name = name;
+    camera.types = {{MFVideoFormat_NV12, width, height, 30, 1}};
+    camera.frame_interval_ms = 10;
+    return camera;
+}
+
+struct AppWindowTest : testing::Test {
+    TempFolder appdata;
+    ScopedEnvironment env{L"APPDATA", appdata.path.c_str()};
+
+    void SetUp() override { ASSERT_TRUE(capture_startup()); }
+
+    // Creates the main window as the program does, with these cameras.
+    void open(const std::vector<SyntheticCamera>& attached, const char* settings_text = nullptr) {
+        synthetic_set_cameras(attached);
+        synthetic_reset_stats();
+        settings_parse(settings, settings_text);
+        status = StatusNone;
+        capture_active = 0;
+        last_capture_error = S_OK;
+        current_dpi = 96;
+        known_frame_width = known_frame_height = 0;
+        drag_state = {};
+        camera_count = 0;
+        toolbar = {};
+        register_main_window_class(GetModuleHandleW(nullptr));
+        if (accelerator_table == nullptr) {
+            accelerator_table = create_accelerators();
+        }
+        ASSERT_NE(create_main_window(GetModuleHandleW(nullptr)), nullptr);
+        ShowWindow(main_window, SW_SHOWNORMAL);
+        pump(50);
+    }
+
+    void TearDown() override {
+        if (main_window != nullptr) {
+            DestroyWindow(main_window);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            }
+            main_window = nullptr;
+        }
+        capture_shutdown();
+        status_font_delete();
+        toolbar_fonts_delete();
+        synthetic_set_cameras({});
+        const SyntheticLiveCounts live = synthetic_live_counts();
+        EXPECT_EQ(live.sources + live.readers + live.activates, 0);
+    }
+
+    static void pump(DWORD ms) {
+        const ULONGLONG end = GetTickCount64() + ms;
+        while (GetTickCount64() < end) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (!TranslateAcceleratorW(main_window, accelerator_table, &message)) {
+                    TranslateMessage(&message);
+                    DispatchMessageW(&message);
+                }
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+    }
+    static bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
+        const ULONGLONG end = GetTickCount64() + timeout_ms;
+        while (!done()) {
+            if (GetTickCount64() >= end) {
+                return false;
+            }
+            pump(5);
+        }
+        return true;
+    }
+    static long enumerations() { return synthetic_stats().enumerations; }
+};
+
+TEST_F(AppWindowTest, CreationStartsTheFirstCameraAndStreams) {
+    open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480),
+          app_camera(L"\\\\?\\cam#2", L"Two", 320, 240)});
+    EXPECT_EQ(enumerations(), 1);
+    EXPECT_EQ(capture_active, 1);
+    EXPECT_STREQ(settings.camera_id, "\\\\?\\cam#1");
+    EXPECT_STREQ(settings.camera_name, "One");
+    EXPECT_TRUE(status == StatusStarting || status == StatusStreaming);
+    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    EXPECT_EQ(known_frame_width, 640);
+    EXPECT_EQ(known_frame_height, 480);
+}
+
+TEST_F(AppWindowTest, EveryPaintClearsTheFramePendingFlag) {
+    // One frame, then the camera hangs: the flag moves only when we move it.
+    SyntheticCamera camera = app_camera(L"\\\\?\\cam#1", L"One", 640, 480);
+    camera.block_at_read = 1;
+    open({camera});
+    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    pump(50);
+    for (int i = 0; i < 5; ++i) {
+        frame_store.frame_pending = 1;
+        const RECT area = video_area_rect();
+        InvalidateRect(main_window, i % 2 ? &area : nullptr, FALSE);
+        UpdateWindow(main_window);
+        EXPECT_EQ(frame_store.frame_pending.load(), 0) << i;
+    }
+    // While minimised nothing paints, so the flag stays raised.
+    ShowWindow(main_window, SW_MINIMIZE);
+    pump(50);
+    frame_store.frame_pending = 1;
+    InvalidateRect(main_window, nullptr, FALSE);
+    UpdateWindow(main_window);
+    pump(50);
+    EXPECT_EQ(frame_store.frame_pending.load(), 1);
+    ShowWindow(main_window, SW_RESTORE);
+    pump(100);
+    EXPECT_EQ(frame_store.frame_pending.load(), 0) << "the first paint after restoring clears it";
+}
+
+TEST_F(AppWindowTest, AnEmptyVideoAreaPaintsNothing) {
+    open({});
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    RECT all{0, 0, 8, 8};
+    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    FillRect(dc, &all, white);
+    const RECT empty{0, 8, 8, 8};
+    paint_video(dc, empty, settings.view, L"No camera found. Plug one in.", toolbar.status_font,
+                1.0);
+    paint_video(dc, empty, settings.view, nullptr, toolbar.status_font, 1.0);
+    EXPECT_EQ(GetPixel(dc, 4, 4) & 0xFFFFFF, 0xFFFFFFu);
+    const RECT strip{0, 0, 8, 8};
+    paint_video(dc, strip, settings.view, nullptr, toolbar.status_font, 1.0);
+    EXPECT_EQ(GetPixel(dc, 4, 4) & 0xFFFFFF, 0u) << "no frame: black";
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+TEST_F(AppWindowTest, SetStatusStoresShowsAndPlacesTheSettingsButton) {
+    open({});
+    EXPECT_EQ(status, StatusNoCamera);
+    set_status(StatusAccessDenied);
+    EXPECT_TRUE(IsWindowVisible(toolbar.open_privacy));
+    RECT area = video_area_rect();
+    const ControlPlace at =
+        settings_button_place({area.left, area.top, area.right, area.bottom}, 96);
+    RECT r;
+    GetWindowRect(toolbar.open_privacy, &r);
+    MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, at.x);
+    EXPECT_EQ(r.top, at.y);
+    set_status(StatusAccessDenied); // the same state again is stored too
+    EXPECT_EQ(status, StatusAccessDenied);
+    set_status(StatusInUse);
+    EXPECT_FALSE(IsWindowVisible(toolbar.open_privacy));
+}
+
+TEST_F(AppWindowTest, WorkerReportsMapToStatesAndArmTheRescan) {
+    open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)});
+    struct Case {
+        WPARAM code;
+        StatusState state;
+    } cases[] = {{CaptureAccessDenied, StatusAccessDenied},
+                 {CaptureBusy, StatusInUse},
+                 {CaptureLost, StatusWaiting},
+                 {CaptureFailed, StatusFailed},
+                 {77, StatusFailed}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.code));
+        capture_active = 1;
+        SendMessageW(main_window, WM_APP_STATUS, c.code, LPARAM(int32_t(0x80004005)));
+        EXPECT_EQ(status, c.state);
+        EXPECT_EQ(capture_active, 0);
+        EXPECT_EQ(capture_worker.worker_thread, nullptr) << "the worker was stopped and joined";
+        EXPECT_EQ(uint32_t(last_capture_error), 0x80004005u);
+        // The rescan comes 3 s later, not before.
+        const long before = enumerations();
+        pump(2500);
+        EXPECT_EQ(enumerations(), before);
+        ASSERT_TRUE(pump_until([&] { return enumerations() == before + 1; }, 1500));
+        EXPECT_EQ(capture_active, 1) << "the scan restarted the camera";
+    }
+    SendMessageW(main_window, WM_APP_STATUS, CaptureStreaming, 0);
+    EXPECT_EQ(status, StatusStreaming);
+    EXPECT_EQ(capture_active, 1);
+}
+
+TEST_F(AppWindowTest, NoCameraRescansEveryThreeSeconds) {
+    open({});
+    EXPECT_EQ(status, StatusNoCamera);
+    const ULONGLONG start = GetTickCount64();
+    ASSERT_TRUE(pump_until([] { return enumerations() == 3; }, 8000));
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    EXPECT_GE(elapsed, 5900u);
+    synthetic_set_cameras({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)});
+    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }, 5000));
+    const long streaming_at = enumerations();
+    pump(3500);
+    EXPECT_EQ(enumerations(), streaming_at) << "no rescans while a camera runs";
+}
+
+TEST_F(AppWindowTest, DeviceChangeBurstsGiveOneScanAfterTheLast) {
+    open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)});
+    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    const long before = enumerations();
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(SendMessageW(main_window, WM_DEVICECHANGE, i % 2 ? 0x8000 : 0x8004, 0), TRUE);
+        pump(50);
+    }
+    EXPECT_EQ(SendMessageW(main_window, WM_DEVICECHANGE, 0x8001, 0), TRUE); // query remove
+    pump(900);
+    EXPECT_EQ(enumerations(), before);
+    ASSERT_TRUE(pump_until([&] { return enumerations() == before + 1; }, 1000));
+    pump(1500);
+    EXPECT_EQ(enumerations(), before + 1);
+}
+
+TEST_F(AppWindowTest, ZoomBurstsGiveOneSaveAfterTheLast) {
+    open({});
+    const std::wstring file = appdata.path + L"\\Tavisko\\settings.txt";
+    // The first placement is remembered and saved a second later.
+    ASSERT_TRUE(pump_until([&] { return file_exists(file); }, 2000));
+    DeleteFileW(file.c_str());
+    pump(1200);
+    EXPECT_FALSE(file_exists(file)) << "nothing changed since";
+    for (int i = 0; i < 4; ++i) {
+        SendMessageW(main_window, WM_COMMAND, IDC_ZOOM_IN, 0);
+        pump(200);
+    }
+    EXPECT_EQ(view_zoom_percent(settings.view), 506);
+    EXPECT_FALSE(file_exists(file));
+    ASSERT_TRUE(pump_until([&] { return file_exists(file); }, 1500));
+    std::string bytes;
+    read_file_bytes(file, bytes);
+    EXPECT_NE(bytes.find("zoom=5.062500\n"), std::string::npos);
+    wchar_t label[16];
+    GetWindowTextW(toolbar.zoom_label, label, 16);
+    EXPECT_STREQ(label, L"506%");
+}
+
+TEST_F(AppWindowTest, EndSessionSavesButLeavesTheWorkerRunning) {
+    open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)});
+    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    const std::wstring file = appdata.path + L"\\Tavisko\\settings.txt";
+    SendMessageW(main_window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_FALSE(file_exists(file));
+    SendMessageW(main_window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(file_exists(file));
+    EXPECT_NE(capture_worker.worker_thread, nullptr);
+}
+
+TEST_F(AppWindowTest, TooltipsNameTheGlyphButtons) {
+    open({});
+    struct Tool {
+        HWND button;
+        const wchar_t* text;
+    } tools[] = {{toolbar.zoom_out, L"Zoom out (Ctrl+\u2212)"},
+                 {toolbar.zoom_in, L"Zoom in (Ctrl++)"},
+                 {toolbar.reset, L"Reset zoom (Ctrl+0)"},
+                 {toolbar.pin, L"Always on top (Ctrl+T)"}};
+    EXPECT_EQ(SendMessageW(toolbar.tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
+    for (const Tool& t : tools) {
+        wchar_t text[80] = L"";
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.hwnd = main_window;
+        info.uId = reinterpret_cast<UINT_PTR>(t.button);
+        info.lpszText = text;
+        SendMessageW(toolbar.tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+        EXPECT_STREQ(text, t.text);
+    }
+}
+
+} // namespace
