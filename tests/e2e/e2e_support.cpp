@@ -345,3 +345,53 @@ bool platform_restores_topmost_with_owned_popup() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr;
 }
+
+namespace {
+
+void send_mouse(DWORD flags, int x, int y, int data = 0) {
+    // Absolute coordinates run 0..65535 over the screen; aim at pixel centres.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = LONG((x * 65536LL + 32768) / width);
+    input.mi.dy = LONG((y * 65536LL + 32768) / height);
+    input.mi.mouseData = DWORD(data);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+} // namespace
+
+void mouse_move_to(int x, int y) {
+    send_mouse(0, x, y);
+}
+
+void mouse_button(bool down) {
+    POINT p;
+    GetCursorPos(&p);
+    send_mouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, p.x, p.y);
+}
+
+void mouse_double_click_at(int x, int y) {
+    mouse_move_to(x, y);
+    for (int i = 0; i < 2; ++i) {
+        send_mouse(MOUSEEVENTF_LEFTDOWN, x, y);
+        send_mouse(MOUSEEVENTF_LEFTUP, x, y);
+    }
+}
+
+void mouse_wheel_at(int x, int y, int delta) {
+    mouse_move_to(x, y);
+    send_mouse(MOUSEEVENTF_WHEEL, x, y, delta);
+}
+
+std::string settings_value(const std::string& text, const char* key) {
+    const std::string prefix = std::string("\n") + key + "=";
+    const size_t at = ("\n" + text).find(prefix);
+    if (at == std::string::npos) {
+        return "";
+    }
+    const size_t start = at + prefix.size() - 1;
+    return text.substr(start, text.find('\n', start) - start);
+}

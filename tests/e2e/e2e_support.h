@@ -75,5 +75,13 @@ bool platform_restores_topmost_with_owned_popup();
 
 // Sends keys through the input system to the foreground window.
 void press_keys(std::initializer_list<WORD> keys);
+// Mouse input through the input system, at screen pixel (x, y).
+void mouse_move_to(int x, int y);
+void mouse_button(bool down);
+void mouse_double_click_at(int x, int y);
+void mouse_wheel_at(int x, int y, int delta);
+// The value of a "key=" line of the settings text, or "".
+std::string settings_value(const std::string& text, const char* key);
+
 // Posts a button click from the toolbar, as the control itself would.
 void click_command(HWND window, int id);

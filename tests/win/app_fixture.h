@@ -1,0 +1,107 @@
+#pragma once
+// The real main window, created in this process on the synthetic camera.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <mfapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "app/startup.h"
+#include "capture/camera_select.h"
+#include "capture/capture.h"
+#include "capture/synthetic/synthetic_camera.h"
+#include "layout/sizing_rules.h"
+#include "layout/toolbar.h"
+#include "layout/toolbar_layout.h"
+#include "layout/window_sizing.h"
+#include "test_support.h"
+#include "view/mouse_navigation.h"
+#include "view/paint.h"
+
+inline SyntheticCamera app_camera(const wchar_t* link, const wchar_t* name, uint32_t width,
+                                  uint32_t height) {
+    SyntheticCamera camera;
+    camera.symbolic_link = link;
+    camera.friendly_name = name;
+    camera.types = {{MFVideoFormat_NV12, width, height, 30, 1}};
+    camera.frame_interval_ms = 10;
+    return camera;
+}
+
+struct AppWindowTest : testing::Test {
+    TempFolder appdata;
+    ScopedEnvironment env{L"APPDATA", appdata.path.c_str()};
+
+    void SetUp() override { ASSERT_TRUE(capture_startup()); }
+
+    // Creates the main window as the program does, with these cameras.
+    void open(const std::vector<SyntheticCamera>& attached, const char* settings_text = nullptr) {
+        synthetic_set_cameras(attached);
+        synthetic_reset_stats();
+        settings_parse(settings, settings_text);
+        status = StatusNone;
+        capture_active = 0;
+        last_capture_error = S_OK;
+        current_dpi = 96;
+        known_frame_width = known_frame_height = 0;
+        drag_state = {};
+        camera_count = 0;
+        toolbar = {};
+        register_main_window_class(GetModuleHandleW(nullptr));
+        if (accelerator_table == nullptr) {
+            accelerator_table = create_accelerators();
+        }
+        ASSERT_NE(create_main_window(GetModuleHandleW(nullptr)), nullptr);
+        ShowWindow(main_window, SW_SHOWNORMAL);
+        pump(50);
+    }
+
+    void TearDown() override {
+        if (main_window != nullptr) {
+            DestroyWindow(main_window);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            }
+            main_window = nullptr;
+        }
+        capture_shutdown();
+        status_font_delete();
+        toolbar_fonts_delete();
+        synthetic_set_cameras({});
+        const SyntheticLiveCounts live = synthetic_live_counts();
+        EXPECT_EQ(live.sources + live.readers + live.activates, 0);
+    }
+
+    static void pump(DWORD ms) {
+        const ULONGLONG end = GetTickCount64() + ms;
+        while (GetTickCount64() < end) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (!TranslateAcceleratorW(main_window, accelerator_table, &message)) {
+                    TranslateMessage(&message);
+                    DispatchMessageW(&message);
+                }
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+    }
+    static bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
+        const ULONGLONG end = GetTickCount64() + timeout_ms;
+        while (!done()) {
+            if (GetTickCount64() >= end) {
+                return false;
+            }
+            pump(5);
+        }
+        return true;
+    }
+    static long enumerations() { return synthetic_stats().enumerations; }
+};
