@@ -53,6 +53,7 @@ struct SyntheticCamera {
     int block_at_read = -1;       // ReadSample call that blocks until Shutdown
     int tick_every = 0;           // every n-th call is a stream tick without a sample
     int short_from_read = -1;     // from this call on, plain buffers are one row short
+    bool stamp_time = false;      // the top band carries the sample's creation time
     int type_change_at_read = -1; // call that reports a new current media type...
     uint32_t changed_width = 0;   // ...of this size
     uint32_t changed_height = 0;
@@ -60,6 +61,33 @@ struct SyntheticCamera {
 
 // Replaces the set of attached cameras.
 void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras);
+
+// Pulls a camera out: it leaves the attached set, and a source already open
+// on it fails its next read as a removed device does.
+void synthetic_unplug(const std::wstring& symbolic_link);
+// Puts a camera (back) into the attached set.
+void synthetic_plug(const SyntheticCamera& camera);
+
+// The time stamp a stamped frame carries: 32 blocks across the top band, one
+// bit each (white 1, black 0), most significant first, of the creation time
+// in microseconds of QueryPerformanceCounter, modulo 2^32.
+uint32_t synthetic_stamp_now();
+// Reads a stamp back from 32-bit pixels of the stamped band, given the
+// picture's left edge, width and a row inside the band. `pixel(x, y)`
+// returns 0x00RRGGBB.
+template <typename PixelAt>
+uint32_t synthetic_read_stamp(PixelAt pixel, int left, int width, int row) {
+    uint32_t stamp = 0;
+    for (int bit = 0; bit < 32; ++bit) {
+        const int x = left + (2 * bit + 1) * width / 64;
+        stamp = (stamp << 1) | (((pixel(x, row) >> 8) & 0xFF) > 127 ? 1u : 0u);
+    }
+    return stamp;
+}
+// The height of the stamped band for a frame of this height.
+inline uint32_t synthetic_stamp_band(uint32_t frame_height) {
+    return frame_height / 12;
+}
 
 // Called at the start of every enumeration, before the set is read; the demo
 // build uses it to reload its control file.

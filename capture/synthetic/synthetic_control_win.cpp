@@ -8,7 +8,8 @@
 // YUY2, RGB32, MJPG or H264; default RGB32). options, space-separated:
 // denied, busy, fail=HEX (open fails), lost=N (the N-th read reports the
 // camera gone), block=N (the N-th read hangs), interval=MS, bottomup,
-// pitched, noname. A file with no camera lines means no camera is attached.
+// pitched, noname, stamp (the frame carries its creation time). A file with
+// no camera lines means no camera is attached.
 
 #include <mfapi.h>
 
@@ -86,6 +87,8 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
         camera.buffer = SyntheticBuffer::BottomUp;
     } else if (key == L"pitched") {
         camera.buffer = SyntheticBuffer::Pitched;
+    } else if (key == L"stamp") {
+        camera.stamp_time = true;
     } else if (key == L"noname") {
         camera.has_friendly_name = false;
     }

@@ -4,6 +4,7 @@
 #include <mfapi.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -19,8 +20,38 @@ std::mutex registry_mutex;
 std::vector<SyntheticCamera> attached;
 SyntheticStats stats;
 std::atomic<void (*)()> enumeration_hook{nullptr};
+std::vector<std::wstring> unplugged;
 
 } // namespace
+
+void synthetic_unplug(const std::wstring& symbolic_link) {
+    std::lock_guard lock(registry_mutex);
+    std::erase_if(attached,
+                  [&](const SyntheticCamera& c) { return c.symbolic_link == symbolic_link; });
+    unplugged.push_back(symbolic_link);
+}
+
+void synthetic_plug(const SyntheticCamera& camera) {
+    std::lock_guard lock(registry_mutex);
+    std::erase(unplugged, camera.symbolic_link);
+    std::erase_if(attached, [&](const SyntheticCamera& c) {
+        return c.symbolic_link == camera.symbolic_link;
+    });
+    attached.push_back(camera);
+}
+
+bool synthetic_is_unplugged(const std::wstring& symbolic_link) {
+    std::lock_guard lock(registry_mutex);
+    return std::find(unplugged.begin(), unplugged.end(), symbolic_link) != unplugged.end();
+}
+
+uint32_t synthetic_stamp_now() {
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return uint32_t(uint64_t(now.QuadPart) * 1000000 / uint64_t(frequency.QuadPart));
+}
 
 void synthetic_set_enumeration_hook(void (*hook)()) {
     enumeration_hook = hook;
@@ -29,6 +60,7 @@ void synthetic_set_enumeration_hook(void (*hook)()) {
 void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras) {
     std::lock_guard lock(registry_mutex);
     attached = cameras;
+    unplugged.clear();
 }
 
 SyntheticLiveCounts synthetic_live_counts() {

@@ -17,6 +17,8 @@ long synthetic_live_sources();
 long synthetic_live_readers();
 long synthetic_live_buffers();
 
+bool synthetic_is_unplugged(const std::wstring& symbolic_link);
+
 // Statistics, updated by the sources and readers.
 void synthetic_note_source_created();
 void synthetic_note_sample();

@@ -6,6 +6,10 @@
 #include <mferror.h>
 #include <wrl/client.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "capture/synthetic/com_object.h"
 #include "capture/synthetic/synthetic_internal.h"
 
@@ -126,17 +130,55 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
     }
 };
 
-void fill_rows(BYTE* top_row, LONG step, uint32_t width, uint32_t rows, uint32_t frame) {
+// The test pattern moves one pixel a frame to the left and repeats every 256
+// columns, so each frame is a window into one pre-drawn picture 256 columns
+// wider than the frame: a row copy each, cheap enough for 1080p at 60 fps.
+struct PatternCache {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint32_t> pixels; // height rows of width + 256
+
+    const uint32_t* row(uint32_t y, uint32_t frame) {
+        return pixels.data() + size_t(y) * (width + 256) + (frame & 0xFF);
+    }
+    void prepare(uint32_t w, uint32_t h) {
+        if (w == width && h == height) {
+            return;
+        }
+        width = w;
+        height = h;
+        pixels.resize(size_t(w + 256) * h);
+        for (uint32_t y = 0; y < h; ++y) {
+            for (uint32_t x = 0; x < w + 256; ++x) {
+                pixels[size_t(y) * (w + 256) + x] = synthetic_pattern_pixel(x, y, 0);
+            }
+        }
+    }
+};
+
+void fill_rows(PatternCache& cache, BYTE* top_row, LONG step, uint32_t width, uint32_t height,
+               uint32_t rows, uint32_t frame) {
+    cache.prepare(width, height);
     for (uint32_t y = 0; y < rows; ++y) {
+        memcpy(top_row + LONG_PTR(y) * step, cache.row(y, frame), size_t(width) * 4);
+    }
+}
+
+// Overwrites the top band with the creation time, one block a bit.
+void stamp_rows(BYTE* top_row, LONG step, uint32_t width, uint32_t height) {
+    const uint32_t stamp = synthetic_stamp_now();
+    const uint32_t band = std::min(synthetic_stamp_band(height), height);
+    for (uint32_t y = 0; y < band; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(top_row + LONG_PTR(y) * step);
         for (uint32_t x = 0; x < width; ++x) {
-            row[x] = synthetic_pattern_pixel(x, y, frame);
+            const uint32_t bit = x * 32 / width;
+            row[x] = (stamp >> (31 - bit)) & 1 ? 0x00FFFFFF : 0;
         }
     }
 }
 
-HRESULT make_plain_buffer(const SyntheticCamera& camera, bool short_buffer, uint32_t width,
-                          uint32_t height, uint32_t frame, IMFMediaBuffer** out) {
+HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera, bool short_buffer,
+                          uint32_t width, uint32_t height, uint32_t frame, IMFMediaBuffer** out) {
     const DWORD row = width * 4;
     const DWORD rows = short_buffer && height > 0 ? height - 1 : height;
     ComPtr<IMFMediaBuffer> buffer;
@@ -149,9 +191,15 @@ HRESULT make_plain_buffer(const SyntheticCamera& camera, bool short_buffer, uint
         return hr;
     }
     if (camera.buffer == SyntheticBuffer::BottomUp && !short_buffer) {
-        fill_rows(data + (height - 1) * row, -LONG(row), width, height, frame);
+        fill_rows(cache, data + (height - 1) * row, -LONG(row), width, height, height, frame);
+        if (camera.stamp_time) {
+            stamp_rows(data + (height - 1) * row, -LONG(row), width, height);
+        }
     } else {
-        fill_rows(data, LONG(row), width, rows, frame);
+        fill_rows(cache, data, LONG(row), width, height, rows, frame);
+        if (camera.stamp_time) {
+            stamp_rows(data, LONG(row), width, rows);
+        }
     }
     buffer->Unlock();
     buffer->SetCurrentLength(row * rows);
@@ -159,8 +207,8 @@ HRESULT make_plain_buffer(const SyntheticCamera& camera, bool short_buffer, uint
     return S_OK;
 }
 
-HRESULT make_pitched_buffer(const SyntheticCamera& camera, uint32_t width, uint32_t height,
-                            uint32_t frame, IMFMediaBuffer** out) {
+HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera, uint32_t width,
+                            uint32_t height, uint32_t frame, IMFMediaBuffer** out) {
     ComPtr<IMFMediaBuffer> buffer;
     const uint32_t padded_width = width + (camera.pitch_padding + 3) / 4;
     HRESULT hr =
@@ -181,7 +229,10 @@ HRESULT make_pitched_buffer(const SyntheticCamera& camera, uint32_t width, uint3
     for (uint32_t y = 0; y < height; ++y) {
         memset(top_row + LONG_PTR(y) * pitch, 0xEE, size_t(pitch < 0 ? -pitch : pitch));
     }
-    fill_rows(top_row, pitch, width, height, frame);
+    fill_rows(cache, top_row, pitch, width, height, height, frame);
+    if (camera.stamp_time) {
+        stamp_rows(top_row, pitch, width, height);
+    }
     pitched->Unlock2D();
     *out = buffer.Detach();
     return S_OK;
@@ -197,6 +248,8 @@ struct SyntheticReader final : IMFSourceReader, LiveCounter<SyntheticReader> {
     int read_calls = 0;
     uint32_t frames = 0;
     bool output_set = false;
+    PatternCache pattern;
+    ULONGLONG next_due = 0; // when the next frame is due, in GetTickCount64 time
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFSourceReader)) {
@@ -276,7 +329,7 @@ HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
     HRESULT hr;
     switch (camera.buffer) {
     case SyntheticBuffer::Pitched:
-        hr = make_pitched_buffer(camera, width, height, frames, &buffer);
+        hr = make_pitched_buffer(pattern, camera, width, height, frames, &buffer);
         break;
     case SyntheticBuffer::LyingPitched:
     case SyntheticBuffer::LyingPitchedOld:
@@ -284,7 +337,7 @@ HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
                                            camera.buffer == SyntheticBuffer::LyingPitched, &buffer);
         break;
     default:
-        hr = make_plain_buffer(camera,
+        hr = make_plain_buffer(pattern, camera,
                                camera.buffer == SyntheticBuffer::Short ||
                                    (camera.short_from_read >= 0 && call >= camera.short_from_read),
                                width, height, frames, &buffer);
@@ -340,10 +393,21 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
         *stream_flags = MF_SOURCE_READERF_STREAMTICK;
         return S_OK;
     }
-    if (camera.frame_interval_ms > 0 &&
-        WaitForSingleObject(source->shutdown_event.handle, camera.frame_interval_ms) ==
-            WAIT_OBJECT_0) {
-        return MF_E_SHUTDOWN;
+    if (camera.frame_interval_ms > 0) {
+        // Frames fall due on a fixed schedule, as a sensor delivers them,
+        // however long each one took to make.
+        const ULONGLONG now = GetTickCount64();
+        if (next_due == 0 || next_due + 4 * camera.frame_interval_ms < now) {
+            next_due = now;
+        }
+        next_due += camera.frame_interval_ms;
+        const DWORD wait = next_due > now ? DWORD(next_due - now) : 0;
+        if (WaitForSingleObject(source->shutdown_event.handle, wait) == WAIT_OBJECT_0) {
+            return MF_E_SHUTDOWN;
+        }
+    }
+    if (synthetic_is_unplugged(camera.symbolic_link)) {
+        return HRESULT(0xC00D3EA2); // MF_E_VIDEO_RECORDING_DEVICE_INVALIDATED
     }
     if (call == camera.type_change_at_read) {
         width = camera.changed_width;
@@ -426,12 +490,13 @@ HRESULT synthetic_create_reader(IMFMediaSource* media_source, IMFSourceReader** 
 }
 
 uint32_t synthetic_pattern_pixel(uint32_t x, uint32_t y, uint32_t frame) {
-    // Diagonal colour bands that move one pixel per frame, over a grid that
-    // marks every 32nd row and column.
-    const uint32_t band = (x + y + frame) & 0xFF;
-    const bool grid = (x % 32 == 0) || (y % 32 == 0);
+    // Diagonal colour bands over a grid that marks every 32nd row and column,
+    // all moving one pixel a frame to the left; it repeats every 256 frames.
+    const uint32_t u = x + (frame & 0xFF);
+    const uint32_t band = (u + y) & 0xFF;
+    const bool grid = (u % 32 == 0) || (y % 32 == 0);
     const uint32_t blue = grid ? 0xFF : band;
-    const uint32_t green = grid ? 0xFF : (y * 255 / 479 + frame) & 0xFF;
+    const uint32_t green = grid ? 0xFF : (y / 4) & 0xFF;
     const uint32_t red = grid ? 0xFF : (255 - band);
     return blue | (green << 8) | (red << 16);
 }

@@ -95,10 +95,19 @@ bool store_holds_pattern(int32_t width, int32_t height) {
     if (!frame_lock_peek(&frame)) {
         return false;
     }
-    bool same = frame.width == width && frame.height == height;
-    // The pattern's blue at (1, 1) is (2 + frame) mod 256.
+    bool same = frame.width == width && frame.height == height && width > 3 && height > 2;
+    // Which frame of the pattern (it repeats every 256) the first row holds.
     const auto* pixels = reinterpret_cast<const uint32_t*>(frame.pixels);
-    const uint32_t number = same ? ((pixels[width + 1] & 0xFF) + 254) & 0xFF : 0;
+    uint32_t number = 256;
+    for (uint32_t f = 0; same && f < 256; ++f) {
+        if (pixels[width + 1] == synthetic_pattern_pixel(1, 1, f) &&
+            pixels[width + 2] == synthetic_pattern_pixel(2, 1, f) &&
+            pixels[width + 3] == synthetic_pattern_pixel(3, 1, f)) {
+            number = f;
+            break;
+        }
+    }
+    same = same && number < 256;
     for (int32_t y = 0; same && y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
             if (pixels[size_t(y) * size_t(width) + size_t(x)] !=
