@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "e2e_fixture.h"
@@ -62,8 +63,11 @@ TEST_F(SizingE2e, DraggingTheRightEdgeKeeps16By9BeforeAnyFrame) {
     if (dpi == 96) {
         EXPECT_EQ(proposed.bottom - proposed.top - nh, 261);
     }
+    // Below the minimum video width (320 units) the width snaps to it first.
+    const int video_width = std::max(400, MulDiv(320, int(dpi), 96));
+    EXPECT_EQ(proposed.right - proposed.left - nw, video_width);
     EXPECT_EQ(proposed.bottom - proposed.top - nh,
-              std::lround(400 * 9.0 / 16.0) + toolbar_height(dpi));
+              std::lround(video_width * 9.0 / 16.0) + toolbar_height(dpi));
 
     // A real sizing loop, shrinking the right edge.
     keyboard_size(run.window, {VK_RIGHT, VK_LEFT, VK_LEFT, VK_LEFT, VK_LEFT});

@@ -205,3 +205,38 @@ TEST_F(AppWindowTest, TooltipsNameTheGlyphButtons) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AppWindowTest, UntrustedCameraNamesAndLinksAreCutOrSkipped) {
+    std::vector<SyntheticCamera> attached;
+    attached.push_back(app_camera(std::wstring(600, L'L').c_str(), L"Long link", 320, 240));
+    attached.push_back(
+        app_camera(L"\\\\?\\ok#long-name", std::wstring(300, L'N').c_str(), 320, 240));
+    SyntheticCamera nameless = app_camera(L"\\\\?\\ok#no-name", L"", 320, 240);
+    nameless.has_friendly_name = false;
+    attached.push_back(nameless);
+    attached.push_back(app_camera(L"", L"Empty link", 320, 240));
+    attached.push_back(app_camera(L"\\\\?\\ok#surrogate", L"Bad \xD800 name", 320, 240));
+    attached.push_back(app_camera(L"\\\\?\\ok#exact", std::wstring(255, L'e').c_str(), 320, 240));
+    for (int i = 0; i < 16; ++i) {
+        const std::wstring link = L"\\\\?\\ok#more-" + std::to_wstring(i);
+        attached.push_back(app_camera(link.c_str(), L"More", 320, 240));
+    }
+    open(attached);
+    ASSERT_EQ(camera_count, 16) << "at most 16 listed";
+    EXPECT_STREQ(cameras[0].id, "\\\\?\\ok#long-name");
+    EXPECT_STREQ(cameras[0].name, "") << "a name over 255 bytes is listed empty";
+    EXPECT_STREQ(cameras[1].id, "\\\\?\\ok#surrogate");
+    EXPECT_STREQ(cameras[1].name, "Bad \xEF\xBF\xBD name") << "the broken character is replaced";
+    EXPECT_EQ(std::strlen(cameras[2].name), 255u);
+    EXPECT_STREQ(cameras[3].id, "\\\\?\\ok#more-0");
+    EXPECT_STREQ(cameras[15].id, "\\\\?\\ok#more-12");
+    EXPECT_EQ(SendMessageW(toolbar.combo, CB_GETCOUNT, 0, 0), 16);
+    EXPECT_STREQ(settings.camera_id, "\\\\?\\ok#long-name") << "the first listed camera runs";
+    EXPECT_STREQ(settings.camera_name, "");
+    // Every activation object was released, also those beyond the sixteenth.
+    EXPECT_EQ(synthetic_live_counts().activates, 0);
+}
+
+} // namespace
