@@ -114,6 +114,7 @@ int startup_show_command() {
 }
 
 int app_run(HINSTANCE instance, int show_command) {
+    SetLastError(ERROR_SUCCESS);
     ScopedMutex mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         bring_first_copy_forward();

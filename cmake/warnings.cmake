@@ -3,6 +3,9 @@
 add_library(tavisko_warnings INTERFACE)
 if(MSVC)
   target_compile_options(tavisko_warnings INTERFACE /W4 /WX /utf-8 /permissive-)
+  # The C runtime's wide file and format functions are used with explicit
+  # bounds; the _s variants would not be portable to MinGW.
+  target_compile_definitions(tavisko_warnings INTERFACE _CRT_SECURE_NO_WARNINGS)
 else()
   target_compile_options(tavisko_warnings INTERFACE -Wall -Wextra -Werror)
 endif()
