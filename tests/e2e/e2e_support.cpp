@@ -65,11 +65,13 @@ BOOL CALLBACK find_main_window(HWND window, LPARAM lparam) {
 }
 
 struct MemoryBitmap {
+    int width;
+    int height;
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
     HGDIOBJ previous = nullptr;
     uint32_t* bits = nullptr;
-    MemoryBitmap(int width, int height) {
+    MemoryBitmap(int w, int h) : width(w), height(h) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -91,6 +93,19 @@ struct MemoryBitmap {
     }
     MemoryBitmap(const MemoryBitmap&) = delete;
     MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+
+    // The bits as drawn so far, without the unused top byte.
+    Pixels pixels() const {
+        GdiFlush();
+        Pixels out;
+        out.width = width;
+        out.height = height;
+        out.data.assign(bits, bits + size_t(width) * size_t(height));
+        for (uint32_t& p : out.data) {
+            p &= 0x00FFFFFF;
+        }
+        return out;
+    }
 };
 
 Pixels render_status_text(int width, int height, UINT dpi, const std::wstring& text) {
@@ -112,17 +127,9 @@ Pixels render_status_text(int width, int height, UINT dpi, const std::wstring& t
     const PixelRect place = status_text_place(bounds, area, scale, measured.bottom - measured.top);
     RECT r{place.left, place.top, place.right, place.bottom};
     DrawTextW(bitmap.dc, text.c_str(), -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-    GdiFlush();
     SelectObject(bitmap.dc, previous);
     DeleteObject(font);
-    Pixels pixels;
-    pixels.width = width;
-    pixels.height = height;
-    pixels.data.assign(bitmap.bits, bitmap.bits + size_t(width) * size_t(height));
-    for (uint32_t& p : pixels.data) {
-        p &= 0x00FFFFFF;
-    }
-    return pixels;
+    return bitmap.pixels();
 }
 
 } // namespace
@@ -220,6 +227,12 @@ std::wstring combo_row_text(HWND combo, int row) {
     return text;
 }
 
+RECT window_rect(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return r;
+}
+
 RECT child_rect(HWND child) {
     RECT r;
     GetWindowRect(child, &r);
@@ -235,23 +248,16 @@ RECT client_on_screen(HWND window) {
 }
 
 Pixels capture_screen(const RECT& rect) {
-    Pixels pixels;
-    pixels.width = rect.right - rect.left;
-    pixels.height = rect.bottom - rect.top;
-    if (pixels.width <= 0 || pixels.height <= 0) {
-        pixels.width = pixels.height = 0;
-        return pixels;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return {};
     }
-    MemoryBitmap bitmap(pixels.width, pixels.height);
+    MemoryBitmap bitmap(width, height);
     HDC screen = GetDC(nullptr);
-    BitBlt(bitmap.dc, 0, 0, pixels.width, pixels.height, screen, rect.left, rect.top, SRCCOPY);
+    BitBlt(bitmap.dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    GdiFlush();
-    pixels.data.assign(bitmap.bits, bitmap.bits + size_t(pixels.width) * size_t(pixels.height));
-    for (uint32_t& p : pixels.data) {
-        p &= 0x00FFFFFF;
-    }
-    return pixels;
+    return bitmap.pixels();
 }
 
 RECT video_area_on_screen(HWND window, UINT dpi) {
@@ -280,12 +286,6 @@ bool shows_picture(HWND window, UINT dpi) {
         coloured += p != 0 && p != 0xC8C8CD;
     }
     return screen.width > 0 && coloured > screen.data.size() / 2;
-}
-
-bool shows_black(HWND window, UINT dpi) {
-    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
-    return screen.width > 0 &&
-           std::all_of(screen.data.begin(), screen.data.end(), [](uint32_t p) { return p == 0; });
 }
 
 void save_screenshot(HWND window, const wchar_t* name) {

@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "../win/test_support.h"
+#include "layout/toolbar_layout.h"
 
 // A running demo process with its own settings folder.
 struct DemoRun {
@@ -39,6 +41,14 @@ bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
 std::wstring window_text(HWND window);
 std::wstring class_name(HWND window);
 std::wstring combo_row_text(HWND combo, int row);
+// Rectangles as {x, y, width, height}, so that one check compares all four.
+inline std::array<LONG, 4> xywh(const RECT& r) {
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+inline std::array<LONG, 4> xywh(const ControlPlace& p) {
+    return {p.x, p.y, p.width, p.height};
+}
+RECT window_rect(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT child_rect(HWND child);
 RECT client_on_screen(HWND window);
@@ -47,7 +57,6 @@ struct Pixels {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> data; // 0x00RRGGBB, top row first
-    uint32_t at(int x, int y) const { return data[size_t(y) * size_t(width) + size_t(x)]; }
 };
 Pixels capture_screen(const RECT& screen_rect);
 
@@ -58,8 +67,6 @@ RECT video_area_on_screen(HWND window, UINT dpi);
 bool shows_status_text(HWND window, UINT dpi, const std::wstring& text);
 // True when the video area shows a picture: many colours, no text.
 bool shows_picture(HWND window, UINT dpi);
-// True when the video area is all black.
-bool shows_black(HWND window, UINT dpi);
 
 // Saves the window as screenshots\<name>.png beside the test executable.
 void save_screenshot(HWND window, const wchar_t* name);

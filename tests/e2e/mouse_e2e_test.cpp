@@ -1,7 +1,6 @@
 #include <cstdlib>
 
 #include "e2e_fixture.h"
-#include "layout/toolbar_layout.h"
 
 namespace {
 

@@ -2,17 +2,10 @@
 #include <cmath>
 
 #include "e2e_fixture.h"
-#include "layout/toolbar_layout.h"
 
 namespace {
 
 using SizingE2e = E2eTest;
-
-RECT outer_of(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return r;
-}
 
 SIZE client_of(HWND window) {
     RECT r;
@@ -53,7 +46,7 @@ TEST_F(SizingE2e, DraggingTheRightEdgeKeeps16By9BeforeAnyFrame) {
     ASSERT_TRUE(start(no_cameras));
     int32_t nw = 0;
     int32_t nh = 0;
-    RECT outer = outer_of(run.window);
+    RECT outer = window_rect(run.window);
     const SIZE client = client_of(run.window);
     nw = (outer.right - outer.left) - client.cx;
     nh = (outer.bottom - outer.top) - client.cy;
@@ -71,7 +64,7 @@ TEST_F(SizingE2e, DraggingTheRightEdgeKeeps16By9BeforeAnyFrame) {
 
     // A real sizing loop, shrinking the right edge.
     keyboard_size(run.window, {VK_RIGHT, VK_LEFT, VK_LEFT, VK_LEFT, VK_LEFT});
-    const RECT after = outer_of(run.window);
+    const RECT after = window_rect(run.window);
     const SIZE c = client_of(run.window);
     EXPECT_LT(c.cx, client.cx) << "the loop moved the right edge";
     EXPECT_EQ(after.left, outer.left);
@@ -88,9 +81,9 @@ TEST_F(SizingE2e, TheTopEdgeKeepsTheBottomAndLeftEdges) {
             return c.cy - toolbar_height(dpi) == std::lround(c.cx * 480.0 / 640.0);
         },
         3000));
-    const RECT before = outer_of(run.window);
+    const RECT before = window_rect(run.window);
     keyboard_size(run.window, {VK_UP, VK_DOWN, VK_DOWN, VK_DOWN});
-    const RECT after = outer_of(run.window);
+    const RECT after = window_rect(run.window);
     const SIZE c = client_of(run.window);
     EXPECT_NE(after.top, before.top) << "the loop moved the top edge";
     EXPECT_EQ(after.bottom, before.bottom);
@@ -103,7 +96,7 @@ TEST_F(SizingE2e, TheBottomLeftCornerKeepsTheTopRightCorner) {
     ASSERT_TRUE(start(std::string(camera_a) + "\n"));
     ASSERT_TRUE(wait_picture());
     Sleep(300);
-    const RECT before = outer_of(run.window);
+    const RECT before = window_rect(run.window);
     RECT proposed = before;
     proposed.left -= 64;
     proposed.bottom += 10; // the vertical part is overruled
@@ -142,11 +135,7 @@ TEST_F(SizingE2e, TheNormalRectangleComesBackAlsoAfterClosingMaximised) {
     run.reset();
     ASSERT_TRUE(run.start(appdata.path));
     EXPECT_FALSE(IsZoomed(run.window));
-    const RECT r = outer_of(run.window);
-    EXPECT_EQ(r.left, 120);
-    EXPECT_EQ(r.top, 90);
-    EXPECT_EQ(r.right - r.left, 700);
-    EXPECT_EQ(r.bottom - r.top, 460);
+    EXPECT_EQ(xywh(window_rect(run.window)), (std::array<LONG, 4>{120, 90, 700, 460}));
 }
 
 } // namespace

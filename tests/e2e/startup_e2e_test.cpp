@@ -1,7 +1,5 @@
 #include "e2e_fixture.h"
 
-#include "layout/toolbar_layout.h"
-
 namespace {
 
 using StartupE2e = E2eTest;
@@ -29,13 +27,7 @@ TEST_F(StartupE2e, OpensCentredTopmostAtTheDefaultSize) {
     GetClientRect(run.window, &client);
     EXPECT_EQ(client.right, MulDiv(640, int(dpi), 96));
     EXPECT_EQ(client.bottom, MulDiv(360, int(dpi), 96) + MulDiv(36, int(dpi), 96));
-    RECT outer;
-    GetWindowRect(run.window, &outer);
-    const RECT expected = expected_default_window(dpi, true);
-    EXPECT_EQ(outer.left, expected.left);
-    EXPECT_EQ(outer.top, expected.top);
-    EXPECT_EQ(outer.right, expected.right);
-    EXPECT_EQ(outer.bottom, expected.bottom);
+    EXPECT_EQ(xywh(window_rect(run.window)), xywh(expected_default_window(dpi, true)));
     EXPECT_EQ(SendMessageW(run.control(105), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(window_text(run.control(105)), L"\uE840");
     save_screenshot(run.window, dpi == 96 ? L"no-camera-96dpi" : L"no-camera-144dpi");
@@ -47,23 +39,13 @@ TEST_F(StartupE2e, RemembersPlacementAndPinState) {
     EXPECT_EQ(GetWindowLongW(run.window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(SendMessageW(run.control(105), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(window_text(run.control(105)), L"\uE718");
-    RECT outer;
-    GetWindowRect(run.window, &outer);
-    EXPECT_EQ(outer.left, 100);
-    EXPECT_EQ(outer.top, 80);
-    EXPECT_EQ(outer.right - outer.left, 700);
-    EXPECT_EQ(outer.bottom - outer.top, 500);
+    EXPECT_EQ(xywh(window_rect(run.window)), (std::array<LONG, 4>{100, 80, 700, 500}));
 }
 
 TEST_F(StartupE2e, ARectangleOnNoMonitorOpensCentred) {
     write_settings("version=1\nwindow_x=-30000\nwindow_y=-30000\nwindow_w=700\nwindow_h=500\n");
     ASSERT_TRUE(start(no_cameras));
-    RECT outer;
-    GetWindowRect(run.window, &outer);
-    const RECT expected = expected_default_window(dpi, true);
-    EXPECT_EQ(outer.left, expected.left);
-    EXPECT_EQ(outer.top, expected.top);
-    EXPECT_EQ(outer.right, expected.right);
+    EXPECT_EQ(xywh(window_rect(run.window)), xywh(expected_default_window(dpi, true)));
 }
 
 TEST_F(StartupE2e, ASecondCopyBringsTheFirstForwardAndExits) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "e2e_fixture.h"
 #include "layout/toolbar_layout.h"
@@ -19,77 +20,68 @@ BOOL CALLBACK find_tooltip(HWND window, LPARAM lparam) {
     return TRUE;
 }
 
-void expect_place(HWND control, const ControlPlace& at, const char* what) {
-    const RECT r = child_rect(control);
-    EXPECT_EQ(r.left, at.x) << what;
-    EXPECT_EQ(r.top, at.y) << what;
-    EXPECT_EQ(r.right - r.left, at.width) << what;
-    EXPECT_EQ(r.bottom - r.top, at.height) << what;
-}
-
 TEST_F(ToolbarE2e, ControlsSitWhereTheLayoutPutsThem) {
     ASSERT_TRUE(start(no_cameras));
     struct Expected {
         int id;
         const wchar_t* cls;
-    } controls[] = {{101, L"ComboBox"}, {102, L"Button"}, {103, L"Button"},
-                    {104, L"Button"},   {105, L"Button"}, {106, L"Button"}};
+        const wchar_t* text;
+    };
+    const Expected controls[] = {{101, L"ComboBox", nullptr}, {102, L"Button", L"\uE738"},
+                                 {103, L"Button", L"\uE710"}, {104, L"Button", L"\uE72C"},
+                                 {105, L"Button", nullptr},   {106, L"Button", nullptr},
+                                 {0, L"Static", L"100%"}};
     for (const Expected& e : controls) {
         ASSERT_NE(run.control(e.id), nullptr) << e.id;
         EXPECT_EQ(class_name(run.control(e.id)), e.cls) << e.id;
+        if (e.text != nullptr) {
+            EXPECT_EQ(window_text(run.control(e.id)), e.text) << e.id;
+        }
     }
     EXPECT_FALSE(IsWindowVisible(run.control(106)));
-    EXPECT_EQ(class_name(run.control(0)), L"Static");
-
-    RECT client;
-    GetClientRect(run.window, &client);
-    const RECT combo = child_rect(run.control(101));
-    const ToolbarPlaces places = toolbar_places(dpi, client.right, combo.bottom - combo.top);
-    EXPECT_EQ(combo.left, places.combo.x);
-    EXPECT_EQ(combo.top, (toolbar_height(dpi) - (combo.bottom - combo.top)) / 2);
-    EXPECT_EQ(combo.right - combo.left, places.combo.width);
-    expect_place(run.control(102), places.zoom_out, "zoom out");
-    expect_place(run.control(0), places.zoom_label, "label");
-    expect_place(run.control(103), places.zoom_in, "zoom in");
-    expect_place(run.control(104), places.reset, "reset");
-    expect_place(run.control(105), places.pin, "pin");
-    if (dpi == 96) {
-        // The sample layout at a client width of 640.
-        EXPECT_EQ(places.combo.width, 448);
-        EXPECT_EQ(places.zoom_out.x, 462);
-        EXPECT_EQ(places.pin.x, 606);
-    }
-    EXPECT_EQ(window_text(run.control(102)), L"\uE738");
-    EXPECT_EQ(window_text(run.control(103)), L"\uE710");
-    EXPECT_EQ(window_text(run.control(104)), L"\uE72C");
-
     HWND tooltip = nullptr;
     EnumThreadWindows(GetWindowThreadProcessId(run.window, nullptr), find_tooltip,
                       reinterpret_cast<LPARAM>(&tooltip));
     ASSERT_NE(tooltip, nullptr);
     EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
-}
 
-TEST_F(ToolbarE2e, NarrowingShrinksOnlyTheComboBox) {
-    ASSERT_TRUE(start(no_cameras));
-    const RECT wide = child_rect(run.control(101));
-    RECT outer;
-    GetWindowRect(run.window, &outer);
-    // Narrower than the window may go: it stops at its minimum width.
-    SetWindowPos(run.window, nullptr, 0, 0, 200, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT client;
-    GetClientRect(run.window, &client);
-    EXPECT_EQ(client.right, scale_units(320, dpi));
-    const RECT combo = child_rect(run.control(101));
-    const ToolbarPlaces places = toolbar_places(dpi, client.right, combo.bottom - combo.top);
-    EXPECT_LT(combo.right - combo.left, wide.right - wide.left);
-    EXPECT_EQ(combo.right - combo.left, places.combo.width);
-    expect_place(run.control(102), places.zoom_out, "zoom out keeps its size");
-    expect_place(run.control(0), places.zoom_label, "label keeps its size");
-    expect_place(run.control(103), places.zoom_in, "zoom in keeps its size");
-    expect_place(run.control(104), places.reset, "reset keeps its size");
-    expect_place(run.control(105), places.pin, "pin at the right edge");
+    // At the default width, then narrower than the window may go: it stops at
+    // its minimum, and only the combo box gives up width.
+    int default_combo_width = 0;
+    for (int outer_width : {0, 200}) {
+        SCOPED_TRACE(outer_width);
+        if (outer_width != 0) {
+            const RECT outer = window_rect(run.window);
+            SetWindowPos(run.window, nullptr, 0, 0, outer_width, outer.bottom - outer.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        RECT client;
+        GetClientRect(run.window, &client);
+        const RECT combo = child_rect(run.control(101));
+        const ToolbarPlaces places = toolbar_places(dpi, client.right, combo.bottom - combo.top);
+        EXPECT_EQ(combo.left, places.combo.x);
+        EXPECT_EQ(combo.top, (toolbar_height(dpi) - (combo.bottom - combo.top)) / 2);
+        EXPECT_EQ(combo.right - combo.left, places.combo.width);
+        const std::pair<int, ControlPlace> fixed[] = {{102, places.zoom_out},
+                                                      {0, places.zoom_label},
+                                                      {103, places.zoom_in},
+                                                      {104, places.reset},
+                                                      {105, places.pin}};
+        for (const auto& [id, at] : fixed) {
+            EXPECT_EQ(xywh(child_rect(run.control(id))), xywh(at)) << id;
+        }
+        if (outer_width == 0) {
+            default_combo_width = places.combo.width;
+            if (dpi == 96) { // the sample layout at a client width of 640
+                EXPECT_EQ(places.combo.width, 448);
+                EXPECT_EQ(places.zoom_out.x, 462);
+                EXPECT_EQ(places.pin.x, 606);
+            }
+        } else {
+            EXPECT_EQ(client.right, scale_units(320, dpi));
+            EXPECT_LT(places.combo.width, default_combo_width);
+        }
+    }
 }
 
 TEST_F(ToolbarE2e, ZoomCommandsUpdateTheLabel) {
@@ -98,8 +90,9 @@ TEST_F(ToolbarE2e, ZoomCommandsUpdateTheLabel) {
     struct Step {
         int id;
         const wchar_t* label;
-    } steps[] = {{103, L"150%"}, {103, L"225%"}, {103, L"338%"},
-                 {102, L"225%"}, {104, L"100%"}, {102, L"100%"}};
+    };
+    const Step steps[] = {{103, L"150%"}, {103, L"225%"}, {103, L"338%"},
+                          {102, L"225%"}, {104, L"100%"}, {102, L"100%"}};
     for (const Step& s : steps) {
         click_command(run.window, s.id);
         EXPECT_TRUE(wait_until([&] { return zoom_label() == s.label; }, 2000)) << s.id;
@@ -158,12 +151,9 @@ TEST_F(ToolbarE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
     const RECT combo = child_rect(run.control(101));
     POINT p{(combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2};
     ClientToScreen(run.window, &p);
-    SetCursorPos(p.x, p.y);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, click, sizeof(INPUT));
+    mouse_move_to(p.x, p.y);
+    mouse_button(true);
+    mouse_button(false);
     Sleep(200);
     press_keys({VK_ESCAPE});
     GUITHREADINFO info{};
