@@ -41,6 +41,7 @@ std::vector<double> painted_ms; // creation to the end of the paint
 std::vector<double> paint_ms;   // time inside WM_PAINT
 uint32_t last_painted_stamp = 0;
 
+// The time stamp of the frame in the store, or 0 while there is none.
 uint32_t store_stamp() {
     FramePeek frame;
     if (!frame_lock_peek(&frame)) {
@@ -61,8 +62,6 @@ uint32_t read_screen_stamp() {
     RECT area = video_area_rect();
     // The picture fills the area horizontally for these aspect ratios; the
     // stamp band is the top twelfth of the frame.
-    RECT client;
-    GetClientRect(main_window, &client);
     const double scale = double(area.right - area.left) / frame_w;
     const int picture_h = int(frame_h * scale);
     const int top = area.top + ((area.bottom - area.top) - picture_h) / 2;
@@ -217,18 +216,10 @@ int run_pipeline(int width, int height, int fps, int seconds) {
     std::thread watcher([&] {
         uint32_t last = 0;
         while (!stop) {
-            FramePeek frame;
-            if (frame_lock_peek(&frame)) {
-                const int row = int(synthetic_stamp_band(uint32_t(frame.height)) / 2);
-                const uint32_t* pixels = reinterpret_cast<const uint32_t*>(frame.pixels) +
-                                         size_t(row) * size_t(frame.width);
-                const uint32_t stamp =
-                    synthetic_read_stamp([&](int x, int) { return pixels[x]; }, 0, frame.width, 0);
-                frame_unlock();
-                if (stamp != last) {
-                    last = stamp;
-                    ++distinct_in_store;
-                }
+            const uint32_t stamp = store_stamp();
+            if (stamp != 0 && stamp != last) {
+                last = stamp;
+                ++distinct_in_store;
             }
             Sleep(1);
         }

@@ -19,13 +19,6 @@ double now_ms() {
     return double(t.QuadPart) * 1000.0 / double(f.QuadPart);
 }
 
-std::wstring folder_of_this_program() {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
 BOOL CALLBACK find_baseline(HWND window, LPARAM lparam) {
     if (class_name(window) == L"TaviskoBaseline" && IsWindowVisible(window)) {
         *reinterpret_cast<HWND*>(lparam) = window;
@@ -36,7 +29,7 @@ BOOL CALLBACK find_baseline(HWND window, LPARAM lparam) {
 
 // Milliseconds until the baseline's window shows its colour.
 double baseline_once() {
-    std::wstring command = L"\"" + folder_of_this_program() + L"\\tavisko_baseline_window.exe\"";
+    std::wstring command = L"\"" + executable_folder() + L"\\tavisko_baseline_window.exe\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

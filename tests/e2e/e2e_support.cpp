@@ -9,14 +9,14 @@
 #include "png_writer.h"
 #include "view/paint_geometry.h"
 
-namespace {
-
 std::wstring executable_folder() {
     wchar_t path[MAX_PATH];
     const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, n);
     return folder.substr(0, folder.find_last_of(L'\\'));
 }
+
+namespace {
 
 // The current environment with APPDATA replaced.
 std::vector<wchar_t> environment_with_appdata(const std::wstring& appdata) {

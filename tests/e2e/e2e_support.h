@@ -36,6 +36,9 @@ struct DemoRun {
     HWND control(int id) const { return GetDlgItem(window, id); }
 };
 
+// The folder of the running test program; the demo sits beside it.
+std::wstring executable_folder();
+
 bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
 
 std::wstring window_text(HWND window);
