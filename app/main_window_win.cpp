@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/support_win.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
 #include "layout/toolbar.h"
@@ -28,6 +29,9 @@ HACCEL accelerator_table = nullptr;
 
 namespace {
 
+// Camera arrivals and removals for the main window; unregistered when it goes.
+HDEVNOTIFY camera_notifications = nullptr;
+
 // {E5323777-F976-4F5B-9B55-B94699C46E44}
 constexpr GUID camera_interface_class = {
     0xE5323777, 0xF976, 0x4F5B, {0x9B, 0x55, 0xB9, 0x46, 0x99, 0xC4, 0x6E, 0x44}};
@@ -41,8 +45,8 @@ void register_camera_notifications(HWND window) {
     filter.dbcc_size = sizeof filter;
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = camera_interface_class;
-    // The registration ends with the window.
-    RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    camera_notifications =
+        RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void on_create(HWND window) {
@@ -58,6 +62,10 @@ void on_create(HWND window) {
 }
 
 void on_destroy() {
+    if (camera_notifications != nullptr) {
+        UnregisterDeviceNotification(camera_notifications);
+        camera_notifications = nullptr;
+    }
     KillTimer(main_window, TIMER_SAVE);
     remember_window_rect();
     settings_save(settings);
@@ -134,22 +142,29 @@ void arm_timer(UINT_PTR id) {
 RECT video_area_rect() {
     RECT client;
     GetClientRect(main_window, &client);
-    const PixelRect area =
-        video_area_of({client.left, client.top, client.right, client.bottom}, current_dpi);
-    return {area.left, area.top, area.right, area.bottom};
+    return win_rect(video_area_of(pixel_rect(client), current_dpi));
 }
+
+namespace {
+
+// Shows the settings button exactly while access is denied; returns the area.
+RECT place_settings_button() {
+    const RECT area = video_area_rect();
+    toolbar_place_settings_button(status == StatusAccessDenied, area, current_dpi);
+    return area;
+}
+
+} // namespace
 
 void set_status(StatusState new_status) {
     status = new_status;
-    const RECT area = video_area_rect();
-    toolbar_place_settings_button(new_status == StatusAccessDenied, area, current_dpi);
+    const RECT area = place_settings_button();
     InvalidateRect(main_window, &area, FALSE);
 }
 
 void relayout() {
     toolbar_layout(main_window, current_dpi);
-    const RECT area = video_area_rect();
-    toolbar_place_settings_button(status == StatusAccessDenied, area, current_dpi);
+    place_settings_button();
     InvalidateRect(main_window, nullptr, FALSE);
 }
 

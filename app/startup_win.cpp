@@ -2,27 +2,13 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/support_win.h"
 #include "capture/capture.h"
 #include "layout/toolbar.h"
+#include "layout/toolbar_layout.h"
 #include "settings/settings_file.h"
 
 namespace {
-
-struct ScopedMutex {
-    HANDLE handle;
-    ~ScopedMutex() {
-        if (handle != nullptr) {
-            CloseHandle(handle);
-        }
-    }
-};
-
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-};
 
 void bring_first_copy_forward() {
     HWND existing = FindWindowW(window_class_name, nullptr);
@@ -62,7 +48,7 @@ InitialPlacement initial_window_rect() {
         }
     }
     const UINT dpi = GetDpiForSystem();
-    RECT r{0, 0, MulDiv(640, int(dpi), 96), MulDiv(360, int(dpi), 96) + MulDiv(36, int(dpi), 96)};
+    RECT r{0, 0, scale_units(640, dpi), scale_units(360, dpi) + toolbar_height(dpi)};
     AdjustWindowRectExForDpi(&r, main_window_style, FALSE, placement.ex_style, dpi);
     placement.width = r.right - r.left;
     placement.height = r.bottom - r.top;
@@ -115,12 +101,12 @@ int startup_show_command() {
 
 int app_run(HINSTANCE instance, int show_command) {
     SetLastError(ERROR_SUCCESS);
-    ScopedMutex mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
+    ScopedHandle mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         bring_first_copy_forward();
         return 0;
     }
-    ComApartment apartment;
+    ComApartment apartment(COINIT_APARTMENTTHREADED);
     if (!capture_startup()) {
         MessageBoxW(nullptr, L"Media Foundation is not available on this PC.", window_title,
                     MB_ICONERROR | MB_OK);

@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "app/app_state.h"
+#include "app/support_win.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
 #include "capture/device_layer.h"
@@ -38,20 +39,6 @@ struct ActivateArray {
         CoTaskMemFree(items);
     }
 };
-
-// UTF-16 to UTF-8 into a fixed field; an empty text when it does not fit.
-void to_utf8(const wchar_t* text, char* field, int size) {
-    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, field, size, nullptr, nullptr) == 0) {
-        field[0] = '\0';
-    }
-}
-
-// UTF-8 to UTF-16; an empty text when the conversion fails.
-void to_utf16(const char* text, wchar_t* out, int units) {
-    if (MultiByteToWideChar(CP_UTF8, 0, text, -1, out, units) == 0) {
-        out[0] = L'\0';
-    }
-}
 
 void add_row(const wchar_t* text, LPARAM data) {
     const LRESULT row =

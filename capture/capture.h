@@ -71,7 +71,7 @@ bool frame_lock_peek(FramePeek* frame);
 void frame_unlock();
 int32_t frame_clear_pending();
 
-// Worker internals, exposed for tests.
+// Worker internals: the thread, and the steps the capture files share.
 DWORD WINAPI capture_thread_main(void* unused);
 void select_native_format(IMFMediaSource* source);
 int subtype_preference(const GUID& subtype);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "app/support_win.h"
 #include "capture/capture.h"
 #include "capture/device_layer.h"
 
@@ -12,13 +13,6 @@ using Microsoft::WRL::ComPtr;
 CaptureWorker capture_worker;
 
 namespace {
-
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_MULTITHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-};
 
 bool stopping() {
     return capture_worker.stop_requested.load() != 0;
@@ -165,7 +159,7 @@ HRESULT run_capture(WorkerObjects& objects) {
 } // namespace
 
 DWORD WINAPI capture_thread_main(void*) {
-    ComApartment apartment;
+    ComApartment apartment(COINIT_MULTITHREADED);
     WorkerObjects objects;
     run_capture(objects);
     return 0;
@@ -177,13 +171,15 @@ HRESULT query_output_format(IMFSourceReader* reader, OutputFormat* format) {
     if (FAILED(hr)) {
         return hr;
     }
-    UINT64 size = 0;
-    hr = type->GetUINT64(MF_MT_FRAME_SIZE, &size);
+    UINT32 width = 0;
+    UINT32 height = 0;
+    hr = MFGetAttributeSize(type.Get(), MF_MT_FRAME_SIZE, &width, &height);
     if (FAILED(hr)) {
         return hr;
     }
-    format->width = static_cast<int32_t>(static_cast<uint32_t>(size >> 32));
-    format->height = static_cast<int32_t>(static_cast<uint32_t>(size));
+    // Sizes above INT32_MAX read as negative and are refused by the copy.
+    format->width = static_cast<int32_t>(width);
+    format->height = static_cast<int32_t>(height);
     UINT32 stride = 0;
     if (SUCCEEDED(type->GetUINT32(MF_MT_DEFAULT_STRIDE, &stride))) {
         format->stride = static_cast<int32_t>(stride);
@@ -210,14 +206,9 @@ void capture_shutdown() {
 }
 
 void capture_start(HWND window, const char* camera_id_utf8) {
-    if (capture_worker.worker_thread != nullptr) {
-        capture_stop();
-    }
+    capture_stop_if_running();
     capture_worker.target_window = window;
-    if (MultiByteToWideChar(CP_UTF8, 0, camera_id_utf8, -1, capture_worker.symbolic_link,
-                            int(symbolic_link_units)) == 0) {
-        capture_worker.symbolic_link[0] = L'\0';
-    }
+    to_utf16(camera_id_utf8, capture_worker.symbolic_link, int(symbolic_link_units));
     capture_worker.stop_requested.store(0);
     frame_store.frame_pending.store(0);
     {

@@ -32,19 +32,21 @@ SubtypeKind subtype_kind(const GUID& subtype) {
 // Reads what the choice needs; false when the type has no frame size or no
 // subtype.
 bool read_candidate(IMFMediaType* type, FormatTraits& traits) {
-    UINT64 size = 0;
+    UINT32 width = 0;
+    UINT32 height = 0;
     GUID subtype = GUID_NULL;
-    if (FAILED(type->GetUINT64(MF_MT_FRAME_SIZE, &size)) ||
+    if (FAILED(MFGetAttributeSize(type, MF_MT_FRAME_SIZE, &width, &height)) ||
         FAILED(type->GetGUID(MF_MT_SUBTYPE, &subtype))) {
         return false;
     }
-    traits.width = static_cast<uint32_t>(size >> 32);
-    traits.height = static_cast<uint32_t>(size);
-    UINT64 rate = 0;
-    traits.fps = SUCCEEDED(type->GetUINT64(MF_MT_FRAME_RATE, &rate))
-                     ? frame_rate_from_ratio(uint32_t(rate >> 32), uint32_t(rate))
+    traits.width = width;
+    traits.height = height;
+    UINT32 numerator = 0;
+    UINT32 denominator = 0;
+    traits.fps = SUCCEEDED(MFGetAttributeRatio(type, MF_MT_FRAME_RATE, &numerator, &denominator))
+                     ? frame_rate_from_ratio(numerator, denominator)
                      : 0.0;
-    traits.preference = subtype_kind_preference(subtype_kind(subtype));
+    traits.preference = subtype_preference(subtype);
     return true;
 }
 

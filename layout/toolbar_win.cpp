@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/support_win.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 
@@ -130,8 +131,7 @@ void toolbar_update_pin(int on_top) {
 }
 
 void toolbar_place_settings_button(bool show, const RECT& area, UINT dpi) {
-    const ControlPlace at =
-        settings_button_place({area.left, area.top, area.right, area.bottom}, dpi);
+    const ControlPlace at = settings_button_place(pixel_rect(area), dpi);
     MoveWindow(toolbar.open_privacy, at.x, at.y, at.width, at.height, FALSE);
     ShowWindow(toolbar.open_privacy, show ? SW_SHOW : SW_HIDE);
 }

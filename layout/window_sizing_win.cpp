@@ -1,6 +1,7 @@
 #include "layout/window_sizing.h"
 
 #include "app/app_state.h"
+#include "app/support_win.h"
 #include "capture/capture.h"
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
@@ -14,7 +15,7 @@ namespace {
 SizingFrame sizing_frame() {
     SizingFrame frame;
     frame.toolbar = toolbar_height(current_dpi);
-    frame.min_video_width = MulDiv(320, int(current_dpi), 96);
+    frame.min_video_width = scale_units(320, current_dpi);
     nonclient_size(&frame.nonclient_width, &frame.nonclient_height);
     return frame;
 }
@@ -39,10 +40,8 @@ void on_get_min_max_info(MINMAXINFO* info) {
 }
 
 void on_sizing(WPARAM edge, RECT* rect) {
-    const PixelRect r = sizing_rect(
-        int32_t(edge), {rect->left, rect->top, rect->right, rect->bottom},
-        aspect_width(known_frame_width), aspect_height(known_frame_height), sizing_frame());
-    *rect = {r.left, r.top, r.right, r.bottom};
+    *rect = win_rect(sizing_rect(int32_t(edge), pixel_rect(*rect), aspect_width(known_frame_width),
+                                 aspect_height(known_frame_height), sizing_frame()));
 }
 
 void on_dpi_changed(WPARAM wparam, const RECT* suggested) {

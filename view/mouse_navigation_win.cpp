@@ -1,6 +1,7 @@
 #include "view/mouse_navigation.h"
 
 #include "app/app_state.h"
+#include "app/support_win.h"
 #include "layout/window_sizing.h"
 
 DragState drag_state;
@@ -13,8 +14,7 @@ POINT point_of(LPARAM lparam) {
 
 PixelRect picture() {
     const RECT area = video_area_rect();
-    return navigation_picture({area.left, area.top, area.right, area.bottom}, known_frame_width,
-                              known_frame_height);
+    return navigation_picture(pixel_rect(area), known_frame_width, known_frame_height);
 }
 
 } // namespace

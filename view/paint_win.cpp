@@ -1,6 +1,7 @@
 #include "view/paint.h"
 
 #include "app/app_state.h"
+#include "app/support_win.h"
 #include "capture/capture.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
@@ -10,13 +11,6 @@
 namespace {
 
 constexpr COLORREF status_text_colour = 0x00CDC8C8; // red 200, green 200, blue 205
-
-PixelRect pixel_rect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-RECT win_rect(const PixelRect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 struct SelectedFont {
     HDC dc;
@@ -96,13 +90,14 @@ void paint_main_window(HWND window) {
     FillRect(dc, &strip, GetSysColorBrush(COLOR_BTNFACE));
     const double scale = current_dpi / 96.0;
 
-    wchar_t name[256];
-    if (MultiByteToWideChar(CP_UTF8, 0, settings.camera_name, -1, name, 256) == 0) {
-        name[0] = L'\0';
-    }
+    // Only the message states show text; a streaming paint formats nothing.
     wchar_t text[status_text_units];
-    const bool has_text =
-        format_status_text(status, name, last_capture_error, text, status_text_units);
+    bool has_text = false;
+    if (status_shows_text(status)) {
+        wchar_t name[camera_name_size];
+        to_utf16(settings.camera_name, name, camera_name_size);
+        has_text = format_status_text(status, name, last_capture_error, text, status_text_units);
+    }
     paint_video(dc, area, settings.view, has_text ? text : nullptr, toolbar.status_font, scale);
     EndPaint(window, &ps);
     frame_clear_pending();

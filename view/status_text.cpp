@@ -33,6 +33,9 @@ bool format_status_text(StatusState status, const wchar_t* name, int32_t error, 
     }
     WideSink sink{out, capacity, 0};
     out[0] = L'\0';
+    if (!status_shows_text(status)) {
+        return false;
+    }
     if (name == nullptr) {
         name = L"";
     }
@@ -58,7 +61,7 @@ bool format_status_text(StatusState status, const wchar_t* name, int32_t error, 
         sink.append_hex8(static_cast<uint32_t>(error));
         sink.append(L"). Retrying\u2026");
         return true;
-    default:
+    default: // the picture states, excluded above
         return false;
     }
 }

@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "capture/capture_codes.h"
 #include "capture/synthetic/synthetic_camera.h"
 #include "settings/settings_file.h"
 
@@ -73,12 +74,12 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
     if (key == L"denied") {
         camera.open_result = E_ACCESSDENIED;
     } else if (key == L"busy") {
-        camera.open_result = HRESULT(0xC00D3EA3);
+        camera.open_result = HRESULT(hresult_device_preempted);
     } else if (key == L"fail") {
         camera.open_result = HRESULT(std::wcstoul(value.c_str(), nullptr, 16));
     } else if (key == L"lost") {
         camera.fail_at_read = int(number);
-        camera.read_result = HRESULT(0xC00D3EA2);
+        camera.read_result = HRESULT(hresult_device_invalidated);
     } else if (key == L"block") {
         camera.block_at_read = int(number);
     } else if (key == L"interval") {

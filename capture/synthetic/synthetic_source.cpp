@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "app/support_win.h"
+#include "capture/capture_codes.h"
 #include "capture/synthetic/com_object.h"
 #include "capture/synthetic/synthetic_internal.h"
 
@@ -20,11 +22,6 @@ namespace {
 // Lets the reader find the SyntheticSource behind an IMFMediaSource.
 constexpr GUID iid_synthetic_source = {
     0x6a1c3f0e, 0x2b57, 0x4d8e, {0x9a, 0x41, 0x73, 0x0c, 0x5e, 0x12, 0xb8, 0x9d}};
-
-struct HandleCloser {
-    HANDLE handle;
-    ~HandleCloser() { CloseHandle(handle); }
-};
 
 HRESULT make_native_type(const SyntheticType& t, IMFMediaType** out) {
     ComPtr<IMFMediaType> type;
@@ -52,7 +49,7 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
     SyntheticCamera camera;
     ComPtr<IMFPresentationDescriptor> presentation;
     ComPtr<IMFMediaTypeHandler> handler;
-    HandleCloser shutdown_event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    ScopedHandle shutdown_event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::atomic<bool> shut_down{false};
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -407,7 +404,7 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
         }
     }
     if (synthetic_is_unplugged(camera.symbolic_link)) {
-        return HRESULT(0xC00D3EA2); // MF_E_VIDEO_RECORDING_DEVICE_INVALIDATED
+        return HRESULT(hresult_device_invalidated);
     }
     if (call == camera.type_change_at_read) {
         width = camera.changed_width;

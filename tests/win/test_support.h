@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "app/support_win.h"
+
 // A fresh folder under the system temporary folder, removed with everything
 // in it when the object goes away.
 struct TempFolder {
@@ -25,18 +27,6 @@ struct ScopedEnvironment {
     ~ScopedEnvironment();
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-};
-
-struct ScopedHandle {
-    HANDLE handle;
-    explicit ScopedHandle(HANDLE h) : handle(h) {}
-    ~ScopedHandle() {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-        }
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
 };
 
 bool file_exists(const std::wstring& path);

@@ -1,0 +1,59 @@
+#pragma once
+// Small Windows helpers shared by the subsystems: scoped handles and COM
+// apartments, UTF-8 fields, and the project's rectangle at the Win32 boundary.
+
+#include <windows.h>
+
+#include <objbase.h>
+
+#include "view/view_model.h"
+
+// Closes a kernel handle when it goes out of scope; null and
+// INVALID_HANDLE_VALUE (what CreateFileW returns on failure) are left alone.
+struct ScopedHandle {
+    HANDLE handle;
+    explicit ScopedHandle(HANDLE h = nullptr) : handle(h) {}
+    ~ScopedHandle() {
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
+    }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+};
+
+// Joins the calling thread to a COM apartment for the object's lifetime. Only
+// a successful CoInitializeEx (S_OK or S_FALSE) is balanced by CoUninitialize.
+struct ComApartment {
+    HRESULT result;
+    explicit ComApartment(DWORD model) : result(CoInitializeEx(nullptr, model)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result)) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+};
+
+// UTF-16 to UTF-8 into a fixed field; an empty text when it does not fit.
+inline void to_utf8(const wchar_t* text, char* field, int size) {
+    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, field, size, nullptr, nullptr) == 0) {
+        field[0] = '\0';
+    }
+}
+
+// UTF-8 to UTF-16 into a fixed buffer; an empty text when it does not fit.
+inline void to_utf16(const char* text, wchar_t* out, int units) {
+    if (MultiByteToWideChar(CP_UTF8, 0, text, -1, out, units) == 0) {
+        out[0] = L'\0';
+    }
+}
+
+inline PixelRect pixel_rect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+inline RECT win_rect(const PixelRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
