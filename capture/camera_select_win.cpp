@@ -152,12 +152,10 @@ void rescan_cameras() {
             break;
         }
     }
-    if (listed >= 0) {
-        fill_camera_combo(cameras, camera_count, listed, nullptr);
-    } else {
-        fill_camera_combo(cameras, camera_count, -1,
-                          settings.camera_id[0] != '\0' ? settings.camera_name : nullptr);
-    }
+    // A remembered camera that is not listed gets its "(disconnected)" row.
+    const bool remembered = settings.camera_id[0] != '\0';
+    fill_camera_combo(cameras, camera_count, listed,
+                      listed < 0 && remembered ? settings.camera_name : nullptr);
     if (capture_active == 0) {
         arm_timer(TIMER_RESCAN);
     }

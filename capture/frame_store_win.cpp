@@ -1,5 +1,4 @@
 #include <cstdlib>
-#include <cstring>
 #include <wrl/client.h>
 
 #include "capture/capture.h"

@@ -7,6 +7,12 @@
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 
+// The platform-free sizing rules take the WMSZ_* values as they come.
+static_assert(EdgeLeft == WMSZ_LEFT && EdgeRight == WMSZ_RIGHT && EdgeTop == WMSZ_TOP &&
+              EdgeTopLeft == WMSZ_TOPLEFT && EdgeTopRight == WMSZ_TOPRIGHT &&
+              EdgeBottom == WMSZ_BOTTOM && EdgeBottomLeft == WMSZ_BOTTOMLEFT &&
+              EdgeBottomRight == WMSZ_BOTTOMRIGHT);
+
 int32_t known_frame_width = 0;
 int32_t known_frame_height = 0;
 
