@@ -10,142 +10,86 @@ namespace {
 
 struct CaptureWorkerTest : testing::Test {
     CaptureSession session;
-
-    void start(const SyntheticCamera& camera) {
-        synthetic_set_cameras({camera});
-        std::string id;
-        for (wchar_t c : camera.symbolic_link) {
-            id += char(c); // the test links are ASCII
-        }
-        capture_start(session.window, id.c_str());
-    }
-    bool wait_frames(int n, DWORD timeout_ms = 5000) {
-        return session.pump_until([&] { return session.frame_count() >= n; }, timeout_ms);
-    }
-    bool wait_status(DWORD timeout_ms = 5000) {
-        return session.pump_until(
-            [&] {
-                for (const Report& r : session.reports) {
-                    if (r.message == WM_APP_STATUS && r.code != CaptureStreaming) {
-                        return true;
-                    }
-                }
-                return false;
-            },
-            timeout_ms);
-    }
-    const Report* end_report() const {
-        for (const Report& r : session.reports) {
-            if (r.message == WM_APP_STATUS && r.code != CaptureStreaming) {
-                return &r;
-            }
-        }
-        return nullptr;
-    }
 };
 
-TEST_F(CaptureWorkerTest, FirstSamplePostsStreamingThenOneFrameUntilPainted) {
-    SyntheticCamera camera = test_camera();
-    camera.frame_interval_ms = 2;
-    start(camera);
-    ASSERT_TRUE(wait_frames(1));
-    ASSERT_GE(session.reports.size(), 2u);
-    EXPECT_EQ(session.reports[0].message, UINT(WM_APP_STATUS));
-    EXPECT_EQ(session.reports[0].code, WPARAM(CaptureStreaming));
-    EXPECT_EQ(session.reports[0].hr, 0);
-    EXPECT_EQ(session.reports[1].message, UINT(WM_APP_FRAME));
-
-    // No paint: frames keep arriving in the store, but no second message.
-    const long before = synthetic_stats().samples_delivered;
-    session.pump_until([&] { return synthetic_stats().samples_delivered > before + 10; });
-    session.pump_for(50);
-    EXPECT_EQ(session.frame_count(), 1);
-    EXPECT_EQ(frame_store.frame_pending.load(), 1);
-    EXPECT_TRUE(store_holds_pattern(640, 480));
-
-    EXPECT_EQ(frame_clear_pending(), 1);
-    EXPECT_TRUE(wait_frames(2));
-    EXPECT_EQ(session.status_count(), 1) << "streaming is posted once per worker";
-    capture_stop();
-}
-
-TEST_F(CaptureWorkerTest, CopiesEveryRowLayoutTopRowFirst) {
-    struct Case {
-        SyntheticBuffer buffer;
-        bool default_stride;
-        uint32_t width, height;
-    } cases[] = {
-        {SyntheticBuffer::TopDown, true, 640, 480},   {SyntheticBuffer::TopDown, false, 320, 240},
-        {SyntheticBuffer::BottomUp, true, 640, 480}, // stride -2560
-        {SyntheticBuffer::Pitched, true, 638, 480},  // pitch wider than 638 x 4
-        {SyntheticBuffer::Pitched, true, 1920, 1080},
+TEST_F(CaptureWorkerTest, FirstSampleReportsStreamingThenAFrameForEveryBufferLayout) {
+    // clang-format off
+    struct Case { const char* what; SyntheticBuffer buffer; bool default_stride; uint32_t width, height; bool copied; };
+    const Case cases[] = {
+        {"top-down", SyntheticBuffer::TopDown, true, 640, 480, true},
+        {"no stride attribute: width x 4", SyntheticBuffer::TopDown, false, 320, 240, true},
+        {"bottom-up, stride -2560", SyntheticBuffer::BottomUp, true, 640, 480, true},
+        {"2-D, pitch wider than 638 x 4", SyntheticBuffer::Pitched, true, 638, 480, true},
+        {"2-D claiming more rows than it holds", SyntheticBuffer::LyingPitched, true, 640, 480, false},
+        {"the same behind IMF2DBuffer only", SyntheticBuffer::LyingPitchedOld, true, 640, 480, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(int(c.buffer));
-        SyntheticCamera camera = test_camera(L"\\\\?\\synthetic#layout", c.width, c.height);
+        SCOPED_TRACE(c.what);
+        SyntheticCamera camera = test_camera(c.width, c.height);
         camera.buffer = c.buffer;
         camera.default_stride = c.default_stride;
-        start(camera);
-        ASSERT_TRUE(wait_frames(1));
-        EXPECT_TRUE(store_holds_pattern(int32_t(c.width), int32_t(c.height)));
-        capture_stop();
-        session.reports.clear();
+        session.start(camera);
+        ASSERT_TRUE(session.wait_frames(1));
+        ASSERT_GE(session.reports.size(), 2u);
+        const std::vector<Report> first(session.reports.begin(), session.reports.begin() + 2);
+        EXPECT_EQ(first, (std::vector<Report>{{WM_APP_STATUS, CaptureStreaming, 0},
+                                              {WM_APP_FRAME, 0, 0}}));
+        if (c.copied) {
+            EXPECT_GE(pattern_frame_in_store(int32_t(c.width), int32_t(c.height)), 0);
+        } else {
+            EXPECT_FALSE(store_has_frame()) << "nothing may be copied from this buffer";
+        }
+        session.stop();
     }
-    EXPECT_EQ(frame_store.capacity_bytes, 1920u * 1080u * 4u);
 }
 
-TEST_F(CaptureWorkerTest, UncopyableBuffersStillCountAsDelivered) {
-    for (SyntheticBuffer buffer : {SyntheticBuffer::Short, SyntheticBuffer::LyingPitched,
-                                   SyntheticBuffer::LyingPitchedOld}) {
-        SCOPED_TRACE(int(buffer));
-        SyntheticCamera camera = test_camera();
-        camera.buffer = buffer;
-        start(camera);
-        ASSERT_TRUE(wait_frames(1));
-        EXPECT_EQ(session.reports[0].code, WPARAM(CaptureStreaming));
-        FramePeek frame;
-        EXPECT_FALSE(frame_lock_peek(&frame)) << "nothing may be copied from this buffer";
-        capture_stop();
-        session.reports.clear();
-    }
+TEST_F(CaptureWorkerTest, OneFrameMessageOutstandingUntilThePaintClearsIt) {
+    SyntheticCamera camera = test_camera();
+    camera.frame_interval_ms = 2;
+    session.start(camera);
+    ASSERT_TRUE(session.wait_frames(1));
+    // No paint: frames keep arriving in the store, but no second message.
+    const long before = synthetic_stats().samples_delivered;
+    ASSERT_TRUE(
+        session.pump_until([&] { return synthetic_stats().samples_delivered > before + 10; }));
+    session.pump_for(50);
+    EXPECT_EQ(session.count(WM_APP_FRAME), 1);
+    EXPECT_EQ(frame_clear_pending(), 1);
+    EXPECT_TRUE(session.wait_frames(2));
+    EXPECT_EQ(session.count(WM_APP_STATUS), 1) << "streaming is reported once per worker";
+    session.stop();
 }
 
 TEST_F(CaptureWorkerTest, ShortBufferKeepsThePreviousFrame) {
     SyntheticCamera camera = test_camera();
     camera.short_from_read = 3;
     camera.frame_interval_ms = 1;
-    start(camera);
+    session.start(camera);
     ASSERT_TRUE(session.pump_until([] { return synthetic_stats().samples_delivered >= 20; }));
-    capture_stop();
-    // Frames 0..2 were copied; the later short ones were not.
-    FramePeek frame;
-    ASSERT_TRUE(frame_lock_peek(&frame));
-    const uint32_t blue = reinterpret_cast<const uint32_t*>(frame.pixels)[640 + 1] & 0xFF;
-    frame_unlock();
-    EXPECT_EQ(blue, 2u + 2u);
-    EXPECT_TRUE(store_holds_pattern(640, 480));
+    session.stop();
+    EXPECT_EQ(pattern_frame_in_store(640, 480), 2) << "frames 0..2 were copied, the short ones not";
 }
 
 TEST_F(CaptureWorkerTest, PixelBlockGrowsNeverShrinksAndIsReusedAcrossCameras) {
-    start(test_camera(L"\\\\?\\synthetic#small", 320, 240));
-    ASSERT_TRUE(wait_frames(1));
+    session.start(test_camera(320, 240, L"\\\\?\\synthetic#small"));
+    ASSERT_TRUE(session.wait_frames(1));
     EXPECT_EQ(frame_store.capacity_bytes, 320u * 240u * 4u);
 
-    start(test_camera(L"\\\\?\\synthetic#large", 640, 480)); // stops the first worker
-    ASSERT_TRUE(session.pump_until([] { return store_holds_pattern(640, 480); }));
+    session.start(test_camera(640, 480, L"\\\\?\\synthetic#large")); // stops the first worker
+    ASSERT_TRUE(session.pump_until([] { return pattern_frame_in_store(640, 480) >= 0; }));
     EXPECT_EQ(frame_store.capacity_bytes, 640u * 480u * 4u);
     const uint8_t* block = frame_store.pixels;
 
-    SyntheticCamera slow = test_camera(L"\\\\?\\synthetic#small", 320, 240);
+    SyntheticCamera slow = test_camera(320, 240, L"\\\\?\\synthetic#small");
     slow.open_delay_ms = 300;
-    start(slow);
-    FramePeek frame;
-    EXPECT_FALSE(frame_lock_peek(&frame)) << "the old camera's frame is not reported";
-    EXPECT_EQ(frame_store.pixels, block);
-    ASSERT_TRUE(session.pump_until([] { return store_holds_pattern(320, 240); }));
+    session.start(slow);
+    session.pump_for(100); // still opening
+    EXPECT_FALSE(store_has_frame()) << "the old camera's frame is not reported";
+    ASSERT_TRUE(session.pump_until([] { return pattern_frame_in_store(320, 240) >= 0; }));
     EXPECT_EQ(frame_store.pixels, block);
     EXPECT_EQ(frame_store.capacity_bytes, 640u * 480u * 4u);
-    capture_stop();
+    session.stop();
 }
 
 TEST_F(CaptureWorkerTest, MediaTypeChangeAdoptsTheNewSize) {
@@ -154,48 +98,33 @@ TEST_F(CaptureWorkerTest, MediaTypeChangeAdoptsTheNewSize) {
     camera.changed_width = 352;
     camera.changed_height = 288;
     camera.tick_every = 3; // stream ticks without samples on the way
-    start(camera);
+    session.start(camera);
     ASSERT_TRUE(session.pump_until([&] {
         frame_clear_pending();
-        return store_holds_pattern(352, 288);
+        return pattern_frame_in_store(352, 288) >= 0;
     }));
-    EXPECT_EQ(session.status_count(), 1);
-    capture_stop();
+    EXPECT_EQ(session.count(WM_APP_STATUS), 1);
+    session.stop();
 }
 
 TEST_F(CaptureWorkerTest, EndReportsAreClassified) {
-    const int32_t failure = int32_t(0x80004005); // E_FAIL
-    struct Case {
-        const char* what;
-        HRESULT open, reader;
-        int fail_at;
-        HRESULT read;
-        DWORD flags;
-        int32_t code, hr;
-    } cases[] = {
-        {"open denied", E_ACCESSDENIED, S_OK, -1, S_OK, 0, CaptureAccessDenied,
-         hresult_access_denied},
-        {"open preempted", hresult_device_preempted, S_OK, -1, S_OK, 0, CaptureBusy,
-         hresult_device_preempted},
-        {"open mft", hresult_hw_mft_failed_start, S_OK, -1, S_OK, 0, CaptureBusy,
-         hresult_hw_mft_failed_start},
-        {"open sharing", hresult_sharing_violation, S_OK, -1, S_OK, 0, CaptureBusy,
-         hresult_sharing_violation},
-        {"open fails", E_FAIL, S_OK, -1, S_OK, 0, CaptureFailed, failure},
-        {"reader fails", S_OK, E_OUTOFMEMORY, -1, S_OK, 0, CaptureFailed, int32_t(E_OUTOFMEMORY)},
-        {"first read fails", S_OK, S_OK, 0, E_FAIL, 0, CaptureFailed, failure},
-        {"first read lost", S_OK, S_OK, 0, hresult_device_invalidated, 0, CaptureLost,
-         hresult_device_invalidated},
-        {"error flag", S_OK, S_OK, 0, S_OK, MF_SOURCE_READERF_ERROR, CaptureLost,
-         hresult_device_invalidated},
-        {"end of stream", S_OK, S_OK, 0, S_OK, MF_SOURCE_READERF_ENDOFSTREAM, CaptureLost,
-         hresult_device_invalidated},
-        {"later read fails", S_OK, S_OK, 3, E_FAIL, 0, CaptureLost, failure},
-        {"later read denied", S_OK, S_OK, 3, E_ACCESSDENIED, 0, CaptureAccessDenied,
-         hresult_access_denied},
-        {"later read busy", S_OK, S_OK, 3, hresult_device_preempted, 0, CaptureBusy,
-         hresult_device_preempted},
+    const std::string too_long(600, 'a'); // does not fit 512 UTF-16 units: an empty link
+    const int32_t failure = int32_t(E_FAIL);
+    // clang-format off
+    struct Case { const char* what; const char* link; HRESULT open, reader; int fail_at; HRESULT read; DWORD flags; int32_t code, hr; };
+    const Case cases[] = {
+        {"link too long", too_long.c_str(), S_OK, S_OK, -1, S_OK, 0, CaptureFailed, int32_t(E_INVALIDARG)},
+        {"no such camera", "\\\\?\\synthetic#absent", S_OK, S_OK, -1, S_OK, 0, CaptureFailed, hresult_from_win32(ERROR_FILE_NOT_FOUND)},
+        {"open denied", nullptr, E_ACCESSDENIED, S_OK, -1, S_OK, 0, CaptureAccessDenied, hresult_access_denied},
+        {"open preempted", nullptr, hresult_device_preempted, S_OK, -1, S_OK, 0, CaptureBusy, hresult_device_preempted},
+        {"open fails", nullptr, E_FAIL, S_OK, -1, S_OK, 0, CaptureFailed, failure},
+        {"reader fails", nullptr, S_OK, E_OUTOFMEMORY, -1, S_OK, 0, CaptureFailed, int32_t(E_OUTOFMEMORY)},
+        {"first read fails", nullptr, S_OK, S_OK, 0, E_FAIL, 0, CaptureFailed, failure},
+        {"error flag", nullptr, S_OK, S_OK, 0, S_OK, MF_SOURCE_READERF_ERROR, CaptureLost, hresult_device_invalidated},
+        {"end of stream", nullptr, S_OK, S_OK, 0, S_OK, MF_SOURCE_READERF_ENDOFSTREAM, CaptureLost, hresult_device_invalidated},
+        {"later read fails", nullptr, S_OK, S_OK, 3, E_FAIL, 0, CaptureLost, failure},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SyntheticCamera camera = test_camera();
@@ -204,112 +133,86 @@ TEST_F(CaptureWorkerTest, EndReportsAreClassified) {
         camera.fail_at_read = c.fail_at;
         camera.read_result = c.read;
         camera.read_flags = c.flags;
-        start(camera);
-        ASSERT_TRUE(wait_status());
-        const Report* report = end_report();
-        EXPECT_EQ(int32_t(report->code), c.code);
-        EXPECT_EQ(report->hr, c.hr);
-        EXPECT_EQ(session.status_count(), c.fail_at > 0 ? 2 : 1) << "one end report at most";
-        capture_stop();
-        session.reports.clear();
+        session.start(camera, c.link);
+        ASSERT_TRUE(session.pump_until([&] { return session.end_report() != nullptr; }));
+        EXPECT_EQ(int32_t(session.end_report()->code), c.code);
+        EXPECT_EQ(session.end_report()->hr, c.hr);
+        session.pump_for(20);
+        EXPECT_EQ(session.count(WM_APP_STATUS), c.fail_at > 0 ? 2 : 1) << "one end report at most";
+        session.stop();
     }
 }
 
-TEST_F(CaptureWorkerTest, UnopenableLinksFail) {
-    synthetic_set_cameras({test_camera()});
-    const std::string too_long(600, 'a'); // does not fit 512 UTF-16 units: empty link
-    capture_start(session.window, too_long.c_str());
-    ASSERT_TRUE(wait_status());
-    EXPECT_EQ(int32_t(end_report()->code), CaptureFailed);
-    EXPECT_EQ(capture_worker.symbolic_link[0], L'\0');
-    capture_stop();
-    session.reports.clear();
-
-    capture_start(session.window, "\\\\?\\synthetic#absent");
-    ASSERT_TRUE(wait_status());
-    EXPECT_EQ(int32_t(end_report()->code), CaptureFailed);
-    capture_stop();
-}
-
-TEST_F(CaptureWorkerTest, StopWhileBlockedInReadReturnsWithoutAReport) {
-    SyntheticCamera camera = test_camera();
-    camera.block_at_read = 2;
-    start(camera);
-    ASSERT_TRUE(wait_frames(1));
-    session.pump_until([] { return synthetic_stats().samples_delivered >= 2; });
-    session.pump_for(30); // the worker is now inside the blocking read
-    capture_stop();
-    EXPECT_EQ(capture_worker.worker_thread, nullptr);
-    session.pump_for(50);
-    EXPECT_EQ(session.status_count(), 1) << "only the streaming report";
-    EXPECT_TRUE(synthetic_all_released());
-}
-
-TEST_F(CaptureWorkerTest, StopDuringOpenReleasesTheSourceSilently) {
-    SyntheticCamera camera = test_camera();
-    camera.open_delay_ms = 150;
-    start(camera);
-    Sleep(20);
-    capture_stop();
-    session.pump_for(50);
-    EXPECT_TRUE(session.reports.empty());
-    const SyntheticStats stats = synthetic_stats();
-    EXPECT_EQ(stats.sources_created, 1);
-    EXPECT_GE(stats.shutdowns, 1);
-    EXPECT_EQ(stats.samples_delivered, 0);
-    EXPECT_TRUE(synthetic_all_released());
+TEST_F(CaptureWorkerTest, StopDuringOpenOrABlockedReadReturnsPromptlyWithoutAReport) {
+    // clang-format off
+    struct Case { const char* what; uint32_t open_delay_ms; int block_at_read; long samples; int statuses; };
+    const Case cases[] = {
+        {"during the open", 150, -1, 0, 0},
+        {"blocked in the third read: only the streaming report", 0, 2, 2, 1},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SyntheticCamera camera = test_camera();
+        camera.open_delay_ms = c.open_delay_ms;
+        camera.block_at_read = c.block_at_read;
+        synthetic_reset_stats();
+        session.start(camera);
+        ASSERT_TRUE(
+            session.pump_until([&] { return synthetic_stats().samples_delivered >= c.samples; }));
+        session.pump_for(30); // still opening, or inside the blocking read
+        const ULONGLONG begun = GetTickCount64();
+        capture_stop();
+        EXPECT_LT(GetTickCount64() - begun, 1000u);
+        session.pump_for(50);
+        EXPECT_EQ(session.count(WM_APP_STATUS), c.statuses);
+        const SyntheticStats stats = synthetic_stats();
+        EXPECT_EQ(stats.sources_created, 1);
+        EXPECT_GE(stats.shutdowns, 1);
+        EXPECT_EQ(stats.samples_delivered, c.samples);
+        EXPECT_TRUE(synthetic_all_released());
+        session.reports.clear();
+    }
 }
 
 TEST_F(CaptureWorkerTest, StopDrainsQueuedReports) {
     SyntheticCamera camera = test_camera();
     camera.fail_at_read = 2;
-    start(camera);
-    // Let the worker finish on its own without dispatching anything: its
-    // streaming, frame and lost reports wait in the queue.
+    session.start(camera);
+    // The worker ends on its own while nothing is dispatched: its streaming,
+    // frame and lost reports wait in the queue.
     ASSERT_EQ(WaitForSingleObject(capture_worker.worker_thread, 5000), WAIT_OBJECT_0);
-    MSG message;
-    EXPECT_TRUE(PeekMessageW(&message, session.window, WM_APP_FRAME, WM_APP_STATUS, PM_NOREMOVE));
+    EXPECT_TRUE(session.report_queued());
     capture_stop();
-    EXPECT_FALSE(PeekMessageW(&message, session.window, WM_APP_FRAME, WM_APP_STATUS, PM_NOREMOVE));
+    EXPECT_FALSE(session.report_queued());
     session.pump_for(20);
     EXPECT_TRUE(session.reports.empty());
 }
 
-// Many start/stop cycles: no deadlock, no report of a stopped worker reaching
-// the window, every object released.
-void stress(CaptureWorkerTest& test, SyntheticCamera camera, int cycles) {
-    synthetic_set_cameras({camera});
-    int streamed = 0;
-    for (int i = 0; i < cycles; ++i) {
-        capture_start(test.session.window, "\\\\?\\synthetic#cam0");
-        if (i % 4 == 0) {
-            test.session.pump_until([&] { return test.session.frame_count() > 0; }, 200);
-        } else if (i % 4 == 1) {
-            Sleep(1);
+// Many start/stop cycles, stopping at different moments: no deadlock, no
+// report of a stopped worker reaching the window, every object released.
+TEST_F(CaptureWorkerTest, StartStopCyclesAgainstABlockingAndAFastReader) {
+    for (int block_at : {1, -1}) {
+        SyntheticCamera camera = test_camera(320, 240);
+        camera.block_at_read = block_at;
+        synthetic_set_cameras({camera});
+        int streamed = 0;
+        for (int i = 0; i < 1000; ++i) {
+            capture_start(session.window, "\\\\?\\synthetic#cam0");
+            if (i % 4 == 0) {
+                session.pump_until([&] { return session.count(WM_APP_FRAME) > 0; }, 200);
+            } else if (i % 4 == 1) {
+                Sleep(1);
+            }
+            streamed += !session.reports.empty();
+            session.stop();
+            ASSERT_FALSE(session.report_queued()) << "cycle " << i;
         }
-        streamed += test.session.status_count() > 0;
-        capture_stop();
-        MSG message;
-        ASSERT_FALSE(
-            PeekMessageW(&message, test.session.window, WM_APP_FRAME, WM_APP_STATUS, PM_NOREMOVE));
-        test.session.reports.clear();
+        session.pump_for(20);
+        EXPECT_TRUE(session.reports.empty());
+        EXPECT_TRUE(synthetic_all_released());
+        EXPECT_GT(streamed, 1000 / 8) << "block at " << block_at;
     }
-    test.session.pump_for(20);
-    EXPECT_TRUE(test.session.reports.empty());
-    EXPECT_TRUE(synthetic_all_released());
-    EXPECT_GT(streamed, cycles / 8);
-    testing::Test::RecordProperty("cycles", cycles);
-    testing::Test::RecordProperty("streamed", streamed);
-}
-
-TEST_F(CaptureWorkerTest, StressStartStopAgainstABlockingReader) {
-    SyntheticCamera camera = test_camera(L"\\\\?\\synthetic#cam0", 320, 240);
-    camera.block_at_read = 1;
-    stress(*this, camera, 1000);
-}
-
-TEST_F(CaptureWorkerTest, StressStartStopAgainstAFastReader) {
-    stress(*this, test_camera(L"\\\\?\\synthetic#cam0", 320, 240), 1000);
 }
 
 } // namespace
