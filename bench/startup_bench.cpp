@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "../e2e/e2e_support.h"
+#include "tests/e2e/e2e_support.h"
 
 namespace {
 
