@@ -38,11 +38,17 @@ bool format_beats(const FormatTraits& candidate, const FormatTraits& best) {
     }
     const uint64_t candidate_area = uint64_t{candidate.width} * candidate.height;
     const uint64_t best_area = uint64_t{best.width} * best.height;
-    if (candidate_area != best_area) {
-        return candidate_area > best_area;
+    if (candidate_area > best_area) {
+        return true;
     }
-    if (candidate.fps != best.fps) {
-        return candidate.fps > best.fps;
+    if (candidate_area < best_area) {
+        return false;
+    }
+    if (candidate.fps > best.fps) {
+        return true;
+    }
+    if (candidate.fps < best.fps) {
+        return false;
     }
     return candidate.preference < best.preference;
 }

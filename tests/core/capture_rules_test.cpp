@@ -39,18 +39,31 @@ TEST(FormatRules, RateAndSizeLimits) {
 }
 
 TEST(FormatRules, FirstDifferingRuleDecides) {
-    const std::tuple<FormatTraits, FormatTraits, bool> cases[] = {
-        {{640, 480, 30, 3}, {1920, 1080, 15, 0}, true}, // smooth rate first
-        {{1920, 1080, 15, 0}, {640, 480, 30, 3}, false},
-        {{1920, 1080, 30, 2}, {1280, 720, 30, 0}, true},   // then area
-        {{1280, 720, 60, 1}, {1280, 720, 30, 0}, true},    // then rate
-        {{640, 480, 30, 0}, {640, 480, 30, 1}, true},      // then subtype
-        {{640, 480, 30, 1}, {640, 480, 30, 1}, false},     // a tie keeps the earlier
-        {{1920, 1080, 30, 1}, {1080, 1920, 30, 1}, false}, // same area, other shape
+    using K = SubtypeKind;
+    // {width, height, fps, kind} of the candidate, then of the best so far.
+    const std::tuple<uint32_t, uint32_t, double, K, uint32_t, uint32_t, double, K, bool> cases[] = {
+        {640, 480, 30, K::Other, 1920, 1080, 15, K::NV12, true}, // smooth rate first
+        {1920, 1080, 15, K::NV12, 640, 480, 30, K::Other, false},
+        {1920, 1080, 30, K::MJPG, 1280, 720, 30, K::NV12, true}, // then area
+        {1280, 720, 30, K::NV12, 1920, 1080, 30, K::MJPG, false},
+        {1280, 720, 60, K::YUY2, 1280, 720, 30, K::NV12, true}, // a tie on area: the rate
+        {1280, 720, 30, K::NV12, 1280, 720, 60, K::YUY2, false},
+        {1080, 1920, 25, K::NV12, 1920, 1080, 30, K::MJPG, false}, // same area, other shape
+        // A tie on size and rate: NV12, then YUY2 and RGB32, then MJPG, then the rest.
+        {640, 480, 30, K::NV12, 640, 480, 30, K::YUY2, true},
+        {640, 480, 30, K::RGB32, 640, 480, 30, K::NV12, false},
+        {640, 480, 30, K::RGB32, 640, 480, 30, K::MJPG, true},
+        {640, 480, 30, K::YUY2, 640, 480, 30, K::RGB32, false}, // a full tie keeps the earlier
+        {640, 480, 30, K::MJPG, 640, 480, 30, K::YUY2, false},
+        {640, 480, 30, K::MJPG, 640, 480, 30, K::Other, true},
+        {640, 480, 30, K::Other, 640, 480, 30, K::MJPG, false},
+        {640, 480, 30, K::Other, 640, 480, 30, K::Other, false},
     };
-    for (const auto& [candidate, best, beats] : cases) {
+    for (const auto& [cw, ch, cfps, ck, bw, bh, bfps, bk, beats] : cases) {
+        const FormatTraits candidate{cw, ch, cfps, subtype_kind_preference(ck)};
+        const FormatTraits best{bw, bh, bfps, subtype_kind_preference(bk)};
         EXPECT_EQ(format_beats(candidate, best), beats)
-            << candidate.width << "x" << candidate.height << "@" << candidate.fps;
+            << cw << "x" << ch << "@" << cfps << " kind " << int(ck) << " vs kind " << int(bk);
     }
 }
 

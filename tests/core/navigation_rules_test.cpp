@@ -24,17 +24,19 @@ TEST(NavigationPicture, FitsTheKnownSizeOr16By9) {
 }
 
 TEST(DragStep, PansByThePointerMovementOverThePicture) {
-    const std::tuple<PixelRect, bool, ViewState> cases[] = {
-        {wide, true, {2, 0.45, 0.45}}, // 64 and 36 px are a tenth of each side
-        {{0, 36, 640, 36}, false, {2, 0.5, 0.5}},
-        {{320, 36, 320, 396}, false, {2, 0.5, 0.5}},
+    // From (100, 200); a tenth of each side of the picture pans by a twentieth at zoom 2.
+    const std::tuple<PixelRect, int32_t, int32_t, bool, ViewState> cases[] = {
+        {wide, 164, 236, true, {2, 0.45, 0.45}},
+        {{150, 36, 650, 436}, 150, 240, true, {2, 0.45, 0.45}}, // 500 x 400, letter-boxed
+        {{0, 36, 640, 36}, 164, 236, false, {2, 0.5, 0.5}},
+        {{320, 36, 320, 396}, 164, 236, false, {2, 0.5, 0.5}},
     };
-    for (const auto& [picture, panned, after] : cases) {
+    for (const auto& [picture, x, y, panned, after] : cases) {
         DragState drag{1, 100, 200};
         ViewState view{2, 0.5, 0.5};
-        EXPECT_EQ(drag_step(drag, view, picture, 164, 236), panned);
-        EXPECT_EQ(doubles(view), doubles(after));
-        EXPECT_EQ(std::pair(drag.last_x, drag.last_y), std::pair(164, 236));
+        EXPECT_EQ(drag_step(drag, view, picture, x, y), panned);
+        EXPECT_EQ(doubles(view), doubles(after)) << picture.left;
+        EXPECT_EQ(std::pair(drag.last_x, drag.last_y), std::pair(x, y));
     }
 }
 

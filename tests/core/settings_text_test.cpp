@@ -124,6 +124,9 @@ TEST(SettingsParse, IntegersAreDecimalAndFitInt32) {
 TEST(SettingsParse, WindowRectangleNeedsAllFourKeysAndAPositiveSize) {
     const std::pair<const char*, std::array<int32_t, 5>> cases[] = {
         {"window_x=-100\nwindow_y=-20\nwindow_w=640\nwindow_h=480", {1, -100, -20, 640, 480}},
+        {"window_y=2\nwindow_w=3\nwindow_h=4", {}}, // each of the four missing
+        {"window_x=1\nwindow_w=3\nwindow_h=4", {}},
+        {"window_x=1\nwindow_y=2\nwindow_h=4", {}},
         {"window_x=1\nwindow_y=2\nwindow_w=3", {}},
         {"window_x=1\nwindow_y=2\nwindow_w=0\nwindow_h=4", {}},
         {"window_x=1\nwindow_y=2\nwindow_w=3\nwindow_h=-4", {}},
