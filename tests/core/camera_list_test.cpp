@@ -22,8 +22,8 @@ TEST(PickCamera, ByIdThenByNameThenTheFirst) {
         {5, "", "cam", -1},                        // exact bytes, neither case nor prefixes
         {5, "usb#", "", -1},       {5, "", "Cam ", -1},
         {2, "usb#C", "", -1}, // only the counted entries
-        {2, "usb#C", "Cam", 0},
-        {4, "", "Second", -1}, {4, "usb#B", "", 1},
+        {2, "usb#C", "Cam", 0},    {4, "", "Second", -1},
+        {4, "usb#B", "", 1},
     };
     for (const auto& [count, id, name, index] : cases) {
         EXPECT_EQ(pick_camera(list, count, id, name), index)

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "layout/toolbar_layout.h"
-#include "png_writer.h"
 #include "view/paint_geometry.h"
 
 std::wstring executable_folder() {
@@ -289,12 +288,25 @@ bool shows_picture(HWND window, UINT dpi) {
 }
 
 void save_screenshot(HWND window, const wchar_t* name) {
-    RECT r;
-    GetWindowRect(window, &r);
-    const Pixels pixels = capture_screen(r);
+    const Pixels pixels = capture_screen(window_rect(window));
     const std::wstring folder = executable_folder() + L"\\screenshots";
     CreateDirectoryW(folder.c_str(), nullptr);
-    write_png(folder + L"\\" + name + L".png", pixels.data.data(), pixels.width, pixels.height);
+    // A top-down 32-bit BMP: the file header, the info header, the rows.
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = pixels.width;
+    info.biHeight = -pixels.height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    const DWORD bytes = DWORD(pixels.data.size() * 4);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + bytes;
+    std::string out(reinterpret_cast<const char*>(&file), sizeof file);
+    out.append(reinterpret_cast<const char*>(&info), sizeof info);
+    out.append(reinterpret_cast<const char*>(pixels.data.data()), bytes);
+    write_file_bytes(folder + L"\\" + name + L".bmp", out);
 }
 
 std::wstring settings_folder(const std::wstring& appdata) {

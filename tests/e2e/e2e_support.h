@@ -48,9 +48,6 @@ std::wstring combo_row_text(HWND combo, int row);
 inline std::array<LONG, 4> xywh(const RECT& r) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
-inline std::array<LONG, 4> xywh(const ControlPlace& p) {
-    return {p.x, p.y, p.width, p.height};
-}
 RECT window_rect(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT child_rect(HWND child);
@@ -71,7 +68,7 @@ bool shows_status_text(HWND window, UINT dpi, const std::wstring& text);
 // True when the video area shows a picture: many colours, no text.
 bool shows_picture(HWND window, UINT dpi);
 
-// Saves the window as screenshots\<name>.png beside the test executable.
+// Saves the window as screenshots\<name>.bmp beside the test executable.
 void save_screenshot(HWND window, const wchar_t* name);
 
 std::wstring settings_folder(const std::wstring& appdata);

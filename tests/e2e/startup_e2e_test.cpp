@@ -4,13 +4,14 @@ namespace {
 
 using StartupE2e = E2eTest;
 
-RECT expected_default_window(UINT dpi, bool topmost) {
+// The window of a 640 x 396 client area (at 96 DPI) centred in the work area.
+RECT expected_default_window(UINT dpi) {
     RECT r{0, 0, MulDiv(640, int(dpi), 96), MulDiv(396, int(dpi), 96)};
-    AdjustWindowRectExForDpi(&r, 0x02CF0000, FALSE, topmost ? WS_EX_TOPMOST : 0, dpi);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
+    AdjustWindowRectExForDpi(&r, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FALSE, WS_EX_TOPMOST, dpi);
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
     const int x = work.left + (work.right - work.left - w) / 2;
     const int y = work.top + (work.bottom - work.top - h) / 2;
     return {x, y, x + w, y + h};
@@ -20,37 +21,38 @@ TEST_F(StartupE2e, OpensCentredTopmostAtTheDefaultSize) {
     ASSERT_TRUE(start(no_cameras));
     EXPECT_EQ(class_name(run.window), L"TaviskoWnd");
     EXPECT_EQ(window_text(run.window), L"Tavisko");
-    const auto style = DWORD(GetWindowLongW(run.window, GWL_STYLE));
-    EXPECT_EQ(style & 0x02CF0000u, 0x02CF0000u);
+    EXPECT_EQ(DWORD(GetWindowLongW(run.window, GWL_STYLE)) & 0x02CF0000u, 0x02CF0000u);
     EXPECT_NE(GetWindowLongW(run.window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     RECT client;
     GetClientRect(run.window, &client);
-    EXPECT_EQ(client.right, MulDiv(640, int(dpi), 96));
-    EXPECT_EQ(client.bottom, MulDiv(360, int(dpi), 96) + MulDiv(36, int(dpi), 96));
-    EXPECT_EQ(xywh(window_rect(run.window)), xywh(expected_default_window(dpi, true)));
+    EXPECT_EQ(std::pair(client.right, client.bottom),
+              dpi == 144 ? std::pair(960L, 594L) : std::pair(640L, 396L));
+    EXPECT_EQ(xywh(window_rect(run.window)), xywh(expected_default_window(dpi)));
     EXPECT_EQ(SendMessageW(run.control(105), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(window_text(run.control(105)), L"\uE840");
+    EXPECT_TRUE(wait_text(L"No camera found. Plug one in.")); // the status font scales too
     save_screenshot(run.window, dpi == 96 ? L"no-camera-96dpi" : L"no-camera-144dpi");
 }
 
-TEST_F(StartupE2e, RemembersPlacementAndPinState) {
-    write_settings("version=1\non_top=0\nwindow_x=100\nwindow_y=80\nwindow_w=700\nwindow_h=500\n");
-    ASSERT_TRUE(start(no_cameras));
-    EXPECT_EQ(GetWindowLongW(run.window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_EQ(SendMessageW(run.control(105), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_EQ(window_text(run.control(105)), L"\uE718");
-    EXPECT_EQ(xywh(window_rect(run.window)), (std::array<LONG, 4>{100, 80, 700, 500}));
-}
-
-TEST_F(StartupE2e, ARectangleOnNoMonitorOpensCentred) {
-    write_settings("version=1\nwindow_x=-30000\nwindow_y=-30000\nwindow_w=700\nwindow_h=500\n");
-    ASSERT_TRUE(start(no_cameras));
-    EXPECT_EQ(xywh(window_rect(run.window)), xywh(expected_default_window(dpi, true)));
+TEST_F(StartupE2e, RemembersPlacementAndPinStateOnAMonitorOnly) {
+    const std::pair<const char*, bool> cases[] = {
+        {"version=1\non_top=0\nwindow_x=100\nwindow_y=80\nwindow_w=700\nwindow_h=500\n", true},
+        {"version=1\nwindow_x=-30000\nwindow_y=-30000\nwindow_w=700\nwindow_h=500\n", false},
+    };
+    for (const auto& [text, kept] : cases) {
+        write_settings(text);
+        ASSERT_TRUE(start(no_cameras)) << text;
+        EXPECT_EQ(xywh(window_rect(run.window)), kept ? (std::array<LONG, 4>{100, 80, 700, 500})
+                                                      : xywh(expected_default_window(dpi)));
+        EXPECT_EQ(GetWindowLongW(run.window, GWL_EXSTYLE) & WS_EX_TOPMOST,
+                  kept ? 0 : WS_EX_TOPMOST);
+        EXPECT_EQ(window_text(run.control(105)), kept ? L"\uE718" : L"\uE840");
+        EXPECT_EQ(run.close(), 0u);
+        run.reset();
+    }
 }
 
 TEST_F(StartupE2e, ASecondCopyBringsTheFirstForwardAndExits) {
     ASSERT_TRUE(start(no_cameras));
-    // Another window takes the foreground first.
     HWND other = CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
                                  200, 100, nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(other);
@@ -63,13 +65,20 @@ TEST_F(StartupE2e, ASecondCopyBringsTheFirstForwardAndExits) {
     EXPECT_EQ(DemoRun::run_to_exit(appdata.path), 0u);
     EXPECT_TRUE(wait_until([&] { return IsIconic(run.window) == 0; }, 3000));
     DestroyWindow(other);
-    EXPECT_EQ(run.close(), 0u);
-    run.window = nullptr;
 }
 
-TEST_F(StartupE2e, ShowCommandsAreHonoured) {
+TEST_F(StartupE2e, TheShowCommandIsHonouredAndTheNormalRectangleRemembered) {
     ASSERT_TRUE(start(no_cameras, SW_SHOWMAXIMIZED));
     EXPECT_TRUE(IsZoomed(run.window));
+    ShowWindow(run.window, SW_RESTORE);
+    SetWindowPos(run.window, nullptr, 120, 90, 700, 460, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(run.window, SW_MAXIMIZE);
+    ASSERT_TRUE(wait_until([&] { return IsZoomed(run.window) != 0; }));
+    ASSERT_EQ(run.close(), 0u);
+    run.reset();
+    ASSERT_TRUE(run.start(appdata.path));
+    EXPECT_FALSE(IsZoomed(run.window));
+    EXPECT_EQ(xywh(window_rect(run.window)), (std::array<LONG, 4>{120, 90, 700, 460}));
 }
 
 } // namespace

@@ -1,0 +1,142 @@
+// Real keyboard and mouse input through the input system, as a user gives it.
+
+#include <cmath>
+
+#include "e2e_fixture.h"
+
+namespace {
+
+// A 16:9 camera, so the picture fills the default video area.
+const char* const wide_camera = "\\\\?\\synthetic#wide|Wide|1280x720@30|interval=20\n";
+
+struct InputE2e : E2eTest {
+    void open(const char* cameras) {
+        ASSERT_TRUE(start(cameras));
+        SetForegroundWindow(run.window);
+        ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == run.window; }, 3000));
+    }
+    std::string saved(const char* key) { return settings_value(read_settings(appdata.path), key); }
+    bool wait_saved(const char* key, const char* value) {
+        return wait_until([&] { return saved(key) == value; }, 3000);
+    }
+    bool wait_label(const wchar_t* label) {
+        return wait_until([&] { return zoom_label() == label; }, 2000);
+    }
+    bool topmost() const { return (GetWindowLongW(run.window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+};
+
+TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
+    open(camera_a);
+    struct Keys {
+        std::initializer_list<WORD> keys;
+        const wchar_t* label;
+    };
+    const Keys sequence[] = {
+        {{VK_CONTROL, VK_OEM_PLUS}, L"150%"},   {{VK_CONTROL, VK_SHIFT, VK_OEM_PLUS}, L"225%"},
+        {{VK_CONTROL, VK_ADD}, L"338%"},        {{VK_CONTROL, VK_OEM_MINUS}, L"225%"},
+        {{VK_CONTROL, VK_SUBTRACT}, L"150%"},   {{VK_CONTROL, VK_SHIFT, VK_OEM_MINUS}, L"150%"},
+        {{VK_CONTROL, VK_SHIFT, '0'}, L"150%"}, {{VK_CONTROL, '0'}, L"100%"},
+        {{VK_CONTROL, VK_OEM_PLUS}, L"150%"},   {{VK_CONTROL, VK_NUMPAD0}, L"100%"},
+    };
+    for (const Keys& k : sequence) {
+        press_keys(k.keys);
+        Sleep(100);
+        EXPECT_TRUE(wait_label(k.label)) << k.label;
+    }
+    // The pin: glyph, check state and the saved choice follow; Windows also
+    // drops WS_EX_TOPMOST, Wine 8 only on the way down.
+    press_keys({VK_CONTROL, 'T'});
+    EXPECT_TRUE(wait_until([&] { return !topmost(); }));
+    EXPECT_EQ(window_text(run.control(105)), L"\uE718");
+    EXPECT_TRUE(wait_saved("on_top", "0"));
+    press_keys({VK_CONTROL, 'T'});
+    EXPECT_TRUE(wait_until(
+        [&] { return SendMessageW(run.control(105), BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    EXPECT_EQ(window_text(run.control(105)), L"\uE840");
+    if (platform_restores_topmost_with_owned_popup()) {
+        EXPECT_TRUE(wait_until([&] { return topmost(); }));
+    }
+    EXPECT_TRUE(wait_saved("on_top", "1"));
+
+    // Focus the combo box the way a user does: click it, close the list.
+    const RECT combo = child_rect(run.control(101));
+    POINT p{(combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2};
+    ClientToScreen(run.window, &p);
+    mouse_move_to(p.x, p.y);
+    mouse_button(true);
+    mouse_button(false);
+    Sleep(200);
+    press_keys({VK_ESCAPE});
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            GetGUIThreadInfo(GetWindowThreadProcessId(run.window, nullptr), &info);
+            return info.hwndFocus == run.control(101);
+        },
+        3000));
+    press_keys({VK_CONTROL, VK_OEM_PLUS});
+    EXPECT_TRUE(wait_label(L"150%"));
+    press_keys({VK_CONTROL, '0'});
+    EXPECT_TRUE(wait_label(L"100%"));
+}
+
+TEST_F(InputE2e, TheSizingLoopKeepsTheAspectAndTheOppositeEdges) {
+    open(no_cameras);
+    const RECT before = window_rect(run.window);
+    // The system's own loop from the keyboard: the first arrow key picks the
+    // edge, the next ones move it, Enter ends the loop.
+    PostMessageW(run.window, WM_SYSCOMMAND, SC_SIZE, 0);
+    Sleep(300);
+    for (WORD key : {VK_RIGHT, VK_LEFT, VK_LEFT, VK_LEFT, VK_LEFT}) {
+        press_keys({key});
+        Sleep(60);
+    }
+    press_keys({VK_RETURN});
+    Sleep(300);
+    const RECT after = window_rect(run.window);
+    RECT client;
+    GetClientRect(run.window, &client);
+    EXPECT_LT(after.right, before.right) << "the loop moved the right edge";
+    EXPECT_EQ(std::pair(after.left, after.top), std::pair(before.left, before.top));
+    // 16:9 below the toolbar, rounded.
+    const int toolbar = MulDiv(36, int(dpi), 96);
+    EXPECT_EQ(client.bottom - toolbar, std::lround(client.right * 9.0 / 16.0)) << client.right;
+}
+
+TEST_F(InputE2e, WheelDragAndDoubleClickOverThePicture) {
+    open(wide_camera);
+    ASSERT_TRUE(wait_picture());
+    const RECT area = video_area_on_screen(run.window, dpi);
+    // A click first, as a hand would land: at zoom 1 it starts nothing. Then
+    // a notch over the top-left corner zooms about it.
+    mouse_move_to(area.left, area.top);
+    mouse_button(true);
+    mouse_button(false);
+    Sleep(100);
+    mouse_wheel_at(area.left, area.top, 120);
+    EXPECT_TRUE(wait_label(L"125%"));
+    EXPECT_TRUE(wait_saved("center_x", "0.400000"));
+    EXPECT_EQ(saved("center_y"), "0.400000");
+    save_screenshot(run.window, L"zoomed-by-wheel");
+
+    // Dragging 64 px left and 36 up, a tenth of the picture, moves the view
+    // right and down by a tenth of its visible part (0.8 at 125%).
+    const int x = (area.left + area.right) / 2;
+    const int y = (area.top + area.bottom) / 2;
+    mouse_move_to(x, y);
+    Sleep(50);
+    mouse_button(true);
+    for (int step = 1; step <= 4; ++step) {
+        mouse_move_to(x - 16 * step, y - 9 * step);
+        Sleep(20);
+    }
+    mouse_button(false);
+    EXPECT_TRUE(wait_saved("center_x", "0.480000"));
+    EXPECT_EQ(saved("center_y"), "0.480000");
+    mouse_double_click_at(x, y);
+    EXPECT_TRUE(wait_label(L"100%"));
+    EXPECT_TRUE(wait_saved("center_x", "0.500000"));
+}
+
+} // namespace
