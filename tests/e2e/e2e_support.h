@@ -44,10 +44,6 @@ bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
 std::wstring window_text(HWND window);
 std::wstring class_name(HWND window);
 std::wstring combo_row_text(HWND combo, int row);
-// Rectangles as {x, y, width, height}, so that one check compares all four.
-inline std::array<LONG, 4> xywh(const RECT& r) {
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
 RECT window_rect(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT child_rect(HWND child);

@@ -74,8 +74,27 @@ TEST_F(AppWindowTest, EndSessionSavesButLeavesTheWorkerRunning) {
     EXPECT_NE(capture_worker.worker_thread, nullptr);
 }
 
-TEST_F(AppWindowTest, TooltipsNameTheGlyphButtons) {
-    open({});
+TEST_F(AppWindowTest, ToolbarControlsSitInTheirPlacesAndNameThemselves) {
+    SyntheticCamera denied = app_camera(L"\\\\?\\cam#1", L"One", 640, 480);
+    denied.open_result = E_ACCESSDENIED;
+    open({denied});
+    ASSERT_TRUE(pump_until([] { return status == StatusAccessDenied; }));
+    // At the default 640 x 396 client area, 96 DPI.
+    auto place = [](HWND control) {
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&r), 2);
+        return xywh(r);
+    };
+    using Place = std::array<LONG, 4>;
+    EXPECT_EQ(place(toolbar.zoom_out), (Place{462, 4, 28, 28}));
+    EXPECT_EQ(place(toolbar.zoom_label), (Place{490, 4, 52, 28}));
+    EXPECT_EQ(place(toolbar.zoom_in), (Place{542, 4, 28, 28}));
+    EXPECT_EQ(place(toolbar.reset), (Place{574, 4, 28, 28}));
+    EXPECT_EQ(place(toolbar.pin), (Place{606, 4, 28, 28}));
+    EXPECT_EQ(place(toolbar.combo)[2], 448);
+    EXPECT_EQ(place(toolbar.open_privacy), (Place{225, 224, 190, 30}));
+
     struct Tool {
         HWND button;
         const wchar_t* text;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "app/support_win.h"
@@ -32,3 +33,8 @@ struct ScopedEnvironment {
 bool file_exists(const std::wstring& path);
 bool read_file_bytes(const std::wstring& path, std::string& bytes);
 bool write_file_bytes(const std::wstring& path, const std::string& bytes);
+
+// Rectangles as {x, y, width, height}, so that one check compares all four.
+inline std::array<LONG, 4> xywh(const RECT& r) {
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
