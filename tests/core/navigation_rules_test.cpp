@@ -21,6 +21,7 @@ constexpr PixelRect pillar{133, 36, 666, 436}; // 533 x 400, bars left and right
 TEST(NavigationPicture, FitsTheKnownSizeOr16By9) {
     EXPECT_EQ(ints(navigation_picture({0, 36, 640, 516}, 0, -1)), ints({0, 96, 640, 456}));
     EXPECT_EQ(ints(navigation_picture({0, 36, 800, 436}, 640, 480)), ints(pillar));
+    EXPECT_EQ(ints(navigation_picture({0, 36, 640, 516}, 1, 1)), ints({80, 36, 560, 516}));
 }
 
 TEST(DragStep, PansByThePointerMovementOverThePicture) {

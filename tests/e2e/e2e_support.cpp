@@ -1,11 +1,7 @@
 #include "e2e_support.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <initializer_list>
-#include <memory>
 
-#include "layout/toolbar_layout.h"
 #include "view/paint_geometry.h"
 
 std::wstring executable_folder() {
@@ -17,26 +13,20 @@ std::wstring executable_folder() {
 
 namespace {
 
-// The current environment with APPDATA replaced.
-std::vector<wchar_t> environment_with_appdata(const std::wstring& appdata) {
-    std::vector<wchar_t> block;
+// Starts tavisko-demo.exe with the current environment, APPDATA replaced.
+bool launch(const std::wstring& appdata, int show_command, PROCESS_INFORMATION& process) {
+    std::vector<wchar_t> environment;
     wchar_t* strings = GetEnvironmentStringsW();
     for (const wchar_t* p = strings; *p != L'\0'; p += wcslen(p) + 1) {
         if (_wcsnicmp(p, L"APPDATA=", 8) != 0) {
-            block.insert(block.end(), p, p + wcslen(p) + 1);
+            environment.insert(environment.end(), p, p + wcslen(p) + 1);
         }
     }
     FreeEnvironmentStringsW(strings);
     const std::wstring entry = L"APPDATA=" + appdata;
-    block.insert(block.end(), entry.begin(), entry.end());
-    block.push_back(L'\0');
-    block.push_back(L'\0');
-    return block;
-}
-
-bool launch(const std::wstring& appdata, int show_command, PROCESS_INFORMATION& process) {
+    environment.insert(environment.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    environment.push_back(L'\0');
     std::wstring command = L"\"" + executable_folder() + L"\\tavisko-demo.exe\"";
-    std::vector<wchar_t> environment = environment_with_appdata(appdata);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -63,26 +53,19 @@ BOOL CALLBACK find_main_window(HWND window, LPARAM lparam) {
     return TRUE;
 }
 
+// A top-down 32-bit DIB section selected into a memory DC.
 struct MemoryBitmap {
     int width;
     int height;
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
     uint32_t* bits = nullptr;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
     MemoryBitmap(int w, int h) : width(w), height(h) {
         BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        void* raw = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
-        bits = static_cast<uint32_t*>(raw);
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits),
+                                  nullptr, 0);
         previous = SelectObject(dc, bitmap);
     }
     ~MemoryBitmap() {
@@ -96,10 +79,7 @@ struct MemoryBitmap {
     // The bits as drawn so far, without the unused top byte.
     Pixels pixels() const {
         GdiFlush();
-        Pixels out;
-        out.width = width;
-        out.height = height;
-        out.data.assign(bits, bits + size_t(width) * size_t(height));
+        Pixels out{width, height, std::vector<uint32_t>(bits, bits + size_t(width) * height)};
         for (uint32_t& p : out.data) {
             p &= 0x00FFFFFF;
         }
@@ -107,10 +87,9 @@ struct MemoryBitmap {
     }
 };
 
+// The status text as the window draws it: the same font, colour and place.
 Pixels render_status_text(int width, int height, UINT dpi, const std::wstring& text) {
     MemoryBitmap bitmap(width, height);
-    RECT all{0, 0, width, height};
-    FillRect(bitmap.dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     HFONT font = CreateFontW(font_height(10, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI");
@@ -120,25 +99,31 @@ Pixels render_status_text(int width, int height, UINT dpi, const std::wstring& t
     const double scale = dpi / 96.0;
     const PixelRect area{0, 0, width, height};
     const PixelRect bounds = status_text_bounds(area, scale);
-    RECT measured{bounds.left, bounds.top, bounds.right, bounds.bottom};
-    DrawTextW(bitmap.dc, text.c_str(), -1, &measured,
-              DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
-    const PixelRect place = status_text_place(bounds, area, scale, measured.bottom - measured.top);
-    RECT r{place.left, place.top, place.right, place.bottom};
-    DrawTextW(bitmap.dc, text.c_str(), -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    RECT r{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    DrawTextW(bitmap.dc, text.c_str(), -1, &r, format | DT_CALCRECT);
+    const PixelRect place = status_text_place(bounds, area, scale, r.bottom - r.top);
+    r = {place.left, place.top, place.right, place.bottom};
+    DrawTextW(bitmap.dc, text.c_str(), -1, &r, format);
     SelectObject(bitmap.dc, previous);
     DeleteObject(font);
     return bitmap.pixels();
+}
+
+DWORD wait_for_exit(HANDLE process) {
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(process, 10000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process, &code);
+    }
+    return code;
 }
 
 } // namespace
 
 void DemoRun::reset() {
     if (process.hProcess != nullptr) {
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process.hProcess, 99);
-            WaitForSingleObject(process.hProcess, 5000);
-        }
+        TerminateProcess(process.hProcess, 99); // fails harmlessly once it has ended
+        WaitForSingleObject(process.hProcess, 5000);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -147,51 +132,34 @@ void DemoRun::reset() {
 }
 
 bool DemoRun::start(const std::wstring& appdata, int show_command) {
-    if (!launch(appdata, show_command, process)) {
-        return false;
+    FindState state{0, nullptr};
+    if (launch(appdata, show_command, process)) {
+        state.process_id = process.dwProcessId;
+        wait_until(
+            [&] {
+                EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&state));
+                return state.found != nullptr;
+            },
+            10000);
     }
-    FindState state{process.dwProcessId, nullptr};
-    wait_until(
-        [&] {
-            EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&state));
-            return state.found != nullptr;
-        },
-        10000);
     window = state.found;
     return window != nullptr;
 }
 
 DWORD DemoRun::run_to_exit(const std::wstring& appdata, int show_command) {
-    PROCESS_INFORMATION other{};
-    if (!launch(appdata, show_command, other)) {
-        return DWORD(-1);
-    }
-    DWORD code = DWORD(-1);
-    if (WaitForSingleObject(other.hProcess, 10000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(other.hProcess, &code);
-    } else {
-        TerminateProcess(other.hProcess, 98);
-    }
-    CloseHandle(other.hThread);
-    CloseHandle(other.hProcess);
-    return code;
+    DemoRun other;
+    return launch(appdata, show_command, other.process) ? wait_for_exit(other.process.hProcess)
+                                                        : DWORD(-1);
 }
 
 DWORD DemoRun::close() {
     PostMessageW(window, WM_CLOSE, 0, 0);
-    DWORD code = DWORD(-1);
-    if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &code);
-    }
-    return code;
+    return wait_for_exit(process.hProcess);
 }
 
 bool wait_until(const std::function<bool()>& done, DWORD timeout_ms) {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    for (;;) {
-        if (done()) {
-            return true;
-        }
+    while (!done()) {
         if (GetTickCount64() >= deadline) {
             return false;
         }
@@ -201,6 +169,7 @@ bool wait_until(const std::function<bool()>& done, DWORD timeout_ms) {
         }
         Sleep(10);
     }
+    return true;
 }
 
 std::wstring window_text(HWND window) {
@@ -216,13 +185,10 @@ std::wstring class_name(HWND window) {
 }
 
 std::wstring combo_row_text(HWND combo, int row) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(row), 0);
-    if (length == CB_ERR) {
-        return L"<none>";
+    wchar_t text[512] = L"<none>";
+    if (SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(row), 0) < 512) {
+        SendMessageW(combo, CB_GETLBTEXT, WPARAM(row), reinterpret_cast<LPARAM>(text));
     }
-    std::wstring text(size_t(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, WPARAM(row), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcslen(text.c_str()));
     return text;
 }
 
@@ -233,8 +199,7 @@ RECT window_rect(HWND window) {
 }
 
 RECT child_rect(HWND child) {
-    RECT r;
-    GetWindowRect(child, &r);
+    RECT r = window_rect(child);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
@@ -273,40 +238,15 @@ bool shows_status_text(HWND window, UINT dpi, const std::wstring& text) {
     const Pixels expected = render_status_text(screen.width, screen.height, dpi, text);
     // The text ends above the middle of the area; the settings button, when
     // shown, starts below it.
-    const size_t upper_half = size_t(screen.width) * size_t(screen.height / 2);
-    return std::equal(screen.data.begin(), screen.data.begin() + long(upper_half),
-                      expected.data.begin());
+    const long upper_half = long(screen.width) * (screen.height / 2);
+    return std::equal(screen.data.begin(), screen.data.begin() + upper_half, expected.data.begin());
 }
 
 bool shows_picture(HWND window, UINT dpi) {
     const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
-    size_t coloured = 0;
-    for (uint32_t p : screen.data) {
-        coloured += p != 0 && p != 0xC8C8CD;
-    }
-    return screen.width > 0 && coloured > screen.data.size() / 2;
-}
-
-void save_screenshot(HWND window, const wchar_t* name) {
-    const Pixels pixels = capture_screen(window_rect(window));
-    const std::wstring folder = executable_folder() + L"\\screenshots";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    // A top-down 32-bit BMP: the file header, the info header, the rows.
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = pixels.width;
-    info.biHeight = -pixels.height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    const DWORD bytes = DWORD(pixels.data.size() * 4);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + bytes;
-    std::string out(reinterpret_cast<const char*>(&file), sizeof file);
-    out.append(reinterpret_cast<const char*>(&info), sizeof info);
-    out.append(reinterpret_cast<const char*>(pixels.data.data()), bytes);
-    write_file_bytes(folder + L"\\" + name + L".bmp", out);
+    const auto coloured = std::count_if(screen.data.begin(), screen.data.end(),
+                                        [](uint32_t p) { return p != 0 && p != 0xC8C8CD; });
+    return screen.width > 0 && size_t(coloured) > screen.data.size() / 2;
 }
 
 std::wstring settings_folder(const std::wstring& appdata) {
@@ -320,27 +260,18 @@ void write_camera_control(const std::wstring& appdata, const std::string& lines)
 
 std::string read_settings(const std::wstring& appdata) {
     std::string bytes;
-    if (!read_file_bytes(settings_folder(appdata) + L"\\settings.txt", bytes)) {
-        return "<missing>";
-    }
-    return bytes;
+    return read_file_bytes(settings_folder(appdata) + L"\\settings.txt", bytes) ? bytes
+                                                                                : "<missing>";
 }
 
 void press_keys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
+    std::vector<INPUT> inputs(keys.size() * 2);
+    size_t i = 0;
     for (WORD key : keys) {
-        INPUT down{};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wVk = key;
-        inputs.push_back(down);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        --it;
-        INPUT up{};
-        up.type = INPUT_KEYBOARD;
-        up.ki.wVk = *it;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(up);
+        inputs[i].type = inputs[inputs.size() - 1 - i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = key;
+        inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP; // released in reverse
+        ++i;
     }
     SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
 }
@@ -358,44 +289,21 @@ bool platform_restores_topmost_with_owned_popup() {
     return ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr;
 }
 
-namespace {
-
-void send_mouse(DWORD flags, int x, int y, int data = 0) {
+void send_mouse(DWORD flags, int x, int y, int data) {
     // Absolute coordinates run 0..65535 over the screen; aim at pixel centres.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = LONG((x * 65536LL + 32768) / width);
-    input.mi.dy = LONG((y * 65536LL + 32768) / height);
+    input.mi.dx = LONG((x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = LONG((y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
     input.mi.mouseData = DWORD(data);
     input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     SendInput(1, &input, sizeof input);
-}
-
-} // namespace
-
-void mouse_move_to(int x, int y) {
-    send_mouse(0, x, y);
 }
 
 void mouse_button(bool down) {
     POINT p;
     GetCursorPos(&p);
     send_mouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, p.x, p.y);
-}
-
-void mouse_double_click_at(int x, int y) {
-    mouse_move_to(x, y);
-    for (int i = 0; i < 2; ++i) {
-        send_mouse(MOUSEEVENTF_LEFTDOWN, x, y);
-        send_mouse(MOUSEEVENTF_LEFTUP, x, y);
-    }
-}
-
-void mouse_wheel_at(int x, int y, int delta) {
-    mouse_move_to(x, y);
-    send_mouse(MOUSEEVENTF_WHEEL, x, y, delta);
 }
 
 std::string settings_value(const std::string& text, const char* key) {

@@ -1,7 +1,7 @@
 #pragma once
 // The end-to-end driver's tools: start tavisko-demo.exe in its own APPDATA,
 // find its window, read its controls and its pixels from the screen as a user
-// would see them, and save screenshots.
+// would see them.
 
 #include <windows.h>
 
@@ -64,9 +64,6 @@ bool shows_status_text(HWND window, UINT dpi, const std::wstring& text);
 // True when the video area shows a picture: many colours, no text.
 bool shows_picture(HWND window, UINT dpi);
 
-// Saves the window as screenshots\<name>.bmp beside the test executable.
-void save_screenshot(HWND window, const wchar_t* name);
-
 std::wstring settings_folder(const std::wstring& appdata);
 // Writes the demo's camera control file (see the demo build).
 void write_camera_control(const std::wstring& appdata, const std::string& lines);
@@ -79,10 +76,11 @@ bool platform_restores_topmost_with_owned_popup();
 // Sends keys through the input system to the foreground window.
 void press_keys(std::initializer_list<WORD> keys);
 // Mouse input through the input system, at screen pixel (x, y).
-void mouse_move_to(int x, int y);
+void send_mouse(DWORD flags, int x, int y, int data = 0);
+inline void mouse_move_to(int x, int y) {
+    send_mouse(0, x, y);
+}
 void mouse_button(bool down);
-void mouse_double_click_at(int x, int y);
-void mouse_wheel_at(int x, int y, int delta);
 // The value of a "key=" line of the settings text, or "".
 std::string settings_value(const std::string& text, const char* key);
 
