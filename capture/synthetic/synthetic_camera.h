@@ -26,7 +26,7 @@ struct SyntheticType {
 enum class SyntheticBuffer {
     TopDown,         // plain buffer, positive default stride
     BottomUp,        // plain buffer, rows bottom-up, negative default stride
-    Pitched,         // real 2-D buffer whose pitch is wider than the row
+    Pitched,         // real 2-D buffer whose pitch is 64 bytes wider than the row
     Short,           // plain buffer one row shorter than the frame
     LyingPitched,    // 2-D buffer that claims more rows than it holds
     LyingPitchedOld, // the same, offering only the older IMF2DBuffer interface
@@ -40,7 +40,6 @@ struct SyntheticCamera {
 
     SyntheticBuffer buffer = SyntheticBuffer::TopDown;
     bool default_stride = true;     // false: the output type has no MF_MT_DEFAULT_STRIDE
-    uint32_t pitch_padding = 64;    // extra bytes per row of a Pitched buffer
     uint32_t frame_interval_ms = 0; // pause before each sample; 0 delivers at once
 
     HRESULT open_result = S_OK;   // from creating the device source
@@ -93,9 +92,6 @@ inline uint32_t synthetic_stamp_band(uint32_t frame_height) {
 // build uses it to reload its control file.
 void synthetic_set_enumeration_hook(void (*hook)());
 
-// The demo's two cameras: "Test Camera 4:3" and "Test Camera 16:9".
-std::vector<SyntheticCamera> synthetic_demo_cameras();
-
 // Reads the demo control file, if there is one, into the set of attached
 // cameras; without a file the demo cameras are attached.
 void synthetic_load_control_file();
@@ -113,8 +109,6 @@ struct SyntheticStats {
     long sources_created;
     long samples_delivered;
     long shutdowns;
-    SyntheticType last_current_type; // the native type the last source was set to
-    bool last_type_was_set;
 };
 SyntheticStats synthetic_stats();
 void synthetic_reset_stats();

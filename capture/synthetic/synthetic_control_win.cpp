@@ -134,8 +134,7 @@ std::wstring utf8_to_wide(const std::string& text) {
     return wide;
 }
 
-} // namespace
-
+// The demo's two cameras: "Test Camera 4:3" and "Test Camera 16:9".
 std::vector<SyntheticCamera> synthetic_demo_cameras() {
     SyntheticCamera four_three;
     four_three.symbolic_link = L"\\\\?\\synthetic#test-camera-4x3#0";
@@ -158,6 +157,8 @@ std::vector<SyntheticCamera> synthetic_demo_cameras() {
     sixteen_nine.frame_interval_ms = 33;
     return {four_three, sixteen_nine};
 }
+
+} // namespace
 
 void synthetic_load_control_file() {
     const std::wstring path = control_file_path();

@@ -93,12 +93,6 @@ void synthetic_note_shutdown() {
     ++stats.shutdowns;
 }
 
-void synthetic_note_current_type(const SyntheticType& type) {
-    std::lock_guard lock(registry_mutex);
-    stats.last_current_type = type;
-    stats.last_type_was_set = true;
-}
-
 HRESULT device_enum_sources(IMFAttributes*, IMFActivate*** devices, UINT32* count) {
     *devices = nullptr;
     *count = 0;

@@ -23,4 +23,3 @@ bool synthetic_is_unplugged(const std::wstring& symbolic_link);
 void synthetic_note_source_created();
 void synthetic_note_sample();
 void synthetic_note_shutdown();
-void synthetic_note_current_type(const SyntheticType& type);

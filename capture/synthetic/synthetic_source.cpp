@@ -121,7 +121,6 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
             MFGetAttributeRatio(current.Get(), MF_MT_FRAME_RATE, &numerator, &denominator);
             current->GetGUID(MF_MT_SUBTYPE, &type.subtype);
             type = {type.subtype, width, height, numerator, denominator};
-            synthetic_note_current_type(type);
         }
         return type;
     }
@@ -207,7 +206,7 @@ HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera, bo
 HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera, uint32_t width,
                             uint32_t height, uint32_t frame, IMFMediaBuffer** out) {
     ComPtr<IMFMediaBuffer> buffer;
-    const uint32_t padded_width = width + (camera.pitch_padding + 3) / 4;
+    const uint32_t padded_width = width + 64 / 4;
     HRESULT hr =
         MFCreate2DMediaBuffer(padded_width, height, MFVideoFormat_RGB32.Data1, FALSE, &buffer);
     ComPtr<IMF2DBuffer> pitched;

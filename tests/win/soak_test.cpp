@@ -118,11 +118,9 @@ TEST_F(SoakTest, CameraSwitchesFromTheComboBox) {
 }
 
 TEST_F(SoakTest, EveryFaultInTurn) {
-    struct Fault {
-        const char* what;
-        void (*apply)(SyntheticCamera&);
-        StatusState state;
-    } faults[] = {
+    // clang-format off
+    struct Fault { const char* what; void (*apply)(SyntheticCamera&); StatusState state; };
+    const Fault faults[] = {
         {"denied", [](SyntheticCamera& c) { c.open_result = E_ACCESSDENIED; }, StatusAccessDenied},
         {"busy", [](SyntheticCamera& c) { c.open_result = HRESULT(0xC00D3EA3); }, StatusInUse},
         {"sharing", [](SyntheticCamera& c) { c.open_result = HRESULT(0x80070020); }, StatusInUse},
@@ -130,27 +128,18 @@ TEST_F(SoakTest, EveryFaultInTurn) {
         {"reader fails", [](SyntheticCamera& c) { c.reader_result = E_OUTOFMEMORY; }, StatusFailed},
         {"first read fails", [](SyntheticCamera& c) { c.fail_at_read = 0; }, StatusFailed},
         {"lost later", [](SyntheticCamera& c) { c.fail_at_read = 5; }, StatusWaiting},
-        {"error flag", [](SyntheticCamera& c) { c.fail_at_read = 0, c.read_flags = 1; },
-         StatusWaiting},
-        {"end of stream", [](SyntheticCamera& c) { c.fail_at_read = 2, c.read_flags = 2; },
-         StatusWaiting},
-        {"short buffer", [](SyntheticCamera& c) { c.buffer = SyntheticBuffer::Short; },
-         StatusStreaming},
-        {"lying 2-D buffer", [](SyntheticCamera& c) { c.buffer = SyntheticBuffer::LyingPitched; },
-         StatusStreaming},
-        {"bottom-up", [](SyntheticCamera& c) { c.buffer = SyntheticBuffer::BottomUp; },
-         StatusStreaming},
-        {"pitched", [](SyntheticCamera& c) { c.buffer = SyntheticBuffer::Pitched; },
-         StatusStreaming},
+        {"error flag", [](SyntheticCamera& c) { c.fail_at_read = 0, c.read_flags = 1; }, StatusWaiting},
+        {"end of stream", [](SyntheticCamera& c) { c.fail_at_read = 2, c.read_flags = 2; }, StatusWaiting},
+        {"short buffer", [](SyntheticCamera& c) { c.buffer = SyntheticBuffer::Short; }, StatusStreaming},
+        {"lying 2-D buffer", [](SyntheticCamera& c) { c.buffer = SyntheticBuffer::LyingPitched; }, StatusStreaming},
+        {"bottom-up", [](SyntheticCamera& c) { c.buffer = SyntheticBuffer::BottomUp; }, StatusStreaming},
+        {"pitched", [](SyntheticCamera& c) { c.buffer = SyntheticBuffer::Pitched; }, StatusStreaming},
         {"no stride", [](SyntheticCamera& c) { c.default_stride = false; }, StatusStreaming},
-        {"size change",
-         [](SyntheticCamera& c) {
-             c.type_change_at_read = 3, c.changed_width = 160, c.changed_height = 120;
-         },
-         StatusStreaming},
+        {"size change", [](SyntheticCamera& c) { c.type_change_at_read = 3, c.changed_width = 160, c.changed_height = 120; }, StatusStreaming},
         {"ticks", [](SyntheticCamera& c) { c.tick_every = 2; }, StatusStreaming},
         {"hangs", [](SyntheticCamera& c) { c.block_at_read = 2; }, StatusStreaming},
     };
+    // clang-format on
     open({});
     Resources early{};
     // The first round also brings up what Media Foundation starts lazily;
