@@ -163,11 +163,7 @@ bool wait_until(const std::function<bool()>& done, DWORD timeout_ms) {
         if (GetTickCount64() >= deadline) {
             return false;
         }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&message);
-        }
-        Sleep(10);
+        pump_until(nullptr, 50);
     }
     return true;
 }
@@ -300,10 +296,9 @@ void send_mouse(DWORD flags, int x, int y, int data) {
     SendInput(1, &input, sizeof input);
 }
 
-void mouse_button(bool down) {
-    POINT p;
-    GetCursorPos(&p);
-    send_mouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, p.x, p.y);
+void click_at(int x, int y) {
+    send_mouse(MOUSEEVENTF_LEFTDOWN, x, y);
+    send_mouse(MOUSEEVENTF_LEFTUP, x, y);
 }
 
 std::string settings_value(const std::string& text, const char* key) {

@@ -39,6 +39,9 @@ struct DemoRun {
 // The folder of the running test program; the demo sits beside it.
 std::wstring executable_folder();
 
+// Checks `done` every 50 ms, dispatching messages in between. Not more
+// often: a check may read the settings file, and under Wine the program's
+// rename of its new file fails while another handle has it open.
 bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
 
 std::wstring window_text(HWND window);
@@ -80,7 +83,7 @@ void send_mouse(DWORD flags, int x, int y, int data = 0);
 inline void mouse_move_to(int x, int y) {
     send_mouse(0, x, y);
 }
-void mouse_button(bool down);
+void click_at(int x, int y);
 // The value of a "key=" line of the settings text, or "".
 std::string settings_value(const std::string& text, const char* key);
 

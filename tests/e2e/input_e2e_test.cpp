@@ -62,9 +62,7 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
     const RECT combo = child_rect(run.control(101));
     POINT p{(combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2};
     ClientToScreen(run.window, &p);
-    mouse_move_to(p.x, p.y);
-    mouse_button(true);
-    mouse_button(false);
+    click_at(p.x, p.y);
     Sleep(200);
     press_keys({VK_ESCAPE});
     GUITHREADINFO info{};
@@ -110,9 +108,7 @@ TEST_F(InputE2e, WheelDragAndDoubleClickOverThePicture) {
     const RECT area = video_area_on_screen(run.window, dpi);
     // A click first, as a hand would land: at zoom 1 it starts nothing. Then
     // a notch over the top-left corner zooms about it.
-    mouse_move_to(area.left, area.top);
-    mouse_button(true);
-    mouse_button(false);
+    click_at(area.left, area.top);
     Sleep(100);
     send_mouse(MOUSEEVENTF_WHEEL, area.left, area.top, 120);
     EXPECT_TRUE(wait_label(L"125%"));
@@ -125,18 +121,16 @@ TEST_F(InputE2e, WheelDragAndDoubleClickOverThePicture) {
     const int y = (area.top + area.bottom) / 2;
     mouse_move_to(x, y);
     Sleep(50);
-    mouse_button(true);
+    send_mouse(MOUSEEVENTF_LEFTDOWN, x, y);
     for (int step = 1; step <= 4; ++step) {
         mouse_move_to(x - 16 * step, y - 9 * step);
         Sleep(20);
     }
-    mouse_button(false);
+    send_mouse(MOUSEEVENTF_LEFTUP, x - 64, y - 36);
     EXPECT_TRUE(wait_saved("center_x", "0.480000"));
     EXPECT_EQ(saved("center_y"), "0.480000");
-    for (DWORD flags :
-         {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        send_mouse(flags, x, y); // a double-click
-    }
+    click_at(x, y);
+    click_at(x, y); // a double-click
     EXPECT_TRUE(wait_label(L"100%"));
     EXPECT_TRUE(wait_saved("center_x", "0.500000"));
 }

@@ -80,28 +80,11 @@ struct AppWindowTest : testing::Test {
         EXPECT_EQ(live.sources + live.readers + live.activates, 0);
     }
 
-    static void pump(DWORD ms) {
-        const ULONGLONG end = GetTickCount64() + ms;
-        while (GetTickCount64() < end) {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (!TranslateAcceleratorW(main_window, accelerator_table, &message)) {
-                    TranslateMessage(&message);
-                    DispatchMessageW(&message);
-                }
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        }
-    }
     static bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
-        const ULONGLONG end = GetTickCount64() + timeout_ms;
-        while (!done()) {
-            if (GetTickCount64() >= end) {
-                return false;
-            }
-            pump(5);
-        }
-        return true;
+        return ::pump_until(done, timeout_ms, [](const MSG& m) {
+            return TranslateAcceleratorW(main_window, accelerator_table, const_cast<MSG*>(&m)) != 0;
+        });
     }
+    static void pump(DWORD ms) { pump_until(nullptr, ms); }
     static long enumerations() { return synthetic_stats().enumerations; }
 };

@@ -1,5 +1,7 @@
 #include "capture_harness.h"
 
+#include "test_support.h"
+
 #include <mfapi.h>
 
 #include <gtest/gtest.h>
@@ -35,27 +37,14 @@ void CaptureSession::stop() {
 }
 
 bool CaptureSession::pump_until(const std::function<bool()>& done, DWORD timeout_ms) {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    for (;;) {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (m.hwnd == window && (m.message == WM_APP_FRAME || m.message == WM_APP_STATUS)) {
-                reports.push_back({m.message, m.wParam, int32_t(m.lParam)});
-            } else {
-                DispatchMessageW(&m);
-            }
+    return ::pump_until(done, timeout_ms, [&](const MSG& m) {
+        const bool report =
+            m.hwnd == window && (m.message == WM_APP_FRAME || m.message == WM_APP_STATUS);
+        if (report) {
+            reports.push_back({m.message, m.wParam, int32_t(m.lParam)});
         }
-        const ULONGLONG now = GetTickCount64();
-        if (done && done()) {
-            return true;
-        }
-        if (now >= deadline) {
-            return false;
-        }
-        // Short slices: some conditions change without a message arriving.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(std::min<ULONGLONG>(deadline - now, 5)),
-                                  QS_ALLINPUT);
-    }
+        return report;
+    });
 }
 
 int CaptureSession::count(UINT message) const {

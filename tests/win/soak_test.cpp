@@ -99,6 +99,12 @@ TEST_F(SoakTest, CameraSwitchesFromTheComboBox) {
         {app_camera(L"\\\\?\\cam#a", L"A", 320, 240), app_camera(L"\\\\?\\cam#b", L"B", 352, 288)});
     ASSERT_TRUE(wait_status(StatusStreaming));
     ASSERT_EQ(combo_rows(), 2);
+    // Picking the running camera again keeps the worker and the view.
+    settings.view = {2, 0.5, 0.5};
+    const HANDLE worker = capture_worker.worker_thread;
+    SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(toolbar.combo));
+    EXPECT_EQ(std::pair(capture_worker.worker_thread, settings.view.zoom), std::pair(worker, 2.0));
     const int cycles = soak_cycles();
     Resources early{};
     for (int i = 0; i < cycles; ++i) {
@@ -107,6 +113,7 @@ TEST_F(SoakTest, CameraSwitchesFromTheComboBox) {
         SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(toolbar.combo));
         ASSERT_STREQ(settings.camera_name, row == 0 ? "A" : "B") << "cycle " << i;
+        ASSERT_EQ(settings.view.zoom, 1.0) << "another camera starts with the whole picture";
         ASSERT_TRUE(wait_status(StatusStreaming)) << "cycle " << i;
         ASSERT_TRUE(pump_until([&] { return known_frame_width == (row == 0 ? 320 : 352); }));
         if (i == 9) {

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <algorithm>
 #include <atomic>
 #include <vector>
 
@@ -91,4 +92,28 @@ bool write_file_bytes(const std::wstring& path, const std::string& bytes) {
     return WriteFile(file.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                      nullptr) &&
            written == bytes.size();
+}
+
+bool pump_until(const std::function<bool()>& done, DWORD timeout_ms,
+                const std::function<bool(const MSG&)>& take) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    for (;;) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (!take || !take(m)) {
+                TranslateMessage(&m);
+                DispatchMessageW(&m);
+            }
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (done && done()) {
+            return true;
+        }
+        if (now >= deadline) {
+            return false;
+        }
+        // Short slices: some conditions change without a message arriving.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(std::min<ULONGLONG>(deadline - now, 5)),
+                                  QS_ALLINPUT);
+    }
 }

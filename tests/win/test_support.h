@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "app/support_win.h"
@@ -38,3 +39,10 @@ bool write_file_bytes(const std::wstring& path, const std::string& bytes);
 inline std::array<LONG, 4> xywh(const RECT& r) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
+
+// Dispatches this thread's messages until `done` holds or `timeout_ms`
+// passes (with no `done`, for the whole time); returns whether `done` held.
+// `take`, when given, sees each message first and keeps those it returns
+// true for.
+bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000,
+                const std::function<bool(const MSG&)>& take = nullptr);

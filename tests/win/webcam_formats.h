@@ -46,22 +46,6 @@ inline constexpr char logitech_c270[] =
     "MJPG 864x480 960x544 960x720 1024x576 | 333333 400000 500000 666666 1000000 2000000\n"
     "MJPG 1184x656 1280x720 1280x960 | 333333 400000 500000 666666 1000000 2000000";
 
-// Source: https://github.com/espressif/esp-usb/blob/7cedb0f60ca91185ecfcfbb7175379d9738631dc/
-//   host/class/uvc/usb_host_uvc/host_test/main/parsing/descriptors/logitech_streamcam.hpp
-// USB Device Tree Viewer dump of the UVC descriptors (Windows). The camera ran at
-// High-Speed, so this is the list it offers on USB 2.0.
-inline constexpr char logitech_streamcam[] =
-    "YUY2 640x480 176x144 320x240 | 333333 416666 500000 666666 1000000 1333333 2000000\n"
-    "YUY2 424x240 640x360 848x480 | 333333 416666 500000 666666 1000000 1333333 2000000\n"
-    "YUY2 960x540 | 666666 1000000 1333333 2000000\n"
-    "YUY2 1280x720 | 1000000 1333333 2000000\n"
-    "YUY2 1600x896 | 1333333 2000000\n"
-    "YUY2 1920x1080 | 2000000\n"
-    "MJPG 640x480 176x144 320x240 | 333333 416666 500000 666666 1000000 1333333 2000000\n"
-    "MJPG 424x240 640x360 848x480 | 333333 416666 500000 666666 1000000 1333333 2000000\n"
-    "MJPG 960x540 1280x720 1600x896 | 333333 416666 500000 666666 1000000 1333333 2000000\n"
-    "MJPG 1920x1080 | 333333 416666 500000 666666 1000000 1333333 2000000";
-
 struct Webcam {
     const char* name;
     const char* rows;
@@ -77,6 +61,4 @@ inline constexpr Webcam webcams[] = {
      "H.264 (entry 210), and MJPG is preferred over H.264"},
     {"Logitech C270 HD WebCam (046d:0825)", logitech_c270, true, 198, 192,
      "MJPG 1280x960 at 30 fps: the largest size at 24.9 fps or more; YUY2 has it only at 7.5 fps"},
-    {"Logitech StreamCam (046d:0893), on a USB 2.0 port", logitech_streamcam, true, 122, 115,
-     "MJPG 1920x1080 at 30 fps: the largest size at 24.9 fps or more; YUY2 has it only at 5 fps"},
 };
