@@ -16,9 +16,17 @@ TEST(MulDiv, RoundsHalvesAwayFromZero) {
     // A product beyond 32 bits still divides; a zero divisor or a quotient
     // beyond 32 bits gives -1, as MulDiv answers.
     const std::array<int32_t, 4> cases[] = {
-        {6, 120, 96, 8}, {-6, 120, 96, -8},     {6, 120, -96, -8}, {-6, -120, 96, 8},
-        {1, 1, 3, 0},    {2, 1, 3, 1},          {-2, 1, 3, -1},    {100000, 30000, 60000, 50000},
-        {6, 120, 0, -1}, {INT32_MAX, 2, 1, -1},
+        {6, 120, 96, 8},
+        {-6, 120, 96, -8},
+        {6, 120, -96, -8},
+        {-6, -120, 96, 8},
+        {1, 1, 3, 0},
+        {2, 1, 3, 1},
+        {-2, 1, 3, -1},
+        {100000, 30000, 60000, 50000},
+        {6, 120, 0, -1},
+        {INT32_MAX, 2, 1, -1},
+        {INT32_MAX, 1, 1, INT32_MAX},
     };
     for (const auto& [a, b, c, result] : cases) {
         EXPECT_EQ(mul_div(a, b, c), result) << a << " x " << b << " / " << c;
