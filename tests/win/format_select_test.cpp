@@ -117,7 +117,7 @@ std::vector<SyntheticType> expand(const Webcam& webcam) {
         }
         for (uint32_t n, d = 1; words >> word && std::sscanf(word.c_str(), "%u/%u", &n, &d) > 0;
              d = 1) {
-            rates.push_back(webcam.intervals ? std::pair{10000000u, n} : std::pair{n, d});
+            rates.push_back({n, d});
         }
         for (const auto& [w, h] : sizes) {
             for (const auto& [n, d] : rates) {

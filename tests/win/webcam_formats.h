@@ -1,10 +1,9 @@
 #pragma once
-// Native format lists of real webcams, as published, for the format choice
-// tests. A row is "SUBTYPE WxH WxH ... | rate rate ...": every size of the row
-// at every rate, sizes outer, which gives the device's own order; the order
-// matters because on a full tie the earlier type wins. A rate is frames a
-// second ("15/2" is 7.5) or, where the list gives 100 ns frame intervals, an
-// interval (10000000 / n fps).
+// The native format list of a real webcam, as published, for the format
+// choice tests. A row is "SUBTYPE WxH WxH ... | rate rate ...": every size of
+// the row at every rate, sizes outer, which gives the device's own order; the
+// order matters because on a full tie the earlier type wins. A rate is frames
+// a second ("15/2" is 7.5).
 
 // Source: https://github.com/petminion/petminion/blob/c878151076724017ea0828ae99e96149288ed12e/
 //   docs/hardware.md
@@ -27,38 +26,16 @@ inline constexpr char logitech_c920[] =
     "MJPG 432x240 640x360 800x448 800x600 864x480 960x720 1024x576 | 30 24 20 15 10 15/2 5\n"
     "MJPG 1280x720 1600x896 1920x1080 | 30 24 20 15 10 15/2 5";
 
-// Source: https://github.com/espressif/esp-usb/blob/555db55196f4e0428c18f10ace54751b9d6fe80c/
-//   host/class/uvc/usb_host_uvc/host_test/main/parsing/descriptors/logitech_c270.hpp
-// USB Device Tree Viewer dump of the UVC descriptors (Windows, High-Speed). The
-// streaming header announces 3 formats but only YUY2 and MJPEG descriptors follow.
-inline constexpr char logitech_c270[] =
-    "YUY2 640x480 160x120 176x144 320x176 | 333333 400000 500000 666666 1000000 2000000\n"
-    "YUY2 320x240 352x288 432x240 544x288 | 333333 400000 500000 666666 1000000 2000000\n"
-    "YUY2 640x360 | 333333 400000 500000 666666 1000000 2000000\n"
-    "YUY2 752x416 | 400000 500000 666666 1000000 2000000\n"
-    "YUY2 800x448 800x600 864x480 | 500000 666666 1000000 2000000\n"
-    "YUY2 960x544 | 666666 1000000 2000000\n"
-    "YUY2 960x720 1024x576 1184x656 | 1000000 2000000\n"
-    "YUY2 1280x720 1280x960 | 1333333 2000000\n"
-    "MJPG 640x480 160x120 176x144 320x176 | 333333 400000 500000 666666 1000000 2000000\n"
-    "MJPG 320x240 352x288 432x240 544x288 | 333333 400000 500000 666666 1000000 2000000\n"
-    "MJPG 640x360 752x416 800x448 800x600 | 333333 400000 500000 666666 1000000 2000000\n"
-    "MJPG 864x480 960x544 960x720 1024x576 | 333333 400000 500000 666666 1000000 2000000\n"
-    "MJPG 1184x656 1280x720 1280x960 | 333333 400000 500000 666666 1000000 2000000";
-
 struct Webcam {
     const char* name;
     const char* rows;
-    bool intervals; // the rates are 100 ns frame intervals
-    int count;      // types in the list
-    int expected;   // index of the type the choice should make current
+    int count;    // types in the list
+    int expected; // index of the type the choice should make current
     const char* why;
 };
 
 inline constexpr Webcam webcams[] = {
-    {"Logitech HD Pro Webcam C920", logitech_c920, false, 336, 329,
+    {"Logitech HD Pro Webcam C920", logitech_c920, 336, 329,
      "MJPG 1920x1080 at 30 fps: the largest size at 24.9 fps or more, tied on size and rate with "
      "H.264 (entry 210), and MJPG is preferred over H.264"},
-    {"Logitech C270 HD WebCam (046d:0825)", logitech_c270, true, 198, 192,
-     "MJPG 1280x960 at 30 fps: the largest size at 24.9 fps or more; YUY2 has it only at 7.5 fps"},
 };
