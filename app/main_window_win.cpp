@@ -69,7 +69,9 @@ void on_destroy() {
     KillTimer(main_window, TIMER_SAVE);
     remember_window_rect();
     settings_save(settings);
-    capture_stop_if_running();
+    // A driver that never returns must not keep the process, and with it the
+    // single-instance mutex, for ever: app_run leaves without the worker.
+    capture_stop_within(capture_close_wait_ms);
     PostQuitMessage(0);
 }
 
@@ -87,6 +89,8 @@ void on_command(WPARAM wparam) {
     case IDC_CAMERA:
         if (HIWORD(wparam) == CBN_SELCHANGE) {
             on_camera_selection_change();
+        } else if (HIWORD(wparam) == CBN_CLOSEUP) {
+            on_camera_list_closed();
         }
         break;
     case IDC_ZOOM_OUT:

@@ -4,6 +4,7 @@
 #include "app/command_ids.h"
 #include "app/support_win.h"
 #include "capture/capture.h"
+#include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "settings/settings_file.h"
@@ -38,8 +39,10 @@ InitialPlacement initial_window_rect() {
     InitialPlacement placement{};
     placement.ex_style = settings.on_top != 0 ? WS_EX_TOPMOST : 0;
     if (settings.window_valid != 0) {
-        const POINT top_middle{settings.window_x + settings.window_w / 2, settings.window_y};
-        if (MonitorFromPoint(top_middle, MONITOR_DEFAULTTONULL) != nullptr) {
+        int32_t middle_x = 0;
+        if (top_edge_middle(settings.window_x, settings.window_w, &middle_x) &&
+            MonitorFromPoint(POINT{middle_x, settings.window_y}, MONITOR_DEFAULTTONULL) !=
+                nullptr) {
             placement.x = settings.window_x;
             placement.y = settings.window_y;
             placement.width = settings.window_w;
@@ -119,6 +122,22 @@ int app_run(HINSTANCE instance, int show_command) {
     ShowWindow(main_window, show_command);
     run_message_loop();
 
+    if (capture_worker_stuck()) {
+        // WM_DESTROY saved the settings and gave the worker its bounded wait,
+        // and the worker is still inside a call into its driver. Joining would
+        // wait for ever, and capture_shutdown would free the frame buffer and
+        // the lock, and shut Media Foundation down, under a thread that may
+        // still use them. So give the mutex up, letting the next start run,
+        // and end the process here: TerminateProcess, unlike ExitProcess, runs
+        // no DLL detach code that could wait for a lock the stuck thread holds.
+        if (mutex.handle != nullptr) {
+            ReleaseMutex(mutex.handle);
+            CloseHandle(mutex.handle);
+            mutex.handle = nullptr;
+        }
+        TerminateProcess(GetCurrentProcess(), 0);
+        return 0; // not reached: the call ends this thread too
+    }
     capture_shutdown();
     status_font_delete();
     toolbar_fonts_delete();

@@ -16,6 +16,9 @@ void fill_camera_combo(const CameraEntry* list, int32_t count, int32_t selected,
                        const char* absent_name);
 int32_t selected_camera_index();
 void switch_to_camera(int32_t index);
+// Waits while the combo box's list is open; the list's closing runs it.
 void rescan_cameras();
+// The combo box's CBN_CLOSEUP.
+void on_camera_list_closed();
 // The combo box's CBN_SELCHANGE.
 void on_camera_selection_change();

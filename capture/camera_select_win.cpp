@@ -22,6 +22,9 @@ int32_t camera_count = 0;
 
 namespace {
 
+// A scan came while the user had the camera list open.
+bool scan_owed = false;
+
 struct CoTaskString {
     wchar_t* text = nullptr;
     ~CoTaskString() { CoTaskMemFree(text); }
@@ -135,6 +138,13 @@ void switch_to_camera(int32_t index) {
 }
 
 void rescan_cameras() {
+    if (SendMessageW(toolbar.combo, CB_GETDROPPEDSTATE, 0, 0) != 0) {
+        // Refilling an open list would empty it under the user's pointer, and
+        // a new camera list would no longer match the rows' item data. The
+        // whole scan waits until the list closes.
+        scan_owed = true;
+        return;
+    }
     camera_count = enumerate_cameras(cameras, max_cameras);
     if (capture_active == 0) {
         const int32_t i =
@@ -158,6 +168,15 @@ void rescan_cameras() {
                       listed < 0 && remembered ? settings.camera_name : nullptr);
     if (capture_active == 0) {
         arm_timer(TIMER_RESCAN);
+    }
+}
+
+void on_camera_list_closed() {
+    if (scan_owed) {
+        scan_owed = false;
+        // A selection made in the list may be reported after the close: as a
+        // timer, the scan runs once the combo box's notifications are handled.
+        SetTimer(main_window, TIMER_RESCAN, USER_TIMER_MINIMUM, nullptr);
     }
 }
 

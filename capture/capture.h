@@ -57,8 +57,19 @@ bool capture_startup();
 void capture_shutdown();
 
 void capture_start(HWND window, const char* camera_id_utf8);
+// Stops the worker and joins it, however long its device takes to let go.
 void capture_stop();
 void capture_stop_if_running();
+// Stops the worker but waits at most `wait_ms` for it; true once it has been
+// joined (or when there was none). On a time-out the worker, stuck in a call
+// into its driver, keeps its handle and everything it may still touch.
+bool capture_stop_within(DWORD wait_ms);
+// A bounded stop gave up on the worker: it was told to stop and still runs.
+bool capture_worker_stuck();
+
+// How long closing the window waits for the worker before the process
+// leaves without it.
+inline constexpr DWORD capture_close_wait_ms = 3000;
 
 struct FramePeek {
     const uint8_t* pixels;

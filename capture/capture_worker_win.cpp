@@ -225,6 +225,13 @@ void capture_start(HWND window, const char* camera_id_utf8) {
 }
 
 void capture_stop() {
+    capture_stop_within(INFINITE);
+}
+
+bool capture_stop_within(DWORD wait_ms) {
+    if (capture_worker.worker_thread == nullptr) {
+        return true;
+    }
     capture_worker.stop_requested.exchange(1);
     ComPtr<IMFMediaSource> source;
     {
@@ -236,13 +243,22 @@ void capture_stop() {
         source->Shutdown();
         source.Reset();
     }
-    WaitForSingleObject(capture_worker.worker_thread, INFINITE);
+    if (WaitForSingleObject(capture_worker.worker_thread, wait_ms) != WAIT_OBJECT_0) {
+        // Still inside a device call: the thread keeps its handle, and with
+        // it the frame store, the lock and Media Foundation stay in place.
+        return false;
+    }
     CloseHandle(capture_worker.worker_thread);
     capture_worker.worker_thread = nullptr;
     MSG message;
     while (PeekMessageW(&message, capture_worker.target_window, WM_APP_FRAME, WM_APP_STATUS,
                         PM_REMOVE)) {
     }
+    return true;
+}
+
+bool capture_worker_stuck() {
+    return capture_worker.worker_thread != nullptr && capture_worker.stop_requested.load() != 0;
 }
 
 void capture_stop_if_running() {

@@ -47,3 +47,33 @@ void minimum_track_size(const SizingFrame& frame, int32_t* width, int32_t* heigh
 int32_t fitted_video_height(int32_t client_width, int32_t frame_width, int32_t frame_height) {
     return int32_t(std::lround(double(client_width) * frame_height / frame_width));
 }
+
+PixelRect fit_window_to_frame(const PixelRect& outer, int32_t client_width, int32_t frame_width,
+                              int32_t frame_height, const SizingFrame& frame,
+                              const PixelRect& work) {
+    const int32_t vh = fitted_video_height(client_width, frame_width, frame_height);
+    PixelRect r{outer.left, outer.top, outer.right,
+                outer.top + vh + frame.toolbar + frame.nonclient_height};
+    if (r.bottom <= work.bottom) {
+        return r;
+    }
+    // As if the user had dragged the bottom edge up to the work area's.
+    r = sizing_rect(EdgeBottom, {outer.left, outer.top, outer.right, work.bottom},
+                    double(frame_width), double(frame_height), frame);
+    if (r.bottom > work.bottom) {
+        const int32_t up = std::min(r.bottom - work.bottom, std::max(0, r.top - work.top));
+        r.top -= up;
+        r.bottom -= up;
+    }
+    return r;
+}
+
+bool top_edge_middle(int32_t x, int32_t width, int32_t* middle_x) {
+    // In 64 bits: a damaged or crafted file can hold any two 32-bit values.
+    const int64_t middle = int64_t{x} + width / 2;
+    if (middle < INT32_MIN || middle > INT32_MAX) {
+        return false;
+    }
+    *middle_x = int32_t(middle);
+    return true;
+}

@@ -41,3 +41,18 @@ void minimum_track_size(const SizingFrame& frame, int32_t* width, int32_t* heigh
 
 // The video height that gives a client of `client_width` the frame's aspect.
 int32_t fitted_video_height(int32_t client_width, int32_t frame_width, int32_t frame_height);
+
+// The outer rectangle for a new frame size: the window keeps its place and
+// width and takes the frame's aspect, unless that runs past the bottom of the
+// work area; then it shrinks, aspect kept, to end there, and when even the
+// minimum width is too tall for the room below its top, it moves up (never
+// above the work area's top).
+PixelRect fit_window_to_frame(const PixelRect& outer, int32_t client_width, int32_t frame_width,
+                              int32_t frame_height, const SizingFrame& frame,
+                              const PixelRect& work);
+
+// The middle of the top edge of a remembered window rectangle, the point
+// that decides whether the rectangle is still on a monitor. False when it lies
+// outside 32-bit screen coordinates, where no monitor can be: the window is
+// then placed as if nothing were remembered.
+bool top_edge_middle(int32_t x, int32_t width, int32_t* middle_x);

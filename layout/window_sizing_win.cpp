@@ -73,12 +73,14 @@ void on_app_frame() {
             RECT client;
             GetWindowRect(main_window, &outer);
             GetClientRect(main_window, &client);
-            const int32_t vh =
-                fitted_video_height(client.right, known_frame_width, known_frame_height);
-            SetWindowPos(main_window, nullptr, 0, 0, outer.right - outer.left,
-                         vh + toolbar_height(current_dpi) +
-                             (outer.bottom - outer.top - client.bottom),
-                         SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+            MONITORINFO monitor{};
+            monitor.cbSize = sizeof monitor;
+            GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
+            const RECT fitted = win_rect(fit_window_to_frame(
+                pixel_rect(outer), client.right, known_frame_width, known_frame_height,
+                sizing_frame(), pixel_rect(monitor.rcWork)));
+            SetWindowPos(main_window, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
+                         fitted.bottom - fitted.top, SWP_NOACTIVATE | SWP_NOZORDER);
         }
     }
     const RECT area = video_area_rect();

@@ -26,20 +26,20 @@ struct WideSink {
 
 } // namespace
 
-bool format_status_text(StatusState status, const wchar_t* name, int32_t error, wchar_t* out,
+bool format_status_text(StatusState state, const wchar_t* name, int32_t error, wchar_t* out,
                         size_t capacity) {
     if (capacity == 0) {
         return false;
     }
     WideSink sink{out, capacity, 0};
     out[0] = L'\0';
-    if (!status_shows_text(status)) {
+    if (!status_shows_text(state)) {
         return false;
     }
     if (name == nullptr) {
         name = L"";
     }
-    switch (status) {
+    switch (state) {
     case StatusNoCamera:
         sink.append(L"No camera found. Plug one in.");
         return true;

@@ -50,6 +50,7 @@ struct SyntheticCamera {
     HRESULT read_result = E_FAIL; // ...with this result,
     DWORD read_flags = 0;         // or, when nonzero, succeeds with these flags
     int block_at_read = -1;       // ReadSample call that blocks until Shutdown
+    int hang_at_read = -1;        // ReadSample call that never returns, as a hung driver's
     int tick_every = 0;           // every n-th call is a stream tick without a sample
     int short_from_read = -1;     // from this call on, plain buffers are one row short
     bool stamp_time = false;      // the top band carries the sample's creation time

@@ -7,7 +7,8 @@
 // types: comma-separated WIDTHxHEIGHT@NUM[/DEN][:SUBTYPE] (subtype NV12,
 // YUY2, RGB32, MJPG or H264; default RGB32). options, space-separated:
 // denied, busy, fail=HEX (open fails), lost=N (the N-th read reports the
-// camera gone), block=N (the N-th read hangs), interval=MS, bottomup,
+// camera gone), block=N (the N-th read blocks until the source is shut
+// down), hang=N (the N-th read never returns), interval=MS, bottomup,
 // pitched, noname, stamp (the frame carries its creation time). A file with
 // no camera lines means no camera is attached.
 
@@ -82,6 +83,8 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
         camera.read_result = HRESULT(hresult_device_invalidated);
     } else if (key == L"block") {
         camera.block_at_read = int(number);
+    } else if (key == L"hang") {
+        camera.hang_at_read = int(number);
     } else if (key == L"interval") {
         camera.frame_interval_ms = uint32_t(number);
     } else if (key == L"bottomup") {

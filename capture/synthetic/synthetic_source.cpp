@@ -378,6 +378,11 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
         WaitForSingleObject(source->shutdown_event.handle, INFINITE);
         return MF_E_SHUTDOWN;
     }
+    if (call == camera.hang_at_read) {
+        // Shutdown does not help here: the thread stays in this call until
+        // the process ends.
+        Sleep(INFINITE);
+    }
     if (call == camera.fail_at_read) {
         if (camera.read_flags != 0) {
             *stream_flags = camera.read_flags;

@@ -73,4 +73,36 @@ TEST(SizingRect, AspectMinimumAndFittedSizes) {
     EXPECT_EQ(fitted_video_height(640, 480, 640), 853); // 853.33
 }
 
+TEST(FitWindowToFrame, KeepsTheWindowAboveTheWorkAreaBottom) {
+    constexpr PixelRect work{0, 0, 1280, 800};
+    constexpr PixelRect high{100, 100, 748, 527};    // 640 x 360 video
+    constexpr PixelRect centred{100, 186, 748, 613}; // the same, lower
+    const std::tuple<PixelRect, int32_t, int32_t, PixelRect, PixelRect> cases[] = {
+        {high, 640, 480, work, {100, 100, 748, 647}},      // fits: width and place kept
+        {high, 1080, 1920, work, {100, 100, 464, 800}},    // 356 x 633 down to the bottom
+        {centred, 1080, 1920, work, {100, 164, 428, 800}}, // 320 x 569, moved up 22
+        {centred, 1080, 1920, {0, 0, 1280, 600}, {100, 0, 428, 636}}, // no higher than the top
+    };
+    for (const auto& [outer, fw, fh, area, result] : cases) {
+        EXPECT_EQ(ints(fit_window_to_frame(outer, 640, fw, fh, frame_96, area)), ints(result))
+            << fw << "x" << fh << " from top " << outer.top;
+    }
+}
+
+TEST(TopEdgeMiddle, OutsideThe32BitRangeIsOnNoMonitor) {
+    // Widths come from the settings file, always positive.
+    const std::tuple<int32_t, int32_t, bool, int32_t> cases[] = {
+        {100, 700, true, 450},
+        {-2147483647 - 1, 2, true, -2147483647},
+        {2147483646, 2, true, 2147483647},
+        {2147483647, 2, false, 0},
+        {2000000000, 2000000000, false, 0},
+    };
+    for (const auto& [x, width, inside, middle] : cases) {
+        int32_t got = 0;
+        EXPECT_EQ(top_edge_middle(x, width, &got), inside) << x << " + " << width;
+        EXPECT_EQ(got, middle) << x << " + " << width;
+    }
+}
+
 } // namespace

@@ -66,6 +66,15 @@ TEST_F(StartupE2e, ASecondCopyBringsTheFirstForwardAndExits) {
     DestroyWindow(other);
 }
 
+TEST_F(StartupE2e, ClosingWithAHungCameraStillEndsTheRun) {
+    // The second read never returns, not even when the source is shut down.
+    ASSERT_TRUE(start("\\\\?\\synthetic#hung|Hung|640x480@30|interval=20 hang=1\n"));
+    ASSERT_TRUE(wait_picture());
+    EXPECT_EQ(run.close(), 0u) << "the process ends within the close's bounded wait";
+    run.reset();
+    EXPECT_TRUE(start(no_cameras)) << "and the next start opens its own window";
+}
+
 TEST_F(StartupE2e, TheShowCommandIsHonouredAndTheNormalRectangleRemembered) {
     ASSERT_TRUE(start(no_cameras, SW_SHOWMAXIMIZED));
     EXPECT_TRUE(IsZoomed(run.window));

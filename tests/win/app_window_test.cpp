@@ -74,6 +74,22 @@ TEST_F(AppWindowTest, EndSessionSavesButLeavesTheWorkerRunning) {
     EXPECT_NE(capture_worker.worker_thread, nullptr);
 }
 
+TEST_F(AppWindowTest, AnOpenCameraListIsRefilledOnlyWhenItCloses) {
+    // The remembered camera is missing, so every scan refills the list.
+    open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)},
+         "version=1\ncamera_id=gone\ncamera_name=Gone\n");
+    ASSERT_EQ(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0), 1) << "the (disconnected) row";
+    SendMessageW(toolbar.combo, CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_NE(SendMessageW(toolbar.combo, CB_GETDROPPEDSTATE, 0, 0), 0);
+    SendMessageW(toolbar.combo, CB_SETCURSEL, 0, 0); // the user moves up the list
+    const long before = enumerations();
+    SendMessageW(main_window, WM_TIMER, TIMER_RESCAN, 0);
+    EXPECT_EQ(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0), 0) << "left alone while open";
+    SendMessageW(toolbar.combo, CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_TRUE(pump_until([&] { return enumerations() == before + 1; }, 1000));
+    EXPECT_EQ(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0), 1) << "refilled once closed";
+}
+
 TEST_F(AppWindowTest, ToolbarControlsSitInTheirPlacesAndNameThemselves) {
     SyntheticCamera denied = app_camera(L"\\\\?\\cam#1", L"One", 640, 480);
     denied.open_result = E_ACCESSDENIED;

@@ -104,4 +104,21 @@ TEST_F(WindowSizingTest, ANewFrameSizeReshapesOnlyANormalWindow) {
     }
 }
 
+TEST_F(WindowSizingTest, APortraitFrameKeepsTheWindowInsideTheWorkArea) {
+    SyntheticCamera camera = app_camera(L"\\\\?\\cam#1", L"Portrait", 1080, 1920);
+    camera.block_at_read = 1;
+    open({camera});
+    ASSERT_TRUE(pump_until([] { return known_frame_width == 1080; }));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT outer;
+    GetWindowRect(main_window, &outer);
+    EXPECT_GE(outer.top, monitor.rcWork.top);
+    EXPECT_LE(outer.bottom, monitor.rcWork.bottom);
+    RECT client;
+    GetClientRect(main_window, &client);
+    EXPECT_EQ(client.bottom - toolbar_height(96), std::lround(client.right * 1920.0 / 1080.0));
+}
+
 } // namespace
