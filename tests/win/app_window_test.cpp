@@ -162,7 +162,7 @@ TEST_F(AppWindowTest, MirrorFlipsThePictureAndTheGesturesFollowIt) {
             for (int x = 0; x < 640; ++x) {
                 const uint32_t p = synthetic_pattern_pixel(mirror ? 639 - x : x, y, 0);
                 wrong += GetPixel(window.dc, x, area.top + y) !=
-                         RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+                         RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
             }
             EXPECT_EQ(wrong, 0) << "mirror " << mirror << " row " << y;
         }
