@@ -8,3 +8,6 @@ inline constexpr int IDC_ZOOM_IN = 103;
 inline constexpr int IDC_ZOOM_RESET = 104;
 inline constexpr int IDC_ON_TOP = 105;
 inline constexpr int IDC_OPEN_PRIVACY = 106;
+// Keyboard only, no control of their own.
+inline constexpr int IDC_MIRROR = 107;       // Ctrl+M: show the picture left-right flipped
+inline constexpr int IDC_COPY_PICTURE = 108; // Ctrl+C: the whole frame to the clipboard

@@ -18,6 +18,7 @@
 #include "settings/settings_file.h"
 #include "view/mouse_navigation.h"
 #include "view/paint.h"
+#include "view/picture_copy_win.h"
 
 HWND main_window = nullptr;
 UINT current_dpi = 96;
@@ -83,6 +84,15 @@ void toggle_on_top() {
     arm_timer(TIMER_SAVE);
 }
 
+// The view keeps its frame coordinates; only painting and the mouse gestures
+// read the flag, so the same part of the frame stays in sight, flipped.
+void toggle_mirror() {
+    settings.mirror = settings.mirror == 0 ? 1 : 0;
+    const RECT area = video_area_rect();
+    InvalidateRect(main_window, &area, FALSE);
+    arm_timer(TIMER_SAVE);
+}
+
 void on_command(WPARAM wparam) {
     const int id = LOWORD(wparam);
     switch (id) {
@@ -105,6 +115,12 @@ void on_command(WPARAM wparam) {
     case IDC_OPEN_PRIVACY:
         ShellExecuteW(main_window, L"open", L"ms-settings:privacy-webcam", nullptr, nullptr,
                       SW_SHOWNORMAL);
+        break;
+    case IDC_MIRROR:
+        toggle_mirror();
+        break;
+    case IDC_COPY_PICTURE:
+        copy_picture_to_clipboard();
         break;
     default:
         break;
@@ -215,7 +231,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         remember_window_rect();
         break;
     case WM_COMMAND:
-        if (LOWORD(wparam) >= IDC_CAMERA && LOWORD(wparam) <= IDC_OPEN_PRIVACY) {
+        if (LOWORD(wparam) >= IDC_CAMERA && LOWORD(wparam) <= IDC_COPY_PICTURE) {
             on_command(wparam);
             return 0;
         }

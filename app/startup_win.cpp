@@ -72,6 +72,10 @@ HACCEL create_accelerators() {
         {FVIRTKEY | FCONTROL, VK_SUBTRACT, IDC_ZOOM_OUT},
         {FVIRTKEY | FCONTROL, '0', IDC_ZOOM_RESET},
         {FVIRTKEY | FCONTROL, VK_NUMPAD0, IDC_ZOOM_RESET},
+        {FVIRTKEY | FCONTROL, 'M', IDC_MIRROR},
+        // The camera list is a drop-down list with no text to copy, so Ctrl+C
+        // always means the picture, whichever control has the focus.
+        {FVIRTKEY | FCONTROL, 'C', IDC_COPY_PICTURE},
     };
     return CreateAcceleratorTableW(table, ARRAYSIZE(table));
 }

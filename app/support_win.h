@@ -22,6 +22,53 @@ struct ScopedHandle {
     ScopedHandle& operator=(const ScopedHandle&) = delete;
 };
 
+// Frees a global memory block when it goes out of scope, unless ownership
+// went elsewhere (to the clipboard) and `release` was called.
+struct ScopedGlobal {
+    HGLOBAL handle;
+    explicit ScopedGlobal(HGLOBAL h = nullptr) : handle(h) {}
+    ~ScopedGlobal() {
+        if (handle != nullptr) {
+            GlobalFree(handle);
+        }
+    }
+    HGLOBAL release() {
+        HGLOBAL h = handle;
+        handle = nullptr;
+        return h;
+    }
+    ScopedGlobal(const ScopedGlobal&) = delete;
+    ScopedGlobal& operator=(const ScopedGlobal&) = delete;
+};
+
+// The address of a locked global memory block for the object's lifetime;
+// null when the lock failed.
+struct ScopedGlobalLock {
+    HGLOBAL handle;
+    void* data;
+    explicit ScopedGlobalLock(HGLOBAL h) : handle(h), data(GlobalLock(h)) {}
+    ~ScopedGlobalLock() {
+        if (data != nullptr) {
+            GlobalUnlock(handle);
+        }
+    }
+    ScopedGlobalLock(const ScopedGlobalLock&) = delete;
+    ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
+};
+
+// Holds the clipboard open for the object's lifetime, if it could be opened.
+struct ScopedClipboard {
+    bool opened;
+    explicit ScopedClipboard(HWND owner) : opened(OpenClipboard(owner) != FALSE) {}
+    ~ScopedClipboard() {
+        if (opened) {
+            CloseClipboard();
+        }
+    }
+    ScopedClipboard(const ScopedClipboard&) = delete;
+    ScopedClipboard& operator=(const ScopedClipboard&) = delete;
+};
+
 // Joins the calling thread to a COM apartment for the object's lifetime. Only
 // a successful CoInitializeEx (S_OK or S_FALSE) is balanced by CoUninitialize.
 struct ComApartment {

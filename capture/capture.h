@@ -82,6 +82,21 @@ bool frame_lock_peek(FramePeek* frame);
 void frame_unlock();
 int32_t frame_clear_pending();
 
+// frame_lock_peek for a scope: `held` says whether a frame is there, and the
+// lock is left when the object goes.
+struct PeekedFrame {
+    FramePeek frame;
+    bool held;
+    PeekedFrame() : frame{}, held(frame_lock_peek(&frame)) {}
+    ~PeekedFrame() {
+        if (held) {
+            frame_unlock();
+        }
+    }
+    PeekedFrame(const PeekedFrame&) = delete;
+    PeekedFrame& operator=(const PeekedFrame&) = delete;
+};
+
 // Worker internals: the thread, and the steps the capture files share.
 DWORD WINAPI capture_thread_main(void* unused);
 void select_native_format(IMFMediaSource* source);

@@ -71,6 +71,11 @@ void parse_line(Settings& settings, WindowKeys& window, const char* line, size_t
         if (parse_int_value(value, value_length, &on_top) && (on_top == 0 || on_top == 1)) {
             settings.on_top = on_top;
         }
+    } else if (key_is(line, key_length, "mirror")) {
+        int32_t mirror = 0;
+        if (parse_int_value(value, value_length, &mirror) && (mirror == 0 || mirror == 1)) {
+            settings.mirror = mirror;
+        }
     } else {
         for (int i = 0; i < 4; ++i) {
             if (key_is(line, key_length, window_keys[i])) {
@@ -211,6 +216,11 @@ size_t settings_format(const Settings& settings, char* buffer, size_t capacity) 
         append_int_line(sink, "window_h=", settings.window_h);
     }
     append_int_line(sink, "on_top=", settings.on_top != 0 ? 1 : 0);
+    // Last, and only while on: a file without mirroring stays as it always was,
+    // and a reader that does not know the key skips the line.
+    if (settings.mirror != 0) {
+        append_int_line(sink, "mirror=", 1);
+    }
     if (capacity > 0) {
         buffer[sink.length < capacity - 1 ? sink.length : capacity - 1] = '\0';
     }

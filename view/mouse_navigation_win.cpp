@@ -52,7 +52,7 @@ void navigation_mouse_move(LPARAM lparam) {
         return;
     }
     const POINT p = point_of(lparam);
-    if (drag_step(drag_state, settings.view, picture(), p.x, p.y)) {
+    if (drag_step(drag_state, settings.view, picture(), p.x, p.y, settings.mirror != 0)) {
         on_view_changed();
     }
 }
@@ -80,6 +80,7 @@ void navigation_wheel(WPARAM wparam, LPARAM lparam) {
     if (!video_hit_test(p)) {
         return;
     }
-    wheel_zoom(settings.view, picture(), p.x, p.y, static_cast<int16_t>(HIWORD(wparam)));
+    wheel_zoom(settings.view, picture(), p.x, p.y, static_cast<int16_t>(HIWORD(wparam)),
+               settings.mirror != 0);
     on_view_changed();
 }

@@ -7,12 +7,13 @@ PixelRect navigation_picture(const PixelRect& area, int32_t known_width, int32_t
                            known_height < 1 ? 9 : known_height);
 }
 
-bool drag_step(DragState& drag, ViewState& view, const PixelRect& picture, int32_t x, int32_t y) {
+bool drag_step(DragState& drag, ViewState& view, const PixelRect& picture, int32_t x, int32_t y,
+               bool mirror) {
     bool panned = false;
     if (picture.right > picture.left && picture.bottom > picture.top) {
         const double dx = double(x - drag.last_x) / double(picture.right - picture.left);
         const double dy = double(y - drag.last_y) / double(picture.bottom - picture.top);
-        view_pan(view, dx, dy);
+        view_pan(view, mirror ? -dx : dx, dy);
         panned = true;
     }
     drag.last_x = x;
@@ -20,10 +21,12 @@ bool drag_step(DragState& drag, ViewState& view, const PixelRect& picture, int32
     return panned;
 }
 
-void wheel_zoom(ViewState& view, const PixelRect& picture, int32_t x, int32_t y, int32_t delta) {
+void wheel_zoom(ViewState& view, const PixelRect& picture, int32_t x, int32_t y, int32_t delta,
+                bool mirror) {
     const double factor = std::pow(1.25, delta / 120.0);
     const DoubleRect r{double(picture.left), double(picture.top),
                        double(picture.right - picture.left), double(picture.bottom - picture.top)};
     const UnitPoint p = fit_point_to_unit(r, x, y);
-    view_zoom_at(view, p.u, p.v, factor);
+    // Mirrored, the pointer's left edge of the picture is the frame's right edge.
+    view_zoom_at(view, mirror ? 1.0 - p.u : p.u, p.v, factor);
 }

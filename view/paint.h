@@ -11,8 +11,9 @@
 // its next frame message.
 void paint_main_window(HWND window);
 
-void paint_video(HDC dc, const RECT& area, const ViewState& view, const wchar_t* text, HFONT font,
-                 double scale);
+// `mirror` shows the picture left-right flipped.
+void paint_video(HDC dc, const RECT& area, const ViewState& view, bool mirror, const wchar_t* text,
+                 HFONT font, double scale);
 
 // WM_CTLCOLORSTATIC: the zoom label sits on the toolbar colour.
 LRESULT on_ctl_color_static(HDC dc);

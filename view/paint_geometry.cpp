@@ -17,6 +17,14 @@ FrameCrop frame_crop(int32_t frame_width, int32_t frame_height, const ViewState&
     return crop;
 }
 
+StretchColumns stretch_columns(const PixelRect& picture, bool mirror) {
+    const int32_t width = picture.right - picture.left;
+    if (!mirror) {
+        return {picture.left, width};
+    }
+    return {picture.right - 1, -width};
+}
+
 PixelRect status_text_bounds(const PixelRect& area, double scale) {
     const auto margin = int32_t(24 * scale); // truncated toward zero
     return {area.left + margin, area.top, area.right - margin, area.bottom};

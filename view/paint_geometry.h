@@ -16,6 +16,16 @@ struct FrameCrop {
 };
 FrameCrop frame_crop(int32_t frame_width, int32_t frame_height, const ViewState& view);
 
+// The columns the stretch draws the picture into: its left edge and width, or
+// for a mirrored picture its right-most column and the negative width. GDI
+// mirrors when the source and destination widths differ in sign, and a
+// negative width runs leftwards from its start column, that column included.
+struct StretchColumns {
+    int32_t start;
+    int32_t width;
+};
+StretchColumns stretch_columns(const PixelRect& picture, bool mirror);
+
 // The rectangle the status text is laid out in before it is measured: the
 // area less trunc(24 x scale) on each side.
 PixelRect status_text_bounds(const PixelRect& area, double scale);

@@ -34,7 +34,7 @@ void paint_text(HDC dc, const RECT& area, const wchar_t* text, HFONT font, doubl
     DrawTextW(dc, text, -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
 }
 
-void paint_picture(HDC dc, const RECT& area, const ViewState& view) {
+void paint_picture(HDC dc, const RECT& area, const ViewState& view, bool mirror) {
     FramePeek frame;
     if (!frame_lock_peek(&frame)) {
         FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -53,8 +53,11 @@ void paint_picture(HDC dc, const RECT& area, const ViewState& view) {
     SetBrushOrgEx(dc, 0, 0, nullptr);
     // Only the crop's rows are shown to GDI: the bits start at its first row.
     const uint8_t* first_row = frame.pixels + size_t(crop.y) * size_t(frame.width) * 4;
-    StretchDIBits(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, crop.x,
-                  0, crop.width, crop.height, first_row, &info, DIB_RGB_COLORS, SRCCOPY);
+    // Mirrored, the same crop goes to the same rectangle with the destination
+    // running from right to left: no copy of the pixels either way.
+    const StretchColumns columns = stretch_columns(dest, mirror);
+    StretchDIBits(dc, columns.start, dest.top, columns.width, dest.bottom - dest.top, crop.x, 0,
+                  crop.width, crop.height, first_row, &info, DIB_RGB_COLORS, SRCCOPY);
     frame_unlock();
     const Bars bars = bars_around(pixel_rect(area), dest);
     for (const PixelRect& band : bars.band) {
@@ -67,15 +70,15 @@ void paint_picture(HDC dc, const RECT& area, const ViewState& view) {
 
 } // namespace
 
-void paint_video(HDC dc, const RECT& area, const ViewState& view, const wchar_t* text, HFONT font,
-                 double scale) {
+void paint_video(HDC dc, const RECT& area, const ViewState& view, bool mirror, const wchar_t* text,
+                 HFONT font, double scale) {
     if (area.right <= area.left || area.bottom <= area.top) {
         return;
     }
     if (text != nullptr) {
         paint_text(dc, area, text, font, scale);
     } else {
-        paint_picture(dc, area, view);
+        paint_picture(dc, area, view, mirror);
     }
 }
 
@@ -98,7 +101,8 @@ void paint_main_window(HWND window) {
         to_utf16(settings.camera_name, name, camera_name_size);
         has_text = format_status_text(status, name, last_capture_error, text, status_text_units);
     }
-    paint_video(dc, area, settings.view, has_text ? text : nullptr, toolbar.status_font, scale);
+    paint_video(dc, area, settings.view, settings.mirror != 0, has_text ? text : nullptr,
+                toolbar.status_font, scale);
     EndPaint(window, &ps);
     frame_clear_pending();
 }

@@ -25,36 +25,41 @@ TEST(NavigationPicture, FitsTheKnownSizeOr16By9) {
 }
 
 TEST(DragStep, PansByThePointerMovementOverThePicture) {
-    // From (100, 200); a tenth of each side of the picture pans by a twentieth at zoom 2.
-    const std::tuple<PixelRect, int32_t, int32_t, bool, ViewState> cases[] = {
-        {wide, 164, 236, true, {2, 0.45, 0.45}},
-        {{150, 36, 650, 436}, 150, 240, true, {2, 0.45, 0.45}}, // 500 x 400, letter-boxed
-        {{0, 36, 640, 36}, 164, 236, false, {2, 0.5, 0.5}},
-        {{320, 36, 320, 396}, 164, 236, false, {2, 0.5, 0.5}},
+    // From (100, 200); a tenth of each side of the picture pans by a twentieth
+    // at zoom 2; mirrored, right on the screen is left in the frame.
+    const std::tuple<PixelRect, int32_t, int32_t, bool, bool, ViewState> cases[] = {
+        {wide, 164, 236, false, true, {2, 0.45, 0.45}},
+        {wide, 164, 236, true, true, {2, 0.55, 0.45}},
+        {{150, 36, 650, 436}, 150, 240, false, true, {2, 0.45, 0.45}}, // 500 x 400, letter-boxed
+        {{0, 36, 640, 36}, 164, 236, false, false, {2, 0.5, 0.5}},
+        {{320, 36, 320, 396}, 164, 236, true, false, {2, 0.5, 0.5}},
     };
-    for (const auto& [picture, x, y, panned, after] : cases) {
+    for (const auto& [picture, x, y, mirror, panned, after] : cases) {
         DragState drag{1, 100, 200};
         ViewState view{2, 0.5, 0.5};
-        EXPECT_EQ(drag_step(drag, view, picture, x, y), panned);
-        EXPECT_EQ(doubles(view), doubles(after)) << picture.left;
+        EXPECT_EQ(drag_step(drag, view, picture, x, y, mirror), panned);
+        EXPECT_EQ(doubles(view), doubles(after)) << picture.left << " " << mirror;
         EXPECT_EQ(std::pair(drag.last_x, drag.last_y), std::pair(x, y));
     }
 }
 
 TEST(WheelZoom, ZoomsAboutThePicturePointUnderThePointer) {
-    const std::tuple<double, PixelRect, int32_t, int32_t, int32_t, ViewState> cases[] = {
-        {1, wide, 320, 216, 120, {1.25, 0.5, 0.5}},
-        {2, wide, 320, 216, -120, {1.6, 0.5, 0.5}},
-        {1, wide, 320, 216, 240, {1.5625, 0.5, 0.5}},
-        {1, wide, 0, 36, 120, {1.25, 0.4, 0.4}},      // top-left corner
-        {1, pillar, 133, 236, 120, {1.25, 0.4, 0.5}}, // left edge of the picture
-        {1, pillar, 10, 0, 120, {1.25, 0.4, 0.4}},    // in the bars: clamped
-        {1, pillar, 780, 500, 120, {1.25, 0.6, 0.6}},
-        {1, {320, 36, 320, 396}, 10, 0, 120, {1.25, 0.5, 0.4}}, // no width: the middle
+    const std::tuple<double, PixelRect, int32_t, int32_t, int32_t, bool, ViewState> cases[] = {
+        {1, wide, 320, 216, 120, false, {1.25, 0.5, 0.5}},
+        {2, wide, 320, 216, -120, false, {1.6, 0.5, 0.5}},
+        {1, wide, 320, 216, 240, false, {1.5625, 0.5, 0.5}},
+        {1, wide, 0, 36, 120, false, {1.25, 0.4, 0.4}},      // top-left corner
+        {1, wide, 0, 36, 120, true, {1.25, 0.6, 0.4}},       // mirrored: the frame's top-right
+        {1, pillar, 133, 236, 120, false, {1.25, 0.4, 0.5}}, // left edge of the picture
+        {1, pillar, 10, 0, 120, false, {1.25, 0.4, 0.4}},    // in the bars: clamped
+        {1, pillar, 780, 500, 120, false, {1.25, 0.6, 0.6}},
+        {1, pillar, 780, 500, 120, true, {1.25, 0.4, 0.6}},
+        {3.2, wide, 160, 216, 120, true, {4, 0.515625, 0.5}},         // frame x 0.578125 stays put
+        {1, {320, 36, 320, 396}, 10, 0, 120, true, {1.25, 0.5, 0.4}}, // no width: the middle
     };
-    for (const auto& [zoom, picture, x, y, delta, after] : cases) {
+    for (const auto& [zoom, picture, x, y, delta, mirror, after] : cases) {
         ViewState view{zoom, 0.5, 0.5};
-        wheel_zoom(view, picture, x, y, delta);
+        wheel_zoom(view, picture, x, y, delta, mirror);
         EXPECT_EQ(doubles(view), doubles(after)) << x << "," << y << " " << delta;
     }
 }

@@ -4,7 +4,10 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 #include <tuple>
+
+#include "view/picture_copy.h"
 
 namespace {
 
@@ -34,6 +37,31 @@ TEST(FrameCrop, ShowsThePartOfTheFrameTheViewSelects) {
     for (const auto& [fw, fh, view, crop] : cases) {
         EXPECT_EQ(ints(frame_crop(fw, fh, view)), ints(crop))
             << fw << "x" << fh << " zoom " << view.zoom;
+    }
+}
+
+TEST(StretchColumns, AMirroredPictureRunsLeftFromItsLastColumn) {
+    const std::tuple<PixelRect, bool, StretchColumns> cases[] = {
+        {{133, 36, 666, 436}, false, {133, 533}},
+        {{133, 36, 666, 436}, true, {665, -533}},
+        {{0, 36, 1, 436}, true, {0, -1}},
+    };
+    for (const auto& [picture, mirror, columns] : cases) {
+        EXPECT_EQ(ints(stretch_columns(picture, mirror)), ints(columns)) << mirror;
+    }
+}
+
+TEST(CopyPictureRows, BottomRowFirstMirroredAsShownWithTheFourthByteSet) {
+    const uint32_t frame[] = {0x01, 0x02, 0x03, 0x00AABBCC, 0x05, 0x77000006}; // 3 x 2
+    const std::pair<bool, std::array<uint32_t, 6>> cases[] = {
+        {false, {0xFFAABBCC, 0xFF000005, 0xFF000006, 0xFF000001, 0xFF000002, 0xFF000003}},
+        {true, {0xFF000006, 0xFF000005, 0xFFAABBCC, 0xFF000003, 0xFF000002, 0xFF000001}},
+    };
+    for (const auto& [mirror, rows] : cases) {
+        std::array<uint32_t, 6> copied{};
+        copy_picture_rows(reinterpret_cast<uint8_t*>(copied.data()),
+                          reinterpret_cast<const uint8_t*>(frame), 3, 2, mirror);
+        EXPECT_EQ(copied, rows) << mirror;
     }
 }
 

@@ -47,6 +47,7 @@ TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
 
 TEST(SettingsFormat, LongestRecordFitsAndSmallBuffersAreNeverOverrun) {
     Settings s = parsed("window_x=-2147483648\nwindow_y=-2147483648\nwindow_w=1\nwindow_h=1");
+    s.mirror = 1;
     std::memset(s.camera_id, 'i', sizeof s.camera_id - 1);
     std::memset(s.camera_name, 'n', sizeof s.camera_name - 1);
     s.window_w = s.window_h = INT32_MIN;
@@ -61,6 +62,15 @@ TEST(SettingsFormat, LongestRecordFitsAndSmallBuffersAreNeverOverrun) {
             EXPECT_EQ(buffer.substr(0, kept + 1), full.substr(0, kept) + '\0') << capacity;
         }
     }
+}
+
+TEST(SettingsFormat, MirrorIsTheLastLineAndOnlyWhileOn) {
+    Settings s = parsed(full_text + "mirror=1\n");
+    EXPECT_EQ(formatted(s), full_text + "mirror=1\n");
+    s.mirror = 5; // any nonzero value is on
+    EXPECT_EQ(formatted(s), full_text + "mirror=1\n");
+    s.mirror = 0;
+    EXPECT_EQ(formatted(s), full_text);
 }
 
 TEST(SettingsFormat, AnUnnormalisedHugeNumberStillEndsItsLine) {
@@ -96,6 +106,18 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
         EXPECT_EQ(std::tuple(std::string(s.camera_name), s.view.zoom, s.on_top),
                   std::tuple(std::string(name), zoom, on_top))
             << text;
+    }
+    // Without the line the picture is not mirrored; like on_top, only 0 and 1 count.
+    const std::pair<const char*, int32_t> mirrors[] = {
+        {"", 0},
+        {"mirror=1", 1},
+        {"mirror=1\r\n", 1},
+        {"mirror=1\nmirror=0", 0},
+        {"mirror=1\nmirror=2\nmirror=-1\nmirror=", 1},
+        {"Mirror=1\nmirror =1\nmirror=true", 0},
+    };
+    for (const auto& [text, mirror] : mirrors) {
+        EXPECT_EQ(parsed(text).mirror, mirror) << text;
     }
     double out = 0;
     EXPECT_TRUE(parse_double_value("4.9e-324", 8, &out)); // underflow is still a number

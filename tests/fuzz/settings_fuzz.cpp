@@ -38,6 +38,7 @@ void check_invariants(const Settings& s) {
         check(s.window_x == 0 && s.window_y == 0 && s.window_w == 0 && s.window_h == 0);
     }
     check(s.on_top == 0 || s.on_top == 1);
+    check(s.mirror == 0 || s.mirror == 1);
 }
 
 void check_same_text(const char* written_back, const char* original) {
@@ -80,5 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           second.window_y == first.window_y && second.window_w == first.window_w &&
           second.window_h == first.window_h);
     check(second.on_top == first.on_top);
+    check(second.mirror == first.mirror);
     return 0;
 }

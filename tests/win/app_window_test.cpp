@@ -4,6 +4,9 @@
 
 #include "app_fixture.h"
 
+#include <string>
+#include <tuple>
+
 namespace {
 
 TEST_F(AppWindowTest, EveryPaintClearsTheFramePendingFlag) {
@@ -161,6 +164,109 @@ TEST_F(AppWindowTest, UntrustedCameraNamesAndLinksAreCutOrSkipped) {
     EXPECT_STREQ(settings.camera_name, "");
     // Every activation object was released, also those beyond the sixteenth.
     EXPECT_EQ(synthetic_live_counts().activates, 0);
+}
+
+// The main window's device context for a scope, to read painted pixels back.
+struct WindowDc {
+    HDC dc = GetDC(main_window);
+    ~WindowDc() { ReleaseDC(main_window, dc); }
+};
+
+// A camera whose 640 x 360 picture fills the default video area one to one,
+// frozen at the pattern's frame 0.
+SyntheticCamera frozen_camera() {
+    SyntheticCamera camera = app_camera(L"\\\\?\\cam#1", L"One", 640, 360);
+    camera.block_at_read = 1;
+    return camera;
+}
+
+TEST_F(AppWindowTest, MirrorFlipsThePictureAndTheGesturesFollowIt) {
+    open({frozen_camera()});
+    ASSERT_TRUE(pump_until([] { return status == StatusStreaming && known_frame_width == 640; }));
+    const RECT area = video_area_rect();
+    ASSERT_EQ(std::pair(area.right - area.left, area.bottom - area.top), std::pair(640L, 360L));
+    for (int mirror : {0, 1}) {
+        if (mirror != 0) {
+            SendMessageW(main_window, WM_COMMAND, IDC_MIRROR, 0);
+        }
+        ASSERT_EQ(settings.mirror, mirror);
+        UpdateWindow(main_window);
+        const WindowDc window;
+        for (int y : {1, 31, 359}) {
+            int wrong = 0;
+            for (int x = 0; x < 640; ++x) {
+                const uint32_t p = synthetic_pattern_pixel(mirror ? 639 - x : x, y, 0);
+                wrong += GetPixel(window.dc, x, area.top + y) !=
+                         RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+            }
+            EXPECT_EQ(wrong, 0) << "mirror " << mirror << " row " << y;
+        }
+    }
+    const std::wstring file = appdata.path + L"\\Tavisko\\settings.txt";
+    std::string saved;
+    EXPECT_TRUE(
+        pump_until([&] { return read_file_bytes(file, saved) && saved.ends_with("mirror=1\n"); }));
+    // A notch on the picture's top-left corner keeps the frame's top-right
+    // corner there; a drag to the left then brings in more of the frame's right.
+    POINT corner{0, area.top};
+    ClientToScreen(main_window, &corner);
+    SendMessageW(main_window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(corner.x, corner.y));
+    EXPECT_EQ(std::tuple(settings.view.zoom, settings.view.center_x, settings.view.center_y),
+              std::tuple(1.25, 0.6, 0.4));
+    SendMessageW(main_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
+    SendMessageW(main_window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(236, 200));
+    SendMessageW(main_window, WM_LBUTTONUP, 0, MAKELPARAM(236, 200));
+    EXPECT_DOUBLE_EQ(settings.view.center_x, 0.52); // 64 px of 640 at zoom 1.25
+    ACCEL keys[12];
+    ASSERT_EQ(CopyAcceleratorTableW(accelerator_table, keys, 12), 10);
+    EXPECT_EQ(std::tuple(keys[8].fVirt, keys[8].key, keys[8].cmd), std::tuple(9, 'M', 107));
+    EXPECT_EQ(std::tuple(keys[9].fVirt, keys[9].key, keys[9].cmd), std::tuple(9, 'C', 108));
+}
+
+TEST_F(AppWindowTest, CopyPutsTheShownFrameOnTheClipboardAndNothingWithoutOne) {
+    open({frozen_camera()}, "mirror=1");
+    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    auto put_marker = [] {
+        ScopedClipboard clipboard(main_window);
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4));
+    };
+    auto copy_leaves_the_marker = [] {
+        SendMessageW(main_window, WM_COMMAND, IDC_COPY_PICTURE, 0);
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+        EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
+    };
+    put_marker();
+    set_status(StatusWaiting); // the old frame is still stored, but not shown
+    copy_leaves_the_marker();
+
+    set_status(StatusStreaming);
+    SendMessageW(main_window, WM_COMMAND, IDC_COPY_PICTURE, 0);
+    {
+        ScopedClipboard clipboard(main_window);
+        ASSERT_TRUE(clipboard.opened);
+        EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+        HGLOBAL data = GetClipboardData(CF_DIB);
+        ASSERT_NE(data, nullptr);
+        ASSERT_GE(GlobalSize(data), 40u + 640 * 360 * 4);
+        ScopedGlobalLock locked(data);
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(locked.data);
+        EXPECT_EQ(std::tuple(header->biSize, header->biWidth, header->biHeight, header->biPlanes,
+                             header->biBitCount, header->biCompression),
+                  std::tuple(40ul, 640l, 360l, 1, 32, 0ul));
+        const auto* pixels = reinterpret_cast<const uint32_t*>(header + 1);
+        int wrong = 0; // bottom row first, mirrored, the fourth byte 0xFF
+        for (uint32_t i = 0; i < 640 * 360; ++i) {
+            const uint32_t x = 639 - i % 640, y = 359 - i / 640;
+            wrong += pixels[i] != (synthetic_pattern_pixel(x, y, 0) | 0xFF000000u);
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+
+    // A new worker has emptied the store and not yet delivered.
+    put_marker();
+    capture_start(main_window, "\\\\?\\no-such-camera");
+    copy_leaves_the_marker();
 }
 
 } // namespace

@@ -1,0 +1,81 @@
+#include "view/picture_copy_win.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/app_state.h"
+#include "app/support_win.h"
+#include "capture/capture.h"
+#include "view/picture_copy.h"
+#include "view/status_text.h"
+
+namespace {
+
+// A bottom-up 32-bit bitmap: most programs that paste expect that row order.
+// The header is followed directly by the pixels; there is no colour table.
+BITMAPINFOHEADER picture_header(int32_t width, int32_t height, size_t pixel_bytes) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(pixel_bytes);
+    return header;
+}
+
+// The block for the clipboard, filled under the frame lock in one pass. The
+// worker waits for the lock meanwhile, so nothing else happens while it is
+// held; null when there is no frame or no memory.
+HGLOBAL picture_block(bool mirror) {
+    PeekedFrame peeked;
+    if (!peeked.held) {
+        return nullptr;
+    }
+    const FramePeek& frame = peeked.frame;
+    const uint64_t pixel_bytes = uint64_t(frame.width) * uint64_t(frame.height) * 4;
+    if (pixel_bytes > UINT32_MAX - sizeof(BITMAPINFOHEADER)) {
+        return nullptr; // beyond what a bitmap header can describe
+    }
+    ScopedGlobal block{GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + pixel_bytes)};
+    if (block.handle == nullptr) {
+        return nullptr;
+    }
+    {
+        ScopedGlobalLock locked(block.handle);
+        if (locked.data == nullptr) {
+            return nullptr;
+        }
+        auto* header = static_cast<BITMAPINFOHEADER*>(locked.data);
+        *header = picture_header(frame.width, frame.height, size_t(pixel_bytes));
+        copy_picture_rows(reinterpret_cast<uint8_t*>(header + 1), frame.pixels, frame.width,
+                          frame.height, mirror);
+    }
+    return block.release();
+}
+
+} // namespace
+
+bool copy_picture_to_clipboard() {
+    // Only what the window shows as a picture: a status text over an old
+    // frame is not a picture to copy.
+    if (status_shows_text(status)) {
+        return false;
+    }
+    ScopedGlobal block{picture_block(settings.mirror != 0)};
+    if (block.handle == nullptr) {
+        return false;
+    }
+    // The lock is released; only the clipboard calls remain.
+    ScopedClipboard clipboard(main_window);
+    if (!clipboard.opened || !EmptyClipboard()) {
+        return false;
+    }
+    if (SetClipboardData(CF_DIB, block.handle) == nullptr) {
+        return false; // still ours: freed on the way out
+    }
+    block.release(); // the clipboard owns it now
+    return true;
+}
