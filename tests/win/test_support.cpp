@@ -2,52 +2,23 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <vector>
-
-namespace {
-
-void remove_tree(const std::wstring& path) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring child = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                remove_tree(child);
-            } else {
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-} // namespace
 
 TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};
-    wchar_t base[MAX_PATH];
-    const DWORD n = GetTempPathW(MAX_PATH, base);
-    std::wstring root(base, n);
-    if (!root.empty() && root.back() == L'\\') {
-        root.pop_back();
-    }
-    for (;;) {
-        path = root + L"\\tavisko-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-               std::to_wstring(counter++);
-        if (CreateDirectoryW(path.c_str(), nullptr)) {
-            break;
-        }
-    }
+    const std::wstring prefix = (std::filesystem::temp_directory_path() /
+                                 (L"tavisko-test-" + std::to_wstring(GetCurrentProcessId()) + L"-"))
+                                    .wstring();
+    do {
+        path = prefix + std::to_wstring(counter++);
+    } while (!CreateDirectoryW(path.c_str(), nullptr));
 }
 
 TempFolder::~TempFolder() {
-    remove_tree(path);
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
 }
 
 ScopedEnvironment::ScopedEnvironment(const wchar_t* n, const wchar_t* value) : name(n) {
@@ -83,15 +54,8 @@ bool read_file_bytes(const std::wstring& path, std::string& bytes) {
 }
 
 bool write_file_bytes(const std::wstring& path, const std::string& bytes) {
-    ScopedHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (file.handle == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    return WriteFile(file.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                     nullptr) &&
-           written == bytes.size();
+    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    return bool(file.write(bytes.data(), std::streamsize(bytes.size())));
 }
 
 bool pump_until(const std::function<bool()>& done, DWORD timeout_ms,
