@@ -57,6 +57,14 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
         EXPECT_TRUE(wait_until([&] { return topmost(); }));
     }
     EXPECT_TRUE(wait_saved("on_top", "1"));
+    press_keys({VK_CONTROL, 'M'});
+    EXPECT_TRUE(wait_saved("mirror", "1"));
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    ASSERT_TRUE(wait_picture());
+    press_keys({VK_CONTROL, 'C'}); // the picture, as a device-independent bitmap
+    EXPECT_TRUE(wait_until([] { return IsClipboardFormatAvailable(CF_DIB) != 0; }));
 
     // Focus the combo box the way a user does: click it, close the list.
     const RECT combo = child_rect(run.control(101));
