@@ -115,15 +115,26 @@ TEST(PlanPitchedRows, EveryRowMustLieInsideTheBuffer) {
 }
 
 TEST(CopyRows, PacksRowsTopFirstAndDropsPadding) {
-    // Three rows of one pixel, bottom-up, with 4 bytes of padding per row.
-    const std::vector<uint8_t> buffer = {9, 10, 11, 12, 0xEE, 0xEE, 0xEE, 0xEE,
+    // Three rows of one pixel with 4 bytes of padding each; the first row in
+    // memory is the picture's bottom row when the stride is negative.
+    const std::vector<uint8_t> padded = {9, 10, 11, 12, 0xEE, 0xEE, 0xEE, 0xEE,
                                          5, 6,  7,  8,  0xEE, 0xEE, 0xEE, 0xEE,
                                          1, 2,  3,  4,  0xEE, 0xEE, 0xEE, 0xEE};
-    RowSource rows;
-    ASSERT_TRUE(plan_plain_rows(buffer.size(), -8, 1, 3, &rows));
-    std::vector<uint8_t> out(13, 0x55); // the byte after the frame stays untouched
-    copy_rows(out.data(), buffer.data(), rows, packed_row_bytes(1), 3);
-    EXPECT_EQ(out, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 0x55}));
+    const std::vector<uint8_t> packed = {9, 10, 11, 12, 5, 6, 7, 8, 1, 2, 3, 4};
+    const std::tuple<const std::vector<uint8_t>*, int32_t, std::vector<uint8_t>> cases[] = {
+        {&padded, -8, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+        {&padded, 8, {9, 10, 11, 12, 5, 6, 7, 8, 1, 2, 3, 4}},
+        {&packed, -4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+        {&packed, 4, {9, 10, 11, 12, 5, 6, 7, 8, 1, 2, 3, 4}},
+    };
+    for (auto [buffer, stride, frame] : cases) {
+        RowSource rows;
+        ASSERT_TRUE(plan_plain_rows(buffer->size(), stride, 1, 3, &rows));
+        std::vector<uint8_t> out(13, 0x55); // the byte after the frame stays untouched
+        copy_rows(out.data(), buffer->data(), rows, packed_row_bytes(1), 3);
+        frame.push_back(0x55);
+        EXPECT_EQ(out, frame) << stride;
+    }
 }
 
 } // namespace

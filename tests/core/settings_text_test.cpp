@@ -122,6 +122,7 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
     double out = 0;
     EXPECT_TRUE(parse_double_value("4.9e-324", 8, &out)); // underflow is still a number
     EXPECT_GT(out, 0.0);
+    EXPECT_FALSE(parse_double_value("1e999", 5, &out)); // overflow is not
 }
 
 TEST(SettingsParse, IntegersAreDecimalAndFitInt32) {
@@ -176,6 +177,9 @@ TEST(CopyCutUtf8, NeverEndsInsideASequence) {
         copy_cut_utf8(field, sizeof field, value.data(), value.size());
         EXPECT_STREQ(field, kept) << value;
     }
+    char field[8];
+    copy_cut_utf8(field, sizeof field, "abcdefg\x80", 7); // what follows the value is not read
+    EXPECT_STREQ(field, "abcdefg");
     EXPECT_EQ(std::strlen(parsed("camera_id=" + std::string(600, 'a')).camera_id), 511u);
     EXPECT_EQ(std::strlen(parsed("camera_name=" + std::string(600, 'a')).camera_name), 255u);
 }
