@@ -3,14 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sstream>
 #include <string>
 
 #include "capture/capture.h"
 #include "capture/device_layer.h"
 #include "capture/synthetic/synthetic_camera.h"
-#include "webcam_formats.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -100,40 +97,6 @@ TEST_F(FormatSelectTest, NothingWithinLimitsKeepsTheCurrentFormat) {
     select_native_format(source.Get());
     EXPECT_EQ(current_index(), 1);
     source->Shutdown();
-}
-
-// The published lists, expanded row by row in the device's order.
-std::vector<SyntheticType> expand(const Webcam& webcam) {
-    std::vector<SyntheticType> types;
-    std::istringstream rows(webcam.rows);
-    for (std::string line; std::getline(rows, line);) {
-        std::istringstream words(line);
-        std::string name, word;
-        words >> name;
-        const GUID subtype = name == "YUY2" ? yuy2 : (name == "MJPG" ? mjpg : h264);
-        std::vector<std::pair<uint32_t, uint32_t>> sizes, rates;
-        for (uint32_t w, h; words >> word && std::sscanf(word.c_str(), "%ux%u", &w, &h) == 2;) {
-            sizes.push_back({w, h}); // up to the "|"
-        }
-        for (uint32_t n, d = 1; words >> word && std::sscanf(word.c_str(), "%u/%u", &n, &d) > 0;
-             d = 1) {
-            rates.push_back({n, d});
-        }
-        for (const auto& [w, h] : sizes) {
-            for (const auto& [n, d] : rates) {
-                types.push_back({subtype, w, h, n, d});
-            }
-        }
-    }
-    return types;
-}
-
-TEST_F(FormatSelectTest, PublishedWebcamFormatLists) {
-    for (const Webcam& webcam : webcams) {
-        const std::vector<SyntheticType> types = expand(webcam);
-        ASSERT_EQ(int(types.size()), webcam.count) << webcam.name;
-        EXPECT_EQ(chosen(types), webcam.expected) << webcam.name << ": " << webcam.why;
-    }
 }
 
 } // namespace
