@@ -53,12 +53,13 @@ TEST(StretchColumns, AMirroredPictureRunsLeftFromItsLastColumn) {
 
 TEST(CopyPictureRows, BottomRowFirstMirroredAsShownWithTheFourthByteSet) {
     const uint32_t frame[] = {0x01, 0x02, 0x03, 0x00AABBCC, 0x05, 0x77000006}; // 3 x 2
-    const std::pair<bool, std::array<uint32_t, 6>> cases[] = {
-        {false, {0xFFAABBCC, 0xFF000005, 0xFF000006, 0xFF000001, 0xFF000002, 0xFF000003}},
-        {true, {0xFF000006, 0xFF000005, 0xFFAABBCC, 0xFF000003, 0xFF000002, 0xFF000001}},
+    const std::pair<bool, std::array<uint32_t, 7>> cases[] = {
+        // The word after the bitmap stays untouched.
+        {false, {0xFFAABBCC, 0xFF000005, 0xFF000006, 0xFF000001, 0xFF000002, 0xFF000003, 7}},
+        {true, {0xFF000006, 0xFF000005, 0xFFAABBCC, 0xFF000003, 0xFF000002, 0xFF000001, 7}},
     };
     for (const auto& [mirror, rows] : cases) {
-        std::array<uint32_t, 6> copied{};
+        std::array<uint32_t, 7> copied{0, 0, 0, 0, 0, 0, 7};
         copy_picture_rows(reinterpret_cast<uint8_t*>(copied.data()),
                           reinterpret_cast<const uint8_t*>(frame), 3, 2, mirror);
         EXPECT_EQ(copied, rows) << mirror;
