@@ -43,17 +43,15 @@ uint32_t last_painted_stamp = 0;
 
 // The time stamp of the frame in the store, or 0 while there is none.
 uint32_t store_stamp() {
-    FramePeek frame;
-    if (!frame_lock_peek(&frame)) {
+    const PeekedFrame peeked;
+    if (!peeked.held) {
         return 0;
     }
+    const FramePeek& frame = peeked.frame;
     const int row = int(synthetic_stamp_band(uint32_t(frame.height)) / 2);
     const uint32_t* pixels =
         reinterpret_cast<const uint32_t*>(frame.pixels) + size_t(row) * size_t(frame.width);
-    const uint32_t stamp =
-        synthetic_read_stamp([&](int x, int) { return pixels[x]; }, 0, frame.width, 0);
-    frame_unlock();
-    return stamp;
+    return synthetic_read_stamp([&](int x, int) { return pixels[x]; }, 0, frame.width, 0);
 }
 int32_t frame_w = 0;
 int32_t frame_h = 0;

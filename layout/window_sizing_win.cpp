@@ -60,10 +60,12 @@ void on_dpi_changed(WPARAM wparam, const RECT* suggested) {
 }
 
 void on_app_frame() {
-    FramePeek frame;
-    const bool present = frame_lock_peek(&frame);
-    if (present) {
-        frame_unlock(); // only the size is needed here
+    FramePeek frame{};
+    bool present;
+    {
+        const PeekedFrame peeked; // only the size is needed here
+        frame = peeked.frame;
+        present = peeked.held;
     }
     if (present && (frame.width != known_frame_width || frame.height != known_frame_height)) {
         known_frame_width = frame.width;

@@ -34,12 +34,14 @@ void paint_text(HDC dc, const RECT& area, const wchar_t* text, HFONT font, doubl
     DrawTextW(dc, text, -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
 }
 
-void paint_picture(HDC dc, const RECT& area, const ViewState& view, bool mirror) {
-    FramePeek frame;
-    if (!frame_lock_peek(&frame)) {
-        FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        return;
+// Stretches the view's part of the frame into the area, under the frame lock;
+// the rectangle it drew, or nothing when no frame is stored.
+bool stretch_frame(HDC dc, const RECT& area, const ViewState& view, bool mirror, PixelRect* drawn) {
+    const PeekedFrame peeked;
+    if (!peeked.held) {
+        return false;
     }
+    const FramePeek& frame = peeked.frame;
     const PixelRect dest = fit_rect_pixels(pixel_rect(area), frame.width, frame.height);
     const FrameCrop crop = frame_crop(frame.width, frame.height, view);
     BITMAPINFO info{};
@@ -58,7 +60,17 @@ void paint_picture(HDC dc, const RECT& area, const ViewState& view, bool mirror)
     const StretchColumns columns = stretch_columns(dest, mirror);
     StretchDIBits(dc, columns.start, dest.top, columns.width, dest.bottom - dest.top, crop.x, 0,
                   crop.width, crop.height, first_row, &info, DIB_RGB_COLORS, SRCCOPY);
-    frame_unlock();
+    *drawn = dest;
+    return true;
+}
+
+void paint_picture(HDC dc, const RECT& area, const ViewState& view, bool mirror) {
+    PixelRect dest;
+    if (!stretch_frame(dc, area, view, mirror, &dest)) {
+        FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        return;
+    }
+    // The bars after the lock is left: they need no pixels.
     const Bars bars = bars_around(pixel_rect(area), dest);
     for (const PixelRect& band : bars.band) {
         if (band.right > band.left && band.bottom > band.top) {

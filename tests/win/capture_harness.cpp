@@ -73,19 +73,15 @@ SyntheticCamera test_camera(uint32_t width, uint32_t height, const wchar_t* link
 }
 
 bool store_has_frame() {
-    FramePeek frame;
-    const bool present = frame_lock_peek(&frame);
-    if (present) {
-        frame_unlock();
-    }
-    return present;
+    return PeekedFrame().held;
 }
 
 int pattern_frame_in_store(int32_t width, int32_t height) {
-    FramePeek frame;
-    if (!frame_lock_peek(&frame)) {
+    const PeekedFrame peeked;
+    if (!peeked.held) {
         return -1;
     }
+    const FramePeek& frame = peeked.frame;
     // A wrong frame number fails within a few pixels.
     const auto* pixels = reinterpret_cast<const uint32_t*>(frame.pixels);
     int found = -1;
@@ -98,7 +94,6 @@ int pattern_frame_in_store(int32_t width, int32_t height) {
         }
         found = same ? int(f) : -1;
     }
-    frame_unlock();
     return found;
 }
 
