@@ -19,14 +19,6 @@ double now_ms() {
     return double(t.QuadPart) * 1000.0 / double(f.QuadPart);
 }
 
-BOOL CALLBACK find_baseline(HWND window, LPARAM lparam) {
-    if (class_name(window) == L"TaviskoBaseline" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(lparam) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Milliseconds until the baseline's window shows its colour.
 double baseline_once() {
     std::wstring command = L"\"" + executable_folder() + L"\\tavisko_baseline_window.exe\"";
@@ -43,7 +35,8 @@ double baseline_once() {
     wait_until(
         [&] {
             if (window == nullptr) {
-                EnumWindows(find_baseline, reinterpret_cast<LPARAM>(&window));
+                window = FindWindowW(L"TaviskoBaseline", nullptr);
+                window = IsWindowVisible(window) ? window : nullptr;
             }
             if (window != nullptr) {
                 const RECT client = client_on_screen(window);

@@ -13,44 +13,16 @@ std::wstring executable_folder() {
 
 namespace {
 
-// Starts tavisko-demo.exe with the current environment, APPDATA replaced.
+// Starts tavisko-demo.exe with this process's environment, APPDATA replaced.
 bool launch(const std::wstring& appdata, int show_command, PROCESS_INFORMATION& process) {
-    std::vector<wchar_t> environment;
-    wchar_t* strings = GetEnvironmentStringsW();
-    for (const wchar_t* p = strings; *p != L'\0'; p += wcslen(p) + 1) {
-        if (_wcsnicmp(p, L"APPDATA=", 8) != 0) {
-            environment.insert(environment.end(), p, p + wcslen(p) + 1);
-        }
-    }
-    FreeEnvironmentStringsW(strings);
-    const std::wstring entry = L"APPDATA=" + appdata;
-    environment.insert(environment.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
-    environment.push_back(L'\0');
+    const ScopedEnvironment environment(L"APPDATA", appdata.c_str());
     std::wstring command = L"\"" + executable_folder() + L"\\tavisko-demo.exe\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = WORD(show_command);
-    return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
-                          CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup,
-                          &process) != 0;
-}
-
-struct FindState {
-    DWORD process_id;
-    HWND found;
-};
-
-BOOL CALLBACK find_main_window(HWND window, LPARAM lparam) {
-    auto* state = reinterpret_cast<FindState*>(lparam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == state->process_id && class_name(window) == L"TaviskoWnd" &&
-        IsWindowVisible(window)) {
-        state->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process) != 0;
 }
 
 // A top-down 32-bit DIB section selected into a memory DC.
@@ -132,17 +104,17 @@ void DemoRun::reset() {
 }
 
 bool DemoRun::start(const std::wstring& appdata, int show_command) {
-    FindState state{0, nullptr};
     if (launch(appdata, show_command, process)) {
-        state.process_id = process.dwProcessId;
         wait_until(
             [&] {
-                EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&state));
-                return state.found != nullptr;
+                window = FindWindowW(L"TaviskoWnd", nullptr);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                window = owner == process.dwProcessId && IsWindowVisible(window) ? window : nullptr;
+                return window != nullptr;
             },
             10000);
     }
-    window = state.found;
     return window != nullptr;
 }
 
@@ -172,12 +144,6 @@ std::wstring window_text(HWND window) {
     wchar_t text[512] = L"";
     SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-std::wstring class_name(HWND window) {
-    wchar_t name[128] = L"";
-    GetClassNameW(window, name, 128);
-    return name;
 }
 
 std::wstring combo_row_text(HWND combo, int row) {

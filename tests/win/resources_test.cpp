@@ -31,15 +31,6 @@ TEST_F(ResourcesTest, IconGroupOneHoldsSevenSizesFrom16To256) {
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(group[6 + 14 * i], widths[i]) << i;
     }
-    HICON icon = HICON(LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, 48, 48, 0));
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(icon, &info));
-    BITMAP bitmap{};
-    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-    EXPECT_EQ(std::pair(bitmap.bmWidth, bitmap.bmHeight), std::pair(48L, 48L));
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
     FreeLibrary(module);
 }
 

@@ -58,6 +58,15 @@ bool write_file_bytes(const std::wstring& path, const std::string& bytes) {
     return bool(file.write(bytes.data(), std::streamsize(bytes.size())));
 }
 
+long open_handles() {
+    long count = 0;
+    for (uintptr_t value = 4; value < 0x20000; value += 4) {
+        DWORD flags = 0;
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != 0;
+    }
+    return count;
+}
+
 bool pump_until(const std::function<bool()>& done, DWORD timeout_ms,
                 const std::function<bool(const MSG&)>& take) {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;

@@ -35,6 +35,10 @@ bool file_exists(const std::wstring& path);
 bool read_file_bytes(const std::wstring& path, std::string& bytes);
 bool write_file_bytes(const std::wstring& path, const std::string& bytes);
 
+// Open handles of this process, counted by asking for each possible value:
+// GetProcessHandleCount answers 0 under Wine, this works on both.
+long open_handles();
+
 // Rectangles as {x, y, width, height}, so that one check compares all four.
 inline std::array<LONG, 4> xywh(const RECT& r) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
