@@ -88,7 +88,8 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
 }
 
 TEST_F(InputE2e, TheSizingLoopKeepsTheAspectAndTheOppositeEdges) {
-    open(no_cameras);
+    open(camera_a);
+    ASSERT_TRUE(wait_picture()); // the window has taken the frame's 4:3
     const RECT before = window_rect(run.window);
     // The system's own loop from the keyboard: the first arrow key picks the
     // edge, the next ones move it, Enter ends the loop.
@@ -105,9 +106,9 @@ TEST_F(InputE2e, TheSizingLoopKeepsTheAspectAndTheOppositeEdges) {
     GetClientRect(run.window, &client);
     EXPECT_LT(after.right, before.right) << "the loop moved the right edge";
     EXPECT_EQ(std::pair(after.left, after.top), std::pair(before.left, before.top));
-    // 16:9 below the toolbar, rounded.
+    // 4:3 below the toolbar, rounded.
     const int toolbar = MulDiv(36, int(dpi), 96);
-    EXPECT_EQ(client.bottom - toolbar, std::lround(client.right * 9.0 / 16.0)) << client.right;
+    EXPECT_EQ(client.bottom - toolbar, std::lround(client.right * 3.0 / 4.0)) << client.right;
 }
 
 TEST_F(InputE2e, WheelDragAndDoubleClickOverThePicture) {
