@@ -27,7 +27,6 @@ enum class SyntheticBuffer {
     TopDown,         // plain buffer, positive default stride
     BottomUp,        // plain buffer, rows bottom-up, negative default stride
     Pitched,         // real 2-D buffer whose pitch is 64 bytes wider than the row
-    Short,           // plain buffer one row shorter than the frame
     LyingPitched,    // 2-D buffer that claims more rows than it holds
     LyingPitchedOld, // the same, offering only the older IMF2DBuffer interface
 };

@@ -4,13 +4,10 @@
 //
 //   link|name|types|options
 //
-// types: comma-separated WIDTHxHEIGHT@NUM[/DEN][:SUBTYPE] (subtype NV12,
-// YUY2, RGB32, MJPG or H264; default RGB32). options, space-separated:
-// denied, busy, fail=HEX (open fails), lost=N (the N-th read reports the
-// camera gone), block=N (the N-th read blocks until the source is shut
-// down), hang=N (the N-th read never returns), interval=MS, bottomup,
-// pitched, noname, stamp (the frame carries its creation time). A file with
-// no camera lines means no camera is attached.
+// types: comma-separated WIDTHxHEIGHT@FPS, all RGB32. options,
+// space-separated: denied, busy, fail=HEX (open fails), hang=N (the N-th read
+// never returns), interval=MS. A file with no camera lines means no camera is
+// attached.
 
 #include <mfapi.h>
 
@@ -39,31 +36,12 @@ std::vector<std::wstring> split(const std::wstring& text, wchar_t separator) {
     }
 }
 
-GUID subtype_named(const std::wstring& name) {
-    if (name == L"NV12") {
-        return MFVideoFormat_NV12;
-    }
-    if (name == L"YUY2") {
-        return MFVideoFormat_YUY2;
-    }
-    if (name == L"MJPG") {
-        return MFVideoFormat_MJPG;
-    }
-    if (name == L"H264") {
-        return MFVideoFormat_H264;
-    }
-    return MFVideoFormat_RGB32;
-}
-
 bool parse_type(const std::wstring& text, SyntheticType& type) {
-    unsigned width = 0, height = 0, numerator = 0, denominator = 1;
-    wchar_t subtype[16] = L"RGB32";
-    if (std::swscanf(text.c_str(), L"%ux%u@%u/%u:%15ls", &width, &height, &numerator, &denominator,
-                     subtype) < 3 &&
-        std::swscanf(text.c_str(), L"%ux%u@%u:%15ls", &width, &height, &numerator, subtype) < 3) {
+    unsigned width = 0, height = 0, fps = 0;
+    if (std::swscanf(text.c_str(), L"%ux%u@%u", &width, &height, &fps) != 3) {
         return false;
     }
-    type = {subtype_named(subtype), width, height, numerator, denominator};
+    type = {MFVideoFormat_RGB32, width, height, fps, 1};
     return true;
 }
 
@@ -78,23 +56,10 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
         camera.open_result = HRESULT(hresult_device_preempted);
     } else if (key == L"fail") {
         camera.open_result = HRESULT(std::wcstoul(value.c_str(), nullptr, 16));
-    } else if (key == L"lost") {
-        camera.fail_at_read = int(number);
-        camera.read_result = HRESULT(hresult_device_invalidated);
-    } else if (key == L"block") {
-        camera.block_at_read = int(number);
     } else if (key == L"hang") {
         camera.hang_at_read = int(number);
     } else if (key == L"interval") {
         camera.frame_interval_ms = uint32_t(number);
-    } else if (key == L"bottomup") {
-        camera.buffer = SyntheticBuffer::BottomUp;
-    } else if (key == L"pitched") {
-        camera.buffer = SyntheticBuffer::Pitched;
-    } else if (key == L"stamp") {
-        camera.stamp_time = true;
-    } else if (key == L"noname") {
-        camera.has_friendly_name = false;
     }
 }
 

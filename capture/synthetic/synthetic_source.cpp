@@ -334,9 +334,8 @@ HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
         break;
     default:
         hr = make_plain_buffer(pattern, camera,
-                               camera.buffer == SyntheticBuffer::Short ||
-                                   (camera.short_from_read >= 0 && call >= camera.short_from_read),
-                               width, height, frames, &buffer);
+                               camera.short_from_read >= 0 && call >= camera.short_from_read, width,
+                               height, frames, &buffer);
         break;
     }
     ComPtr<IMFSample> sample;
