@@ -6,7 +6,6 @@
 #include "e2e_support.h"
 
 inline const char* const camera_a = "\\\\?\\synthetic#camera-a|Camera A|640x480@30|interval=20";
-inline const char* const camera_b = "\\\\?\\synthetic#camera-b|Camera B|1280x720@30|interval=20";
 inline const char* const no_cameras = "# no camera attached\n";
 
 struct E2eTest : testing::Test {
@@ -18,7 +17,6 @@ struct E2eTest : testing::Test {
         write_camera_control(appdata.path, cameras);
         return run.start(appdata.path, show);
     }
-    void set_cameras(const std::string& cameras) { write_camera_control(appdata.path, cameras); }
     void write_settings(const std::string& text) {
         CreateDirectoryW(settings_folder(appdata.path).c_str(), nullptr);
         write_file_bytes(settings_folder(appdata.path) + L"\\settings.txt", text);

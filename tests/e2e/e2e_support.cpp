@@ -146,23 +146,9 @@ std::wstring window_text(HWND window) {
     return text;
 }
 
-std::wstring combo_row_text(HWND combo, int row) {
-    wchar_t text[512] = L"<none>";
-    if (SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(row), 0) < 512) {
-        SendMessageW(combo, CB_GETLBTEXT, WPARAM(row), reinterpret_cast<LPARAM>(text));
-    }
-    return text;
-}
-
 RECT window_rect(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
-    return r;
-}
-
-RECT child_rect(HWND child) {
-    RECT r = window_rect(child);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 

@@ -45,10 +45,7 @@ std::wstring executable_folder();
 bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
 
 std::wstring window_text(HWND window);
-std::wstring combo_row_text(HWND combo, int row);
 RECT window_rect(HWND window);
-// A child's rectangle in its parent's client coordinates.
-RECT child_rect(HWND child);
 RECT client_on_screen(HWND window);
 
 struct Pixels {

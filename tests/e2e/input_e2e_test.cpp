@@ -67,10 +67,8 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
     EXPECT_TRUE(wait_until([] { return IsClipboardFormatAvailable(CF_DIB) != 0; }));
 
     // Focus the combo box the way a user does: click it, close the list.
-    const RECT combo = child_rect(run.control(101));
-    POINT p{(combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2};
-    ClientToScreen(run.window, &p);
-    click_at(p.x, p.y);
+    const RECT combo = window_rect(run.control(101));
+    click_at((combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2);
     Sleep(200);
     press_keys({VK_ESCAPE});
     GUITHREADINFO info{};

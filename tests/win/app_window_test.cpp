@@ -82,6 +82,12 @@ TEST_F(AppWindowTest, AnOpenCameraListIsRefilledOnlyWhenItCloses) {
     open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)},
          "version=1\ncamera_id=gone\ncamera_name=Gone\n");
     ASSERT_EQ(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0), 1) << "the (disconnected) row";
+    wchar_t row[64] = L"";
+    SendMessageW(toolbar.combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(row));
+    EXPECT_STREQ(row, L"Gone (disconnected)");
+    SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(toolbar.combo));
+    EXPECT_EQ(std::pair(status, capture_active), std::pair(StatusWaiting, 0)) << "picked: nothing";
     SendMessageW(toolbar.combo, CB_SHOWDROPDOWN, TRUE, 0);
     ASSERT_NE(SendMessageW(toolbar.combo, CB_GETDROPPEDSTATE, 0, 0), 0);
     SendMessageW(toolbar.combo, CB_SETCURSEL, 0, 0); // the user moves up the list
@@ -91,6 +97,24 @@ TEST_F(AppWindowTest, AnOpenCameraListIsRefilledOnlyWhenItCloses) {
     SendMessageW(toolbar.combo, CB_SHOWDROPDOWN, FALSE, 0);
     EXPECT_TRUE(pump_until([&] { return enumerations() == before + 1; }, 1000));
     EXPECT_EQ(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0), 1) << "refilled once closed";
+}
+
+TEST_F(AppWindowTest, DeviceChangeBurstsCollapseIntoOneScanASecondAfterTheLast) {
+    open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)});
+    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    const HANDLE worker = capture_worker.worker_thread;
+    const long before = enumerations();
+    for (int i = 0; i < 10; ++i) {
+        SendMessageW(main_window, WM_DEVICECHANGE, 7 /* DBT_DEVNODES_CHANGED */, 0);
+        pump(50);
+    }
+    const ULONGLONG last = GetTickCount64();
+    SendMessageW(main_window, WM_DEVICECHANGE, 0x8001 /* DBT_DEVICEQUERYREMOVE */, 0);
+    ASSERT_TRUE(pump_until([&] { return enumerations() > before; }, 3000));
+    EXPECT_GE(GetTickCount64() - last, 900u);
+    pump(1500);
+    EXPECT_EQ(enumerations(), before + 1) << "one scan for the whole burst";
+    EXPECT_EQ(capture_worker.worker_thread, worker) << "the running camera is left alone";
 }
 
 TEST_F(AppWindowTest, ToolbarControlsSitInTheirPlacesAndNameThemselves) {
@@ -110,25 +134,27 @@ TEST_F(AppWindowTest, ToolbarControlsSitInTheirPlacesAndNameThemselves) {
     EXPECT_EQ(place(toolbar.combo)[2], 448);
     EXPECT_EQ(place(toolbar.pin), (Place{606, 4, 28, 28}));
     EXPECT_EQ(place(toolbar.open_privacy), (Place{225, 224, 190, 30}));
+    wchar_t label[64] = L"";
+    GetWindowTextW(toolbar.open_privacy, label, 64);
+    EXPECT_STREQ(label, L"Open Camera Settings");
+    EXPECT_TRUE(IsWindowVisible(toolbar.open_privacy));
+    set_status(StatusStreaming);
+    EXPECT_FALSE(IsWindowVisible(toolbar.open_privacy)) << "shown only while access is off";
 
-    struct Tool {
-        HWND button;
-        const wchar_t* text;
-    };
-    const Tool tools[] = {{toolbar.zoom_out, L"Zoom out (Ctrl+\u2212)"},
-                          {toolbar.zoom_in, L"Zoom in (Ctrl++)"},
-                          {toolbar.reset, L"Reset zoom (Ctrl+0)"},
-                          {toolbar.pin, L"Always on top (Ctrl+T)"}};
+    const std::pair<HWND, const wchar_t*> tools[] = {{toolbar.zoom_out, L"Zoom out (Ctrl+\u2212)"},
+                                                     {toolbar.zoom_in, L"Zoom in (Ctrl++)"},
+                                                     {toolbar.reset, L"Reset zoom (Ctrl+0)"},
+                                                     {toolbar.pin, L"Always on top (Ctrl+T)"}};
     EXPECT_EQ(SendMessageW(toolbar.tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
-    for (const Tool& t : tools) {
+    for (const auto& [button, tip] : tools) {
         wchar_t text[80] = L"";
         TTTOOLINFOW info{};
         info.cbSize = sizeof info;
         info.hwnd = main_window;
-        info.uId = reinterpret_cast<UINT_PTR>(t.button);
+        info.uId = reinterpret_cast<UINT_PTR>(button);
         info.lpszText = text;
         SendMessageW(toolbar.tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
-        EXPECT_STREQ(text, t.text);
+        EXPECT_STREQ(text, tip);
     }
 }
 
