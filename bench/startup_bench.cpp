@@ -62,8 +62,8 @@ double baseline_once() {
 // Milliseconds until the demo's first camera frame is on the screen.
 double demo_once() {
     TempFolder appdata;
-    write_camera_control(appdata.path,
-                         "\\\\?\\synthetic#start|Start Camera|640x480@30|interval=1\n");
+    write_settings_file(appdata.path, L"demo-cameras.txt",
+                        "\\\\?\\synthetic#start|Start Camera|640x480@30|interval=1\n");
     const UINT dpi = GetDpiForSystem();
     DemoRun run;
     const double start = now_ms();

@@ -14,12 +14,11 @@ struct E2eTest : testing::Test {
     UINT dpi = GetDpiForSystem();
 
     bool start(const std::string& cameras, int show = SW_SHOWNORMAL) {
-        write_camera_control(appdata.path, cameras);
+        write_settings_file(appdata.path, L"demo-cameras.txt", cameras);
         return run.start(appdata.path, show);
     }
     void write_settings(const std::string& text) {
-        CreateDirectoryW(settings_folder(appdata.path).c_str(), nullptr);
-        write_file_bytes(settings_folder(appdata.path) + L"\\settings.txt", text);
+        write_settings_file(appdata.path, L"settings.txt", text);
     }
     bool wait_text(const std::wstring& text, DWORD timeout_ms = 5000) {
         return wait_until([&] { return shows_status_text(run.window, dpi, text); }, timeout_ms);

@@ -1,11 +1,11 @@
 #pragma once
 // The end-to-end driver's tools: start tavisko-demo.exe in its own APPDATA,
 // find its window, read its controls and its pixels from the screen as a user
-// would see them.
+// would see them, and give it keyboard and mouse input.
 
 #include <windows.h>
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,6 +13,49 @@
 
 #include "../win/test_support.h"
 #include "layout/toolbar_layout.h"
+#include "view/paint_geometry.h"
+
+// The folder of the running test program; the demo sits beside it.
+inline std::wstring executable_folder() {
+    wchar_t path[MAX_PATH];
+    const std::wstring folder(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+// Checks `done` every 50 ms, dispatching messages in between. Not more
+// often: a check may read the settings file, and under Wine the program's
+// rename of its new file fails while another handle has it open.
+inline bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    while (!done()) {
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        pump_until(nullptr, 50);
+    }
+    return true;
+}
+
+// Starts tavisko-demo.exe with this process's environment, APPDATA replaced.
+inline bool launch_demo(const std::wstring& appdata, int show_command,
+                        PROCESS_INFORMATION& process) {
+    SetEnvironmentVariableW(L"APPDATA", appdata.c_str());
+    std::wstring command = L"\"" + executable_folder() + L"\\tavisko-demo.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = WORD(show_command);
+    return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process) != 0;
+}
+
+inline DWORD wait_for_exit(HANDLE process) {
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(process, 10000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process, &code);
+    }
+    return code;
+}
 
 // A running demo process with its own settings folder.
 struct DemoRun {
@@ -23,65 +66,240 @@ struct DemoRun {
     DemoRun(const DemoRun&) = delete;
     DemoRun& operator=(const DemoRun&) = delete;
     ~DemoRun() { reset(); }
-    // Ends the process if it still runs and forgets it.
-    void reset();
 
+    // Ends the process if it still runs and forgets it.
+    void reset() {
+        if (process.hProcess != nullptr) {
+            TerminateProcess(process.hProcess, 99); // fails harmlessly once it has ended
+            WaitForSingleObject(process.hProcess, 5000);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        process = PROCESS_INFORMATION{};
+        window = nullptr;
+    }
     // Starts the demo with APPDATA set to `appdata`; returns once its main
     // window is visible (false if it never appeared).
-    bool start(const std::wstring& appdata, int show_command = SW_SHOWNORMAL);
+    bool start(const std::wstring& appdata, int show_command = SW_SHOWNORMAL) {
+        if (launch_demo(appdata, show_command, process)) {
+            wait_until(
+                [&] {
+                    window = FindWindowW(L"TaviskoWnd", nullptr);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    window =
+                        owner == process.dwProcessId && IsWindowVisible(window) ? window : nullptr;
+                    return window != nullptr;
+                },
+                10000);
+        }
+        return window != nullptr;
+    }
     // Starts another copy and waits for it to end; returns its exit code.
-    static DWORD run_to_exit(const std::wstring& appdata, int show_command = SW_SHOWNORMAL);
+    static DWORD run_to_exit(const std::wstring& appdata, int show_command = SW_SHOWNORMAL) {
+        DemoRun other;
+        return launch_demo(appdata, show_command, other.process)
+                   ? wait_for_exit(other.process.hProcess)
+                   : DWORD(-1);
+    }
     // Closes the window as a user would and returns the exit code.
-    DWORD close();
+    DWORD close() {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return wait_for_exit(process.hProcess);
+    }
     HWND control(int id) const { return GetDlgItem(window, id); }
 };
 
-// The folder of the running test program; the demo sits beside it.
-std::wstring executable_folder();
+inline std::wstring window_text(HWND window) {
+    wchar_t text[512] = L"";
+    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
 
-// Checks `done` every 50 ms, dispatching messages in between. Not more
-// often: a check may read the settings file, and under Wine the program's
-// rename of its new file fails while another handle has it open.
-bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
+inline RECT window_rect(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return r;
+}
 
-std::wstring window_text(HWND window);
-RECT window_rect(HWND window);
-RECT client_on_screen(HWND window);
+inline RECT client_on_screen(HWND window) {
+    RECT r;
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
 
 struct Pixels {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> data; // 0x00RRGGBB, top row first
 };
-Pixels capture_screen(const RECT& screen_rect);
+
+// A top-down 32-bit DIB section selected into a memory DC.
+struct MemoryBitmap {
+    int width;
+    int height;
+    HDC dc = CreateCompatibleDC(nullptr);
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    MemoryBitmap(int w, int h) : width(w), height(h) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits),
+                                  nullptr, 0);
+        previous = SelectObject(dc, bitmap);
+    }
+    ~MemoryBitmap() {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    MemoryBitmap(const MemoryBitmap&) = delete;
+    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+
+    // The bits as drawn so far, without the unused top byte.
+    Pixels pixels() const {
+        GdiFlush();
+        Pixels out{width, height, std::vector<uint32_t>(bits, bits + size_t(width) * height)};
+        for (uint32_t& p : out.data) {
+            p &= 0x00FFFFFF;
+        }
+        return out;
+    }
+};
+
+inline Pixels capture_screen(const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    MemoryBitmap bitmap(width, height);
+    HDC screen = GetDC(nullptr);
+    BitBlt(bitmap.dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return bitmap.pixels();
+}
 
 // The video area of the window, on the screen.
-RECT video_area_on_screen(HWND window, UINT dpi);
+inline RECT video_area_on_screen(HWND window, UINT dpi) {
+    RECT r = client_on_screen(window);
+    r.top = std::min(r.top + toolbar_height(dpi), r.bottom);
+    return r;
+}
+
+// The status text as the window draws it: the same font, colour and place.
+inline Pixels render_status_text(int width, int height, UINT dpi, const std::wstring& text) {
+    MemoryBitmap bitmap(width, height);
+    HFONT font = CreateFontW(font_height(10, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI");
+    HGDIOBJ previous = SelectObject(bitmap.dc, font);
+    SetBkMode(bitmap.dc, TRANSPARENT);
+    SetTextColor(bitmap.dc, 0x00CDC8C8);
+    const double scale = dpi / 96.0;
+    const PixelRect area{0, 0, width, height};
+    const PixelRect bounds = status_text_bounds(area, scale);
+    RECT r{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    DrawTextW(bitmap.dc, text.c_str(), -1, &r, format | DT_CALCRECT);
+    const PixelRect place = status_text_place(bounds, area, scale, r.bottom - r.top);
+    r = {place.left, place.top, place.right, place.bottom};
+    DrawTextW(bitmap.dc, text.c_str(), -1, &r, format);
+    SelectObject(bitmap.dc, previous);
+    DeleteObject(font);
+    return bitmap.pixels();
+}
+
 // True when the video area shows exactly `text` as the status text (rendered
 // here the same way and compared pixel by pixel).
-bool shows_status_text(HWND window, UINT dpi, const std::wstring& text);
-// True when the video area shows a picture: many colours, no text.
-bool shows_picture(HWND window, UINT dpi);
+inline bool shows_status_text(HWND window, UINT dpi, const std::wstring& text) {
+    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
+    if (screen.width == 0) {
+        return false;
+    }
+    const Pixels expected = render_status_text(screen.width, screen.height, dpi, text);
+    // The text ends above the middle of the area; the settings button, when
+    // shown, starts below it.
+    const long upper_half = long(screen.width) * (screen.height / 2);
+    return std::equal(screen.data.begin(), screen.data.begin() + upper_half, expected.data.begin());
+}
 
-std::wstring settings_folder(const std::wstring& appdata);
-// Writes the demo's camera control file (see the demo build).
-void write_camera_control(const std::wstring& appdata, const std::string& lines);
-std::string read_settings(const std::wstring& appdata);
+// True when the video area shows a picture: many colours, no text.
+inline bool shows_picture(HWND window, UINT dpi) {
+    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
+    const auto coloured = std::count_if(screen.data.begin(), screen.data.end(),
+                                        [](uint32_t p) { return p != 0 && p != 0xC8C8CD; });
+    return screen.width > 0 && size_t(coloured) > screen.data.size() / 2;
+}
+
+// Writes one of the files of the demo's settings folder: settings.txt, or
+// demo-cameras.txt, the camera control file (see the demo build).
+inline void write_settings_file(const std::wstring& appdata, const wchar_t* name,
+                                const std::string& text) {
+    CreateDirectoryW((appdata + L"\\Tavisko").c_str(), nullptr);
+    write_file_bytes(appdata + L"\\Tavisko\\" + name, text);
+}
+
+inline std::string read_settings(const std::wstring& appdata) {
+    std::string bytes;
+    return read_file_bytes(appdata + L"\\Tavisko\\settings.txt", bytes) ? bytes : "<missing>";
+}
+
+// The value of a "key=" line of the settings text, or "".
+inline std::string settings_value(const std::string& text, const char* key) {
+    const std::string lines = "\n" + text;
+    const std::string prefix = std::string("\n") + key + "=";
+    const size_t at = lines.find(prefix);
+    const size_t start = at + prefix.size();
+    return at == std::string::npos ? "" : lines.substr(start, lines.find('\n', start) - start);
+}
 
 // Whether this platform sets WS_EX_TOPMOST again on a window that owns a
 // topmost popup (the tooltip). Windows does; Wine 8 does not.
-bool platform_restores_topmost_with_owned_popup();
-
-// Sends keys through the input system to the foreground window.
-void press_keys(std::initializer_list<WORD> keys);
-// Mouse input through the input system, at screen pixel (x, y).
-void send_mouse(DWORD flags, int x, int y, int data = 0);
-inline void mouse_move_to(int x, int y) {
-    send_mouse(0, x, y);
+inline bool platform_restores_topmost_with_owned_popup() {
+    // Wine 8 moves a window that owns a topmost tooltip back above the others
+    // without setting WS_EX_TOPMOST on it again (measured with a two-window
+    // probe). Wine is recognised by its ntdll export.
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr;
 }
-void click_at(int x, int y);
-// The value of a "key=" line of the settings text, or "".
-std::string settings_value(const std::string& text, const char* key);
+
+// Sends keys through the input system to the foreground window: pressed in
+// order, released in reverse.
+inline void press_keys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs(keys.size() * 2);
+    size_t i = 0;
+    for (WORD key : keys) {
+        INPUT& down = inputs[i++];
+        INPUT& up = inputs[inputs.size() - i];
+        down.type = up.type = INPUT_KEYBOARD;
+        down.ki.wVk = up.ki.wVk = key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Mouse input through the input system, at screen pixel (x, y).
+inline void send_mouse(DWORD flags, int x, int y, int data = 0) {
+    // Absolute coordinates run 0..65535 over the screen; aim at pixel centres.
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = LONG((x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = LONG((y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
+    input.mi.mouseData = DWORD(data);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+inline void click_at(int x, int y) {
+    send_mouse(MOUSEEVENTF_LEFTDOWN, x, y);
+    send_mouse(MOUSEEVENTF_LEFTUP, x, y);
+}
 
 // Posts a button click from the toolbar, as the control itself would.
-void click_command(HWND window, int id);
+inline void click_command(HWND window, int id) {
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}

@@ -126,11 +126,11 @@ TEST_F(InputE2e, WheelDragAndDoubleClickOverThePicture) {
     // right and down by a tenth of its visible part (0.8 at 125%).
     const int x = (area.left + area.right) / 2;
     const int y = (area.top + area.bottom) / 2;
-    mouse_move_to(x, y);
+    send_mouse(0, x, y);
     Sleep(50);
     send_mouse(MOUSEEVENTF_LEFTDOWN, x, y);
     for (int step = 1; step <= 4; ++step) {
-        mouse_move_to(x - 16 * step, y - 9 * step);
+        send_mouse(0, x - 16 * step, y - 9 * step);
         Sleep(20);
     }
     send_mouse(MOUSEEVENTF_LEFTUP, x - 64, y - 36);

@@ -38,9 +38,11 @@ inline SyntheticCamera app_camera(const wchar_t* link, const wchar_t* name, uint
 
 struct AppWindowTest : testing::Test {
     TempFolder appdata;
-    ScopedEnvironment env{L"APPDATA", appdata.path.c_str()};
 
-    void SetUp() override { ASSERT_TRUE(capture_startup()); }
+    void SetUp() override {
+        SetEnvironmentVariableW(L"APPDATA", appdata.path.c_str());
+        ASSERT_TRUE(capture_startup());
+    }
 
     // Creates the main window as the program does, with these cameras.
     void open(const std::vector<SyntheticCamera>& attached, const char* settings_text = nullptr) {

@@ -11,10 +11,11 @@ namespace {
 
 struct SettingsFileTest : testing::Test {
     TempFolder appdata;
-    ScopedEnvironment env{L"APPDATA", appdata.path.c_str()};
     std::wstring folder = appdata.path + L"\\Tavisko";
     std::wstring file = folder + L"\\settings.txt";
     std::wstring temporary = folder + L"\\settings.tmp";
+
+    void SetUp() override { SetEnvironmentVariableW(L"APPDATA", appdata.path.c_str()); }
 
     static Settings sample(const char* camera_name) {
         Settings s{
@@ -73,7 +74,7 @@ TEST_F(SettingsFileTest, UnusableAppdataWritesNothing) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        ScopedEnvironment value(L"APPDATA", c.set ? c.value.c_str() : nullptr);
+        SetEnvironmentVariableW(L"APPDATA", c.set ? c.value.c_str() : nullptr);
         wchar_t f[settings_path_units], s[settings_path_units], t[settings_path_units];
         ASSERT_EQ(settings_paths(f, s, t), c.paths) << c.what;
         // A composition too long for 260 units is cut, never overrun.

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 
 TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};
@@ -19,18 +18,6 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path, ignored);
-}
-
-ScopedEnvironment::ScopedEnvironment(const wchar_t* n, const wchar_t* value) : name(n) {
-    std::vector<wchar_t> buffer(32768);
-    const DWORD got = GetEnvironmentVariableW(n, buffer.data(), static_cast<DWORD>(buffer.size()));
-    had_previous = got > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-    previous.assign(buffer.data(), got);
-    SetEnvironmentVariableW(n, value);
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-    SetEnvironmentVariableW(name.c_str(), had_previous ? previous.c_str() : nullptr);
 }
 
 bool file_exists(const std::wstring& path) {

@@ -19,18 +19,6 @@ struct TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 };
 
-// Sets an environment variable for the lifetime of the object, then puts the
-// previous value (or its absence) back. `value` null removes the variable.
-struct ScopedEnvironment {
-    std::wstring name;
-    std::wstring previous;
-    bool had_previous;
-    ScopedEnvironment(const wchar_t* name, const wchar_t* value);
-    ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-};
-
 bool file_exists(const std::wstring& path);
 bool read_file_bytes(const std::wstring& path, std::string& bytes);
 bool write_file_bytes(const std::wstring& path, const std::string& bytes);
