@@ -256,16 +256,6 @@ inline std::string settings_value(const std::string& text, const char* key) {
     return at == std::string::npos ? "" : lines.substr(start, lines.find('\n', start) - start);
 }
 
-// Whether this platform sets WS_EX_TOPMOST again on a window that owns a
-// topmost popup (the tooltip). Windows does; Wine 8 does not.
-inline bool platform_restores_topmost_with_owned_popup() {
-    // Wine 8 moves a window that owns a topmost tooltip back above the others
-    // without setting WS_EX_TOPMOST on it again (measured with a two-window
-    // probe). Wine is recognised by its ntdll export.
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr;
-}
-
 // Sends keys through the input system to the foreground window: pressed in
 // order, released in reverse.
 inline void press_keys(std::initializer_list<WORD> keys) {

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <functional>
 
@@ -18,13 +17,10 @@
 #include "capture/camera_select.h"
 #include "capture/capture.h"
 #include "capture/synthetic/synthetic_camera.h"
-#include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
-#include "layout/toolbar_layout.h"
 #include "layout/window_sizing.h"
 #include "test_support.h"
 #include "view/mouse_navigation.h"
-#include "view/paint.h"
 
 inline SyntheticCamera app_camera(const wchar_t* link, const wchar_t* name, uint32_t width,
                                   uint32_t height) {

@@ -87,17 +87,4 @@ TEST_F(WindowSizingTest, ANewFrameSizeReshapesOnlyANormalWindow) {
     }
 }
 
-TEST_F(WindowSizingTest, APortraitFrameKeepsTheWindowInsideTheWorkArea) {
-    SyntheticCamera camera = app_camera(L"\\\\?\\cam#1", L"Portrait", 1080, 1920);
-    camera.block_at_read = 1;
-    open({camera});
-    ASSERT_TRUE(pump_until([] { return known_frame_width == 1080; }));
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    RECT outer;
-    GetWindowRect(main_window, &outer);
-    EXPECT_GE(outer.top, work.top);
-    EXPECT_LE(outer.bottom, work.bottom);
-}
-
 } // namespace
