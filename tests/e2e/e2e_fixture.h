@@ -20,9 +20,6 @@ struct E2eTest : testing::Test {
     void write_settings(const std::string& text) {
         write_settings_file(appdata.path, L"settings.txt", text);
     }
-    bool wait_text(const std::wstring& text, DWORD timeout_ms = 5000) {
-        return wait_until([&] { return shows_status_text(run.window, dpi, text); }, timeout_ms);
-    }
     bool wait_picture(DWORD timeout_ms = 5000) {
         return wait_until([&] { return shows_picture(run.window, dpi); }, timeout_ms);
     }

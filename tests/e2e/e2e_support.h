@@ -13,7 +13,6 @@
 
 #include "../win/test_support.h"
 #include "layout/toolbar_layout.h"
-#include "view/paint_geometry.h"
 
 // The folder of the running test program; the demo sits beside it.
 inline std::wstring executable_folder() {
@@ -129,101 +128,11 @@ inline RECT client_on_screen(HWND window) {
     return r;
 }
 
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> data; // 0x00RRGGBB, top row first
-};
-
-// A top-down 32-bit DIB section selected into a memory DC.
-struct MemoryBitmap {
-    int width;
-    int height;
-    HDC dc = CreateCompatibleDC(nullptr);
-    uint32_t* bits = nullptr;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    MemoryBitmap(int w, int h) : width(w), height(h) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits),
-                                  nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-    }
-    ~MemoryBitmap() {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    MemoryBitmap(const MemoryBitmap&) = delete;
-    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
-
-    // The bits as drawn so far, without the unused top byte.
-    Pixels pixels() const {
-        GdiFlush();
-        Pixels out{width, height, std::vector<uint32_t>(bits, bits + size_t(width) * height)};
-        for (uint32_t& p : out.data) {
-            p &= 0x00FFFFFF;
-        }
-        return out;
-    }
-};
-
-inline Pixels capture_screen(const RECT& rect) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) {
-        return {};
-    }
-    MemoryBitmap bitmap(width, height);
-    HDC screen = GetDC(nullptr);
-    BitBlt(bitmap.dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    return bitmap.pixels();
-}
-
 // The video area of the window, on the screen.
 inline RECT video_area_on_screen(HWND window, UINT dpi) {
     RECT r = client_on_screen(window);
     r.top = std::min(r.top + toolbar_height(dpi), r.bottom);
     return r;
-}
-
-// The status text as the window draws it: the same font, colour and place.
-inline Pixels render_status_text(int width, int height, UINT dpi, const std::wstring& text) {
-    MemoryBitmap bitmap(width, height);
-    HFONT font = CreateFontW(font_height(10, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI");
-    HGDIOBJ previous = SelectObject(bitmap.dc, font);
-    SetBkMode(bitmap.dc, TRANSPARENT);
-    SetTextColor(bitmap.dc, 0x00CDC8C8);
-    const double scale = dpi / 96.0;
-    const PixelRect area{0, 0, width, height};
-    const PixelRect bounds = status_text_bounds(area, scale);
-    RECT r{bounds.left, bounds.top, bounds.right, bounds.bottom};
-    const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
-    DrawTextW(bitmap.dc, text.c_str(), -1, &r, format | DT_CALCRECT);
-    const PixelRect place = status_text_place(bounds, area, scale, r.bottom - r.top);
-    r = {place.left, place.top, place.right, place.bottom};
-    DrawTextW(bitmap.dc, text.c_str(), -1, &r, format);
-    SelectObject(bitmap.dc, previous);
-    DeleteObject(font);
-    return bitmap.pixels();
-}
-
-// True when the video area shows exactly `text` as the status text (rendered
-// here the same way and compared pixel by pixel).
-inline bool shows_status_text(HWND window, UINT dpi, const std::wstring& text) {
-    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
-    if (screen.width == 0) {
-        return false;
-    }
-    const Pixels expected = render_status_text(screen.width, screen.height, dpi, text);
-    // The text ends above the middle of the area; the settings button, when
-    // shown, starts below it.
-    const long upper_half = long(screen.width) * (screen.height / 2);
-    return std::equal(screen.data.begin(), screen.data.begin() + upper_half, expected.data.begin());
 }
 
 // True when the video area shows a picture: many colours, no text.

@@ -36,6 +36,29 @@ TEST_F(AppWindowTest, EveryPaintClearsTheFramePendingFlag) {
     EXPECT_EQ(frame_store.frame_pending.load(), 0) << "the first paint after restoring clears it";
 }
 
+TEST_F(AppWindowTest, TheStatusTextIsCentredAndEndsAboveTheMiddle) {
+    open({}); // "No camera found. Plug one in."
+    ASSERT_EQ(status, StatusNoCamera);
+    UpdateWindow(main_window);
+    RECT area = video_area_rect();
+    MapWindowPoints(main_window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    const Pixels shown = capture_screen(area);
+    ASSERT_EQ(std::pair(shown.width, shown.height), std::pair(640, 360));
+    // The ink on the black area: one line between 24 px margins, its box
+    // ending 8 px above the middle.
+    int left = 640, right = -1, top = 360, bottom = -1;
+    for (int i = 0; i < 640 * 360; ++i) {
+        if (shown.data[size_t(i)] != 0) {
+            left = std::min(left, i % 640), right = std::max(right, i % 640);
+            top = std::min(top, i / 640), bottom = std::max(bottom, i / 640);
+        }
+    }
+    EXPECT_GE(left, 24);
+    EXPECT_LE(std::abs(left + right + 1 - 640), 3) << left << " to " << right;
+    EXPECT_GE(top, 150);
+    EXPECT_LT(bottom, 172);
+}
+
 TEST_F(AppWindowTest, WorkerReportsStopTheWorkerAndArmTheRescan) {
     open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)});
     struct Case {
