@@ -184,22 +184,9 @@ TEST_F(CaptureWorkerTest, StopDuringOpenOrABlockedReadReturnsPromptlyWithoutARep
     }
 }
 
-TEST_F(CaptureWorkerTest, StopDrainsQueuedReports) {
-    SyntheticCamera camera = test_camera();
-    camera.fail_at_read = 2;
-    session.start(camera);
-    // The worker ends on its own while nothing is dispatched: its streaming,
-    // frame and lost reports wait in the queue.
-    ASSERT_EQ(WaitForSingleObject(capture_worker.worker_thread, 5000), WAIT_OBJECT_0);
-    EXPECT_TRUE(session.report_queued());
-    capture_stop();
-    EXPECT_FALSE(session.report_queued());
-    session.pump_for(20);
-    EXPECT_TRUE(session.reports.empty());
-}
-
-// Many start/stop cycles, stopping at different moments: no deadlock, no
-// report of a stopped worker reaching the window, every object released.
+// Many start/stop cycles, stopping at different moments, often with reports
+// still queued: no deadlock, no report of a stopped worker left for the
+// window, every object released.
 TEST_F(CaptureWorkerTest, StartStopCyclesAgainstABlockingAndAFastReader) {
     for (int block_at : {1, -1}) {
         SyntheticCamera camera = test_camera(320, 240);
