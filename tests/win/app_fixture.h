@@ -32,6 +32,14 @@ inline SyntheticCamera app_camera(const wchar_t* link, const wchar_t* name, uint
     return camera;
 }
 
+// A camera that delivers the pattern's frame 0 and then hangs in its next
+// read, so that the stored frame changes only when a test changes it.
+inline SyntheticCamera frozen_camera(uint32_t width, uint32_t height) {
+    SyntheticCamera camera = app_camera(L"\\\\?\\cam#1", L"One", width, height);
+    camera.block_at_read = 1;
+    return camera;
+}
+
 struct AppWindowTest : testing::Test {
     TempFolder appdata;
 

@@ -22,9 +22,7 @@ using MouseCursorTest = AppWindowTest;
 
 TEST_F(MouseCursorTest, TheMoveCursorShowsExactlyOverAZoomedStreamingPicture) {
     // A 16:9 camera whose picture fills the video area of the default window.
-    SyntheticCamera camera = app_camera(L"\\\\?\\cam#1", L"One", 1280, 720);
-    camera.block_at_read = 1;
-    open({camera});
+    open({frozen_camera(1280, 720)});
     ASSERT_TRUE(pump_until([] { return status == StatusStreaming && known_frame_width > 0; }));
     const RECT area = video_area_rect();
     const HCURSOR move = LoadCursorW(nullptr, IDC_SIZEALL);
