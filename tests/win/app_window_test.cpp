@@ -47,20 +47,16 @@ TEST_F(AppWindowTest, TheStatusTextIsCentredAndEndsAboveTheMiddle) {
 
 TEST_F(AppWindowTest, WorkerReportsStopTheWorkerAndArmTheRescan) {
     open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)});
-    struct Case {
-        WPARAM code;
-        StatusState state;
-    };
-    const Case cases[] = {{CaptureAccessDenied, StatusAccessDenied},
-                          {CaptureBusy, StatusInUse},
-                          {CaptureLost, StatusWaiting},
-                          {CaptureFailed, StatusFailed},
-                          {77, StatusFailed}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(int(c.code));
+    const std::pair<WPARAM, StatusState> cases[] = {{CaptureAccessDenied, StatusAccessDenied},
+                                                    {CaptureBusy, StatusInUse},
+                                                    {CaptureLost, StatusWaiting},
+                                                    {CaptureFailed, StatusFailed},
+                                                    {77, StatusFailed}};
+    for (const auto& [code, state] : cases) {
+        SCOPED_TRACE(int(code));
         capture_active = 1;
-        SendMessageW(main_window, WM_APP_STATUS, c.code, LPARAM(int32_t(0x80004005)));
-        EXPECT_EQ(status, c.state);
+        SendMessageW(main_window, WM_APP_STATUS, code, LPARAM(int32_t(0x80004005)));
+        EXPECT_EQ(status, state);
         EXPECT_EQ(capture_active, 0);
         EXPECT_EQ(capture_worker.worker_thread, nullptr) << "the worker was stopped and joined";
         EXPECT_EQ(uint32_t(last_capture_error), 0x80004005u);

@@ -4,6 +4,8 @@
 
 #include "app_fixture.h"
 
+#include <tuple>
+
 namespace {
 
 // Moves the window, not the pointer, so that the pointer lies over client
@@ -26,38 +28,23 @@ TEST_F(MouseCursorTest, TheMoveCursorShowsExactlyOverAZoomedStreamingPicture) {
     ASSERT_TRUE(pump_until([] { return status == StatusStreaming && known_frame_width > 0; }));
     const RECT area = video_area_rect();
     const HCURSOR move = LoadCursorW(nullptr, IDC_SIZEALL);
-    struct Case {
-        const char* what;
-        double zoom;
-        StatusState state;
-        int y;
-        bool move_cursor;
+    // {zoom, state, pointer y, window under the pointer, move cursor}
+    const std::tuple<double, StatusState, LONG, HWND, bool> cases[] = {
+        {2, StatusStreaming, area.top + 50, main_window, true},
+        {1, StatusStreaming, area.top + 50, main_window, false},
+        {2, StatusStreaming, area.top - 10, main_window, false}, // the toolbar
+        {2, StatusWaiting, area.top + 50, main_window, false},
+        {2, StatusStreaming, area.top + 50, toolbar.combo, false}, // a child control
     };
-    const Case cases[] = {
-        {"zoomed picture", 2, StatusStreaming, area.top + 50, true},
-        {"zoom 1", 1, StatusStreaming, area.top + 50, false},
-        {"toolbar", 2, StatusStreaming, area.top - 10, false},
-        {"waiting", 2, StatusWaiting, area.top + 50, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        settings.view = {c.zoom, 0.5, 0.5};
-        status = c.state;
-        put_pointer_over({300, c.y});
+    for (const auto& [zoom, state, y, under, moves] : cases) {
+        settings.view = {zoom, 0.5, 0.5};
+        status = state;
+        put_pointer_over({300, y});
         SetCursor(nullptr);
-        const LRESULT handled =
-            SendMessageW(main_window, WM_SETCURSOR, reinterpret_cast<WPARAM>(main_window),
-                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        EXPECT_EQ(handled == TRUE && GetCursor() == move, c.move_cursor);
+        const LRESULT handled = SendMessageW(main_window, WM_SETCURSOR, WPARAM(under),
+                                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(handled == TRUE && GetCursor() == move, moves) << zoom << " " << y;
     }
-    // Over a child control the window never sets it.
-    settings.view = {2, 0.5, 0.5};
-    status = StatusStreaming;
-    SetCursor(nullptr);
-    EXPECT_EQ(SendMessageW(main_window, WM_SETCURSOR, reinterpret_cast<WPARAM>(toolbar.combo),
-                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) == TRUE &&
-                  GetCursor() == move,
-              false);
 }
 
 } // namespace
