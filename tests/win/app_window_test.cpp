@@ -127,18 +127,12 @@ TEST_F(AppWindowTest, ToolbarControlsSitInTheirPlacesAndNameThemselves) {
     denied.open_result = E_ACCESSDENIED;
     open({denied});
     ASSERT_TRUE(pump_until([] { return status == StatusAccessDenied; }));
-    // At the default 640 x 396 client area, 96 DPI: the combo box's width
-    // and the button row's right end, and the settings button in the middle.
-    auto place = [](HWND control) {
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&r), 2);
-        return xywh(r);
-    };
-    using Place = std::array<LONG, 4>;
-    EXPECT_EQ(place(toolbar.combo)[2], 448);
-    EXPECT_EQ(place(toolbar.pin), (Place{606, 4, 28, 28}));
-    EXPECT_EQ(place(toolbar.open_privacy), (Place{225, 224, 190, 30}));
+    // The settings button in the middle of the default 640 x 360 video area;
+    // the toolbar's own places are the layout's, at any DPI.
+    RECT place;
+    GetWindowRect(toolbar.open_privacy, &place);
+    MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(xywh(place), (std::array<LONG, 4>{225, 224, 190, 30}));
     wchar_t label[64] = L"";
     GetWindowTextW(toolbar.open_privacy, label, 64);
     EXPECT_STREQ(label, L"Open Camera Settings");
@@ -164,16 +158,15 @@ TEST_F(AppWindowTest, ToolbarControlsSitInTheirPlacesAndNameThemselves) {
 }
 
 TEST_F(AppWindowTest, UntrustedCameraNamesAndLinksAreCutOrSkipped) {
-    std::vector<SyntheticCamera> attached;
-    attached.push_back(app_camera(std::wstring(600, L'L').c_str(), L"Long link", 320, 240));
-    attached.push_back(
-        app_camera(L"\\\\?\\ok#long-name", std::wstring(300, L'N').c_str(), 320, 240));
     SyntheticCamera nameless = app_camera(L"\\\\?\\ok#no-name", L"", 320, 240);
     nameless.has_friendly_name = false;
-    attached.push_back(nameless);
-    attached.push_back(app_camera(L"", L"Empty link", 320, 240));
-    attached.push_back(app_camera(L"\\\\?\\ok#surrogate", L"Bad \xD800 name", 320, 240));
-    attached.push_back(app_camera(L"\\\\?\\ok#exact", std::wstring(255, L'e').c_str(), 320, 240));
+    std::vector<SyntheticCamera> attached = {
+        app_camera(std::wstring(600, L'L').c_str(), L"Long link", 320, 240),
+        app_camera(L"\\\\?\\ok#long-name", std::wstring(300, L'N').c_str(), 320, 240),
+        nameless,
+        app_camera(L"", L"Empty link", 320, 240),
+        app_camera(L"\\\\?\\ok#surrogate", L"Bad \xD800 name", 320, 240),
+        app_camera(L"\\\\?\\ok#exact", std::wstring(255, L'e').c_str(), 320, 240)};
     for (int i = 0; i < 16; ++i) {
         const std::wstring link = L"\\\\?\\ok#more-" + std::to_wstring(i);
         attached.push_back(app_camera(link.c_str(), L"More", 320, 240));
@@ -200,7 +193,19 @@ struct WindowDc {
     ~WindowDc() { ReleaseDC(main_window, dc); }
 };
 
-TEST_F(AppWindowTest, MirrorFlipsThePictureAndTheGesturesFollowIt) {
+// Moves the window, not the pointer, so that the pointer lies over client
+// point p: under Wine a pointer move lands some time later.
+void put_pointer_over(POINT p) {
+    POINT pointer;
+    GetCursorPos(&pointer);
+    ClientToScreen(main_window, &p);
+    RECT outer;
+    GetWindowRect(main_window, &outer);
+    SetWindowPos(main_window, nullptr, outer.left + pointer.x - p.x, outer.top + pointer.y - p.y, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TEST_F(AppWindowTest, MirrorFlipsThePictureTheGesturesFollowAndTheMoveCursorShowsWhenZoomed) {
     open({frozen_camera(640, 360)}); // fills the default video area one to one
     ASSERT_TRUE(pump_until([] { return status == StatusStreaming && known_frame_width == 640; }));
     const RECT area = video_area_rect();
@@ -222,6 +227,16 @@ TEST_F(AppWindowTest, MirrorFlipsThePictureAndTheGesturesFollowIt) {
             EXPECT_EQ(wrong, 0) << "mirror " << mirror << " row " << y;
         }
     }
+    // The move cursor: only over a zoomed picture, never over a child control.
+    const HCURSOR move = LoadCursorW(nullptr, IDC_SIZEALL);
+    auto sets_move_cursor = [&](HWND under) {
+        put_pointer_over({300, area.top + 50});
+        SetCursor(nullptr);
+        return SendMessageW(main_window, WM_SETCURSOR, WPARAM(under),
+                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) == TRUE &&
+               GetCursor() == move;
+    };
+    EXPECT_FALSE(sets_move_cursor(main_window)) << "at zoom 1";
     // A notch on the picture's top-left corner keeps the frame's top-right
     // corner there; a drag to the left then brings in more of the frame's right.
     POINT corner{0, area.top};
@@ -229,6 +244,8 @@ TEST_F(AppWindowTest, MirrorFlipsThePictureAndTheGesturesFollowIt) {
     SendMessageW(main_window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(corner.x, corner.y));
     EXPECT_EQ(std::tuple(settings.view.zoom, settings.view.center_x, settings.view.center_y),
               std::tuple(1.25, 0.6, 0.4));
+    EXPECT_TRUE(sets_move_cursor(main_window));
+    EXPECT_FALSE(sets_move_cursor(toolbar.combo));
     SendMessageW(main_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
     SendMessageW(main_window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(236, 200));
     SendMessageW(main_window, WM_LBUTTONUP, 0, MAKELPARAM(236, 200));
