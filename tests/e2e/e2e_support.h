@@ -128,6 +128,59 @@ inline RECT client_on_screen(HWND window) {
     return r;
 }
 
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> data; // 0x00RRGGBB, top row first
+};
+
+// A top-down 32-bit DIB section selected into a memory DC.
+struct MemoryBitmap {
+    int width;
+    int height;
+    HDC dc = CreateCompatibleDC(nullptr);
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    MemoryBitmap(int w, int h) : width(w), height(h) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits),
+                                  nullptr, 0);
+        previous = SelectObject(dc, bitmap);
+    }
+    ~MemoryBitmap() {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    MemoryBitmap(const MemoryBitmap&) = delete;
+    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+
+    // The bits as drawn so far, without the unused top byte.
+    Pixels pixels() const {
+        GdiFlush();
+        Pixels out{width, height, std::vector<uint32_t>(bits, bits + size_t(width) * height)};
+        for (uint32_t& p : out.data) {
+            p &= 0x00FFFFFF;
+        }
+        return out;
+    }
+};
+
+inline Pixels capture_screen(const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    MemoryBitmap bitmap(width, height);
+    HDC screen = GetDC(nullptr);
+    BitBlt(bitmap.dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return bitmap.pixels();
+}
+
 // The video area of the window, on the screen.
 inline RECT video_area_on_screen(HWND window, UINT dpi) {
     RECT r = client_on_screen(window);

@@ -72,27 +72,6 @@ TEST_F(CaptureWorkerTest, ShortBufferKeepsThePreviousFrame) {
     EXPECT_EQ(pattern_frame_in_store(640, 480), 2) << "frames 0..2 were copied, the short ones not";
 }
 
-TEST_F(CaptureWorkerTest, PixelBlockGrowsNeverShrinksAndIsReusedAcrossCameras) {
-    session.start(test_camera(320, 240, L"\\\\?\\synthetic#small"));
-    ASSERT_TRUE(session.wait_frames(1));
-    EXPECT_EQ(frame_store.capacity_bytes, 320u * 240u * 4u);
-
-    session.start(test_camera(640, 480, L"\\\\?\\synthetic#large")); // stops the first worker
-    ASSERT_TRUE(session.pump_until([] { return pattern_frame_in_store(640, 480) >= 0; }));
-    EXPECT_EQ(frame_store.capacity_bytes, 640u * 480u * 4u);
-    const uint8_t* block = frame_store.pixels;
-
-    SyntheticCamera slow = test_camera(320, 240, L"\\\\?\\synthetic#small");
-    slow.open_delay_ms = 300;
-    session.start(slow);
-    session.pump_for(100); // still opening
-    EXPECT_FALSE(store_has_frame()) << "the old camera's frame is not reported";
-    ASSERT_TRUE(session.pump_until([] { return pattern_frame_in_store(320, 240) >= 0; }));
-    EXPECT_EQ(frame_store.pixels, block);
-    EXPECT_EQ(frame_store.capacity_bytes, 640u * 480u * 4u);
-    session.stop();
-}
-
 TEST_F(CaptureWorkerTest, MediaTypeChangeAdoptsTheNewSize) {
     SyntheticCamera camera = test_camera();
     camera.type_change_at_read = 4;

@@ -9,22 +9,11 @@ namespace {
 
 using WindowSizingTest = AppWindowTest;
 
-TEST_F(WindowSizingTest, TheMinimumTrackSizeReachesTheSystem) {
-    open({});
-    int32_t nc_w = 0, nc_h = 0; // the frame and the caption
-    nonclient_size(&nc_w, &nc_h);
-    MINMAXINFO info{};
-    SendMessageW(main_window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y),
-              std::pair(320L + nc_w, 216L + nc_h));
-}
-
-TEST_F(WindowSizingTest, DpiChangesRebuildTheFontsAndApplyTheSuggestedRectangle) {
+TEST_F(WindowSizingTest, DpiChangesRebuildTheFontsTheToolbarAndTheMinimumSize) {
     open({});
     RECT suggested{50, 60, 50 + 980, 60 + 700}; // in this test's own memory
     SendMessageW(main_window, WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(std::pair(current_dpi, toolbar.font_dpi), std::pair(144u, 144u));
     RECT outer;
     GetWindowRect(main_window, &outer);
     EXPECT_EQ(xywh(outer), xywh(suggested));
@@ -36,6 +25,13 @@ TEST_F(WindowSizingTest, DpiChangesRebuildTheFontsAndApplyTheSuggestedRectangle)
     RECT pin;
     GetWindowRect(toolbar.pin, &pin);
     EXPECT_EQ(pin.right - pin.left, 42) << "the toolbar follows the new DPI";
+    int32_t nc_w = 0, nc_h = 0; // the frame and the caption at 144 DPI
+    nonclient_size(&nc_w, &nc_h);
+    MINMAXINFO info{};
+    SendMessageW(main_window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y),
+              std::pair(480L + nc_w, 324L + nc_h))
+        << "a 480 x 270 video area below the 54 px toolbar";
 }
 
 TEST_F(WindowSizingTest, ANewFrameSizeReshapesOnlyANormalWindow) {
