@@ -220,7 +220,7 @@ inline std::string settings_value(const std::string& text, const char* key) {
 
 // Sends keys through the input system to the foreground window: pressed in
 // order, released in reverse.
-inline void press_keys(std::initializer_list<WORD> keys) {
+inline void press_keys(const std::vector<WORD>& keys) {
     std::vector<INPUT> inputs(keys.size() * 2);
     size_t i = 0;
     for (WORD key : keys) {

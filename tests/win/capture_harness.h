@@ -110,11 +110,6 @@ inline SyntheticCamera test_camera(uint32_t width = 640, uint32_t height = 480,
     return camera;
 }
 
-// Whether the frame store holds a frame; the lock is not kept.
-inline bool store_has_frame() {
-    return PeekedFrame().held;
-}
-
 // Which frame of the test pattern (0..255) the frame store holds whole, at
 // this size; -1 for none. A wrong frame number fails within a few pixels.
 inline int pattern_frame_in_store(int32_t width, int32_t height) {

@@ -39,7 +39,7 @@ TEST_F(CaptureWorkerTest, FirstSampleReportsStreamingThenAFrameForEveryBufferLay
         if (c.copied) {
             EXPECT_GE(pattern_frame_in_store(int32_t(c.width), int32_t(c.height)), 0);
         } else {
-            EXPECT_FALSE(store_has_frame()) << "nothing may be copied from this buffer";
+            EXPECT_FALSE(PeekedFrame().held) << "nothing may be copied from this buffer";
         }
         session.stop();
     }

@@ -78,7 +78,6 @@ TEST_F(FormatSelectTest, ReadsEachTypeAndKeepsTheDeviceOrder) {
         {"mjpg beats others", {{h264, 640, 480, 30, 1}, {mjpg, 640, 480, 30, 1}}, 1},
         {"yuy2 and rgb32 tie: lower index", {{rgb32, 640, 480, 30, 1}, {yuy2, 640, 480, 30, 1}}, 0},
         {"29.97 meets it", {{nv12, 1280, 720, 20, 1}, {mjpg, 640, 480, 30000, 1001}}, 1},
-        {"30/0 counts as 0 fps", {{nv12, 1280, 720, 30, 0}, {nv12, 1280, 720, 1, 1}}, 1},
         {"no rate attribute counts as 0", {{nv12, 1280, 720, 0, 0}, {nv12, 640, 480, 5, 1}}, 0},
         {"no size, zero width, no subtype", {{nv12, 0, 0, 30, 1}, {nv12, 0, 480, 30, 1}, {GUID_NULL, 1280, 720, 30, 1}, {mjpg, 320, 240, 5, 1}}, 3},
     };

@@ -71,13 +71,8 @@ TEST_F(ResourcesTest, VersionStringsNameTheProgramAndItsFile) {
     ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, DWORD(block.size()), block.data()));
     const std::wstring file = path.substr(path.find_last_of(L"\\/") + 1);
     const std::pair<const wchar_t*, std::wstring> expected[] = {
-        {L"CompanyName", L"Tavisko developers"},
-        {L"FileDescription", L"Tavisko"},
-        {L"FileVersion", L"1.0.0"},
-        {L"InternalName", L"Tavisko"},
-        {L"ProductName", L"Tavisko"},
-        {L"ProductVersion", L"1.0.0"},
-        {L"OriginalFilename", file},
+        {L"FileDescription", L"Tavisko"}, {L"FileVersion", L"1.0.0"},  {L"ProductName", L"Tavisko"},
+        {L"ProductVersion", L"1.0.0"},    {L"OriginalFilename", file},
     };
     for (const auto& [name, value] : expected) {
         void* text = nullptr;

@@ -37,9 +37,6 @@ TEST_F(WindowSizingTest, DpiChangesRebuildTheFontsTheToolbarAndTheMinimumSize) {
 TEST_F(WindowSizingTest, ANewFrameSizeReshapesOnlyANormalWindow) {
     open({frozen_camera(640, 480)});
     ASSERT_TRUE(pump_until([] { return known_frame_width == 640; }));
-    RECT client;
-    GetClientRect(main_window, &client);
-    EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(640L, 516L)) << "4:3, same width";
 
     // A frame of a new, square size in the store, as a media-type change leaves it.
     const std::pair<int, bool> cases[] = {
@@ -59,6 +56,7 @@ TEST_F(WindowSizingTest, ANewFrameSizeReshapesOnlyANormalWindow) {
         EXPECT_EQ(known_frame_width, size);
         RECT after;
         GetWindowRect(main_window, &after);
+        RECT client;
         GetClientRect(main_window, &client);
         if (reshaped) {
             EXPECT_EQ(client.bottom - 36, client.right);
