@@ -1,6 +1,8 @@
 // The real main window, created in this process on the synthetic camera, for
 // what cannot be seen from outside: the frame flag after paints, the worker's
-// reports, the end of the session, tooltip texts and untrusted camera data.
+// reports and the scans they arm, the end of the session, the toolbar's
+// texts, untrusted camera data, mirroring with the move cursor, and the
+// clipboard.
 
 #include "app_fixture.h"
 
