@@ -25,7 +25,10 @@ Resources resources() {
 }
 
 void expect_flat(const Resources& early, const Resources& late) {
-    EXPECT_EQ(late, early) << "handles, GDI objects, USER objects";
+    // A leak in the cycle grows the handle count by hundreds; one handle more
+    // than at the start has been seen once in 1000 cycles under Wine.
+    EXPECT_LE(late[0], early[0] + 2) << "handles";
+    EXPECT_EQ(std::pair(late[1], late[2]), std::pair(early[1], early[2])) << "GDI, USER objects";
     std::printf("resources: handles %ld -> %ld, gdi %ld -> %ld, user %ld -> %ld\n", early[0],
                 late[0], early[1], late[1], early[2], late[2]);
 }
