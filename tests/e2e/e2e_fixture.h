@@ -5,7 +5,7 @@
 
 #include "e2e_support.h"
 
-inline const char* const camera_a = "\\\\?\\synthetic#camera-a|Camera A|640x480@30|interval=20";
+inline const char* const camera_a = "\\\\?\\synthetic#camera-a|Camera A|640x480@30|interval=20\n";
 inline const char* const no_cameras = "# no camera attached\n";
 
 struct E2eTest : testing::Test {

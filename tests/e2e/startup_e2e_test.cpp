@@ -67,7 +67,7 @@ TEST_F(StartupE2e, ClosingWithAHungCameraStillEndsTheRun) {
 }
 
 TEST_F(StartupE2e, SettingsAreSavedASecondAfterAChangeAndOnCloseAndReadBack) {
-    ASSERT_TRUE(start(std::string(camera_a) + "\n", SW_SHOWMAXIMIZED));
+    ASSERT_TRUE(start(camera_a, SW_SHOWMAXIMIZED));
     EXPECT_TRUE(IsZoomed(run.window)) << "the show command is honoured";
     ASSERT_TRUE(wait_picture());
     ShowWindow(run.window, SW_RESTORE);
