@@ -7,6 +7,9 @@
 #include "capture/synthetic/synthetic_camera.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Libraries loaded from here on come from the system folder, never from
+    // the program's own (a Downloads folder holds whatever lies there).
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     synthetic_set_enumeration_hook(synthetic_load_control_file);
     return app_run(instance, startup_show_command());
 }

@@ -71,8 +71,9 @@ void on_destroy() {
     remember_window_rect();
     settings_save(settings);
     // A driver that never returns must not keep the process, and with it the
-    // single-instance mutex, for ever: app_run leaves without the worker.
-    capture_stop_within(capture_close_wait_ms);
+    // single-instance mutex, for ever: app_run leaves without the threads
+    // that are still inside one.
+    capture_stop_all_within(capture_close_wait_ms);
     PostQuitMessage(0);
 }
 

@@ -12,6 +12,7 @@
 #include "capture/camera_select.h"
 #include "capture/capture.h"
 #include "capture/device_layer.h"
+#include "capture/media_foundation.h"
 #include "layout/toolbar.h"
 #include "settings/settings.h"
 
@@ -55,7 +56,7 @@ void add_row(const wchar_t* text, LPARAM data) {
 
 int32_t enumerate_cameras(CameraEntry* entries, int32_t maximum) {
     ComPtr<IMFAttributes> attributes;
-    if (FAILED(MFCreateAttributes(&attributes, 1)) ||
+    if (FAILED(media_foundation.create_attributes(&attributes, 1)) ||
         FAILED(attributes->SetGUID(MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE,
                                    MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_GUID))) {
         return 0;

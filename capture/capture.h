@@ -30,14 +30,33 @@ struct FrameStore {
     std::atomic<int32_t> frame_pending; // 1 from a posted WM_APP_FRAME until the next paint
 };
 
-// Owned by the user-interface thread, except active_source (under the lock)
-// and stop_requested (atomic), which the worker shares.
-struct CaptureWorker {
-    HANDLE worker_thread; // null when there is no worker
+// What one worker run shares with the user-interface thread. capture_start
+// makes it; the worker holds a reference for its whole run and the
+// user-interface thread one while the run is current, and whoever lets go
+// last frees it. A worker given up on inside a driver call may come back at
+// any time, so everything it touches after that lives here or is checked
+// against `abandoned` under capture_lock.
+struct WorkerRun {
+    std::atomic<int32_t> refs;
     std::atomic<int32_t> stop_requested;
-    HWND target_window;
-    wchar_t symbolic_link[symbolic_link_units];
-    IMFMediaSource* active_source; // the worker's reference, published for capture_stop
+    HWND target_window;                         // set before the thread starts
+    wchar_t symbolic_link[symbolic_link_units]; // set before the thread starts
+    IMFMediaSource* active_source; // under capture_lock: the worker's, for the stop to shut down
+    bool abandoned; // under capture_lock: the run may no longer fill the store or post
+};
+
+// Threads that a bounded stop gave up on (workers, and shut-down calls into
+// a source) and that may still be inside a driver. capture_start refuses a
+// new worker while the list could not take another stop's two.
+inline constexpr int32_t capture_max_abandoned = 16;
+
+// Owned by the user-interface thread.
+struct CaptureWorker {
+    HANDLE worker_thread; // the current worker, null when there is none
+    WorkerRun* run;       // its shared record
+    HWND target_window;   // where its messages go, for the drain after a stop
+    HANDLE abandoned[capture_max_abandoned];
+    int32_t abandoned_count;
 };
 
 extern FrameStore frame_store;
@@ -57,18 +76,24 @@ bool capture_startup();
 void capture_shutdown();
 
 void capture_start(HWND window, const char* camera_id_utf8);
-// Stops the worker and joins it, however long its device takes to let go.
-void capture_stop();
+// Stops the worker and joins it, waiting at most capture_stop_wait_ms. A
+// worker still inside a device call then is abandoned: it can no longer
+// fill the frame store or post, its report is removed from the queue, and
+// what it holds is released when the call returns. True when it was joined.
+bool capture_stop();
 void capture_stop_if_running();
-// Stops the worker but waits at most `wait_ms` for it; true once it has been
-// joined (or when there was none). On a time-out the worker, stuck in a call
-// into its driver, keeps its handle and everything it may still touch.
+// The same with another bound.
 bool capture_stop_within(DWORD wait_ms);
-// A bounded stop gave up on the worker: it was told to stop and still runs.
+// Closing: stops the worker and waits for the abandoned threads as well, all
+// within `wait_ms`; true when no thread of the capture is left.
+bool capture_stop_all_within(DWORD wait_ms);
+// A thread of the capture (the worker or one given up on) still runs.
 bool capture_worker_stuck();
 
-// How long closing the window waits for the worker before the process
-// leaves without it.
+// How long a stop waits for the worker before it gives up on it, and how
+// long closing the window waits for every thread of the capture before the
+// process leaves without them.
+inline constexpr DWORD capture_stop_wait_ms = 3000;
 inline constexpr DWORD capture_close_wait_ms = 3000;
 
 struct FramePeek {
@@ -98,13 +123,14 @@ struct PeekedFrame {
 };
 
 // Worker internals: the thread, and the steps the capture files share.
-DWORD WINAPI capture_thread_main(void* unused);
-void select_native_format(IMFMediaSource* source);
-int subtype_preference(const GUID& subtype);
+DWORD WINAPI capture_thread_main(void* run);
+// Lets go of one reference to the run; the last one frees it.
+void worker_run_release(WorkerRun* run);
 struct OutputFormat {
     int32_t width;
     int32_t height;
     int32_t stride; // negative: rows stored bottom-up
 };
 HRESULT query_output_format(IMFSourceReader* reader, OutputFormat* format);
-void copy_sample_to_store(IMFSample* sample, const OutputFormat& format);
+// Copies into the frame store unless `run` has been abandoned meanwhile.
+void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const WorkerRun* run);

@@ -14,6 +14,10 @@ CaptureCode classify_capture_error(int32_t hr, bool streamed) {
     return CaptureFailed;
 }
 
+bool reader_refuses_format(int32_t hr) {
+    return hr == hresult_invalid_media_type || hr == hresult_codec_not_found;
+}
+
 int32_t hresult_from_win32(uint32_t error) {
     const auto value = static_cast<int32_t>(error);
     if (value <= 0) {

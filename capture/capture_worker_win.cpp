@@ -1,38 +1,54 @@
+// The capture worker thread: opens the camera, lets the source reader turn
+// its frames into RGB32 and copies each one into the frame store. It only
+// posts to the window, and only while its run has not been abandoned.
+
 #include <mfapi.h>
 #include <mferror.h>
 #include <wrl/client.h>
 
-#include <cstdlib>
-
 #include "app/support_win.h"
 #include "capture/capture.h"
 #include "capture/device_layer.h"
+#include "capture/format_select.h"
+#include "capture/media_foundation.h"
 
 using Microsoft::WRL::ComPtr;
 
-CaptureWorker capture_worker;
-
 namespace {
 
-bool stopping() {
-    return capture_worker.stop_requested.load() != 0;
+bool stopping(const WorkerRun* run) {
+    return run->stop_requested.load() != 0;
 }
 
-void post_status(CaptureCode code, HRESULT hr) {
-    PostMessageW(capture_worker.target_window, WM_APP_STATUS, WPARAM(code),
-                 LPARAM(static_cast<int32_t>(hr)));
+// Posting under capture_lock: the stop marks a run abandoned under the same
+// lock before it empties the queue, so nothing of an abandoned run can be
+// posted after that.
+void post_status(WorkerRun* run, CaptureCode code, HRESULT hr) {
+    CaptureLockGuard lock;
+    if (!run->abandoned) {
+        PostMessageW(run->target_window, WM_APP_STATUS, WPARAM(code),
+                     LPARAM(static_cast<int32_t>(hr)));
+    }
 }
 
-HRESULT open_device(ComPtr<IMFMediaSource>& source) {
+void post_frame(WorkerRun* run) {
+    CaptureLockGuard lock;
+    int32_t idle = 0;
+    if (!run->abandoned && frame_store.frame_pending.compare_exchange_strong(idle, 1)) {
+        PostMessageW(run->target_window, WM_APP_FRAME, 0, 0);
+    }
+}
+
+HRESULT open_device(const WorkerRun* run, ComPtr<IMFMediaSource>& source) {
     ComPtr<IMFAttributes> attributes;
-    HRESULT hr = MFCreateAttributes(&attributes, 2);
+    HRESULT hr = media_foundation.create_attributes(&attributes, 2);
     if (SUCCEEDED(hr)) {
         hr = attributes->SetGUID(MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE,
                                  MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_GUID);
     }
     if (SUCCEEDED(hr)) {
         hr = attributes->SetString(MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_SYMBOLIC_LINK,
-                                   capture_worker.symbolic_link);
+                                   run->symbolic_link);
     }
     if (SUCCEEDED(hr)) {
         hr = device_create_source(attributes.Get(), &source);
@@ -43,15 +59,17 @@ HRESULT open_device(ComPtr<IMFMediaSource>& source) {
 // Everything the worker holds for one run. Released in reverse order of
 // creation when the thread leaves; the source gets Shutdown first.
 struct WorkerObjects {
+    WorkerRun* run;
     ComPtr<IMFMediaSource> source;
     ComPtr<IMFAttributes> reader_attributes;
     ComPtr<IMFSourceReader> reader;
     ComPtr<IMFMediaType> output_type;
 
+    explicit WorkerObjects(WorkerRun* r) : run(r) {}
     ~WorkerObjects() {
         {
             CaptureLockGuard lock;
-            capture_worker.active_source = nullptr;
+            run->active_source = nullptr;
         }
         output_type.Reset();
         reader.Reset();
@@ -61,10 +79,33 @@ struct WorkerObjects {
             source.Reset();
         }
     }
+    WorkerObjects(const WorkerObjects&) = delete;
+    WorkerObjects& operator=(const WorkerObjects&) = delete;
 };
 
-HRESULT build_reader(WorkerObjects& objects, OutputFormat& format) {
-    HRESULT hr = MFCreateAttributes(&objects.reader_attributes, 1);
+// Asks the reader for RGB32. When it cannot make RGB32 from the chosen native
+// type (a codec that is not installed, a subtype nothing decodes), the next
+// best native type is tried, until one works or none is left; the first
+// refusal is what gets reported then.
+HRESULT request_rgb32(WorkerObjects& objects, int32_t chosen) {
+    const DWORD stream = DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
+    const HRESULT first =
+        objects.reader->SetCurrentMediaType(stream, nullptr, objects.output_type.Get());
+    HRESULT hr = first;
+    FormatRefusals refused{};
+    while (reader_refuses_format(hr) && chosen >= 0 && !stopping(objects.run) &&
+           format_refuse(refused, uint32_t(chosen))) {
+        chosen = select_next_native_format(objects.source.Get(), objects.reader.Get(), refused);
+        if (chosen < 0) {
+            return first;
+        }
+        hr = objects.reader->SetCurrentMediaType(stream, nullptr, objects.output_type.Get());
+    }
+    return SUCCEEDED(hr) ? hr : first;
+}
+
+HRESULT build_reader(WorkerObjects& objects, int32_t chosen, OutputFormat& format) {
+    HRESULT hr = media_foundation.create_attributes(&objects.reader_attributes, 1);
     if (SUCCEEDED(hr)) {
         hr = objects.reader_attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, 1);
     }
@@ -73,7 +114,7 @@ HRESULT build_reader(WorkerObjects& objects, OutputFormat& format) {
                                   &objects.reader);
     }
     if (SUCCEEDED(hr)) {
-        hr = MFCreateMediaType(&objects.output_type);
+        hr = media_foundation.create_media_type(&objects.output_type);
     }
     if (SUCCEEDED(hr)) {
         hr = objects.output_type->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Video);
@@ -82,8 +123,7 @@ HRESULT build_reader(WorkerObjects& objects, OutputFormat& format) {
         hr = objects.output_type->SetGUID(MF_MT_SUBTYPE, MFVideoFormat_RGB32);
     }
     if (SUCCEEDED(hr)) {
-        hr = objects.reader->SetCurrentMediaType(DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM),
-                                                 nullptr, objects.output_type.Get());
+        hr = request_rgb32(objects, chosen);
     }
     if (SUCCEEDED(hr)) {
         hr = query_output_format(objects.reader.Get(), &format);
@@ -94,7 +134,8 @@ HRESULT build_reader(WorkerObjects& objects, OutputFormat& format) {
 // Reads until a failure (returned) or a stop (S_OK). `streamed` is set once
 // the first sample has been delivered, whether or not it could be copied.
 HRESULT read_samples(WorkerObjects& objects, OutputFormat& format, bool& streamed) {
-    while (!stopping()) {
+    WorkerRun* run = objects.run;
+    while (!stopping(run)) {
         DWORD flags = 0;
         ComPtr<IMFSample> sample;
         const HRESULT hr = objects.reader->ReadSample(DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM), 0,
@@ -111,17 +152,14 @@ HRESULT read_samples(WorkerObjects& objects, OutputFormat& format, bool& streame
         if (!sample) {
             continue; // a stream tick or another event
         }
-        if (stopping()) {
+        if (stopping(run)) {
             return S_OK;
         }
-        copy_sample_to_store(sample.Get(), format);
+        copy_sample_to_store(sample.Get(), format, run);
         if (!streamed) {
-            post_status(CaptureStreaming, S_OK);
+            post_status(run, CaptureStreaming, S_OK);
         }
-        int32_t idle = 0;
-        if (frame_store.frame_pending.compare_exchange_strong(idle, 1)) {
-            PostMessageW(capture_worker.target_window, WM_APP_FRAME, 0, 0);
-        }
+        post_frame(run);
         streamed = true;
     }
     return S_OK;
@@ -129,39 +167,45 @@ HRESULT read_samples(WorkerObjects& objects, OutputFormat& format, bool& streame
 
 // One capture run; returns the failure to report, or S_OK for none.
 HRESULT run_capture(WorkerObjects& objects) {
-    HRESULT hr = open_device(objects.source);
+    WorkerRun* run = objects.run;
+    HRESULT hr = open_device(run, objects.source);
+    int32_t chosen = -1;
     if (SUCCEEDED(hr)) {
         bool stop = false;
         {
             CaptureLockGuard lock;
-            capture_worker.active_source = objects.source.Get();
-            stop = stopping();
+            run->active_source = objects.source.Get();
+            stop = stopping(run);
         }
         if (stop) {
             return S_OK;
         }
-        select_native_format(objects.source.Get());
+        chosen = select_native_format(objects.source.Get());
     }
     OutputFormat format{0, 0, 0};
     if (SUCCEEDED(hr)) {
-        hr = build_reader(objects, format);
+        hr = build_reader(objects, chosen, format);
     }
     bool streamed = false;
     if (SUCCEEDED(hr)) {
         hr = read_samples(objects, format, streamed);
     }
-    if (FAILED(hr) && !stopping()) {
-        post_status(classify_capture_error(hr, streamed), hr);
+    if (FAILED(hr) && !stopping(run)) {
+        post_status(run, classify_capture_error(hr, streamed), hr);
     }
     return hr;
 }
 
 } // namespace
 
-DWORD WINAPI capture_thread_main(void*) {
-    ComApartment apartment(COINIT_MULTITHREADED);
-    WorkerObjects objects;
-    run_capture(objects);
+DWORD WINAPI capture_thread_main(void* parameter) {
+    auto* run = static_cast<WorkerRun*>(parameter);
+    {
+        ComApartment apartment(COINIT_MULTITHREADED);
+        WorkerObjects objects(run);
+        run_capture(objects);
+    }
+    worker_run_release(run);
     return 0;
 }
 
@@ -181,88 +225,16 @@ HRESULT query_output_format(IMFSourceReader* reader, OutputFormat* format) {
     format->width = static_cast<int32_t>(width);
     format->height = static_cast<int32_t>(height);
     UINT32 stride = 0;
+    LONG computed = 0;
     if (SUCCEEDED(type->GetUINT32(MF_MT_DEFAULT_STRIDE, &stride))) {
         format->stride = static_cast<int32_t>(stride);
+    } else if (SUCCEEDED(media_foundation.stride_for_bitmap_info_header(MFVideoFormat_RGB32.Data1,
+                                                                        width, &computed))) {
+        // Without the attribute, uncompressed RGB is laid out as a bitmap
+        // is: bottom-up, which this stride says by its sign.
+        format->stride = static_cast<int32_t>(computed);
     } else {
         format->stride = static_cast<int32_t>(static_cast<uint32_t>(format->width) * 4u);
     }
     return S_OK;
-}
-
-bool capture_startup() {
-    InitializeCriticalSection(&capture_lock);
-    return SUCCEEDED(MFStartup(MF_VERSION, MFSTARTUP_LITE));
-}
-
-void capture_shutdown() {
-    capture_stop_if_running();
-    MFShutdown();
-    std::free(frame_store.pixels);
-    frame_store.pixels = nullptr;
-    frame_store.capacity_bytes = 0;
-    frame_store.frame_width = 0;
-    frame_store.frame_height = 0;
-    DeleteCriticalSection(&capture_lock);
-}
-
-void capture_start(HWND window, const char* camera_id_utf8) {
-    capture_stop_if_running();
-    capture_worker.target_window = window;
-    to_utf16(camera_id_utf8, capture_worker.symbolic_link, int(symbolic_link_units));
-    capture_worker.stop_requested.store(0);
-    frame_store.frame_pending.store(0);
-    {
-        CaptureLockGuard lock;
-        frame_store.frame_width = 0;
-        frame_store.frame_height = 0;
-    }
-    capture_worker.worker_thread =
-        CreateThread(nullptr, 0, capture_thread_main, nullptr, 0, nullptr);
-    if (capture_worker.worker_thread == nullptr) {
-        PostMessageW(window, WM_APP_STATUS, WPARAM(CaptureFailed),
-                     LPARAM(hresult_from_win32(GetLastError())));
-    }
-}
-
-void capture_stop() {
-    capture_stop_within(INFINITE);
-}
-
-bool capture_stop_within(DWORD wait_ms) {
-    if (capture_worker.worker_thread == nullptr) {
-        return true;
-    }
-    capture_worker.stop_requested.exchange(1);
-    ComPtr<IMFMediaSource> source;
-    {
-        CaptureLockGuard lock;
-        source = capture_worker.active_source; // AddRef under the lock
-    }
-    if (source) {
-        // Ends a ReadSample that blocks in the worker.
-        source->Shutdown();
-        source.Reset();
-    }
-    if (WaitForSingleObject(capture_worker.worker_thread, wait_ms) != WAIT_OBJECT_0) {
-        // Still inside a device call: the thread keeps its handle, and with
-        // it the frame store, the lock and Media Foundation stay in place.
-        return false;
-    }
-    CloseHandle(capture_worker.worker_thread);
-    capture_worker.worker_thread = nullptr;
-    MSG message;
-    while (PeekMessageW(&message, capture_worker.target_window, WM_APP_FRAME, WM_APP_STATUS,
-                        PM_REMOVE)) {
-    }
-    return true;
-}
-
-bool capture_worker_stuck() {
-    return capture_worker.worker_thread != nullptr && capture_worker.stop_requested.load() != 0;
-}
-
-void capture_stop_if_running() {
-    if (capture_worker.worker_thread != nullptr) {
-        capture_stop();
-    }
 }

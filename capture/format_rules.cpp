@@ -52,3 +52,20 @@ bool format_beats(const FormatTraits& candidate, const FormatTraits& best) {
     }
     return candidate.preference < best.preference;
 }
+
+bool format_is_refused(const FormatRefusals& refusals, uint32_t index) {
+    for (int32_t i = 0; i < refusals.count; ++i) {
+        if (refusals.index[i] == index) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool format_refuse(FormatRefusals& refusals, uint32_t index) {
+    if (refusals.count >= format_max_refusals) {
+        return false;
+    }
+    refusals.index[refusals.count++] = index;
+    return true;
+}

@@ -31,3 +31,15 @@ bool meets_rate(double fps);
 // apart decides (smooth rate, then area, then rate, then subtype); on a full
 // tie the earlier format stays.
 bool format_beats(const FormatTraits& candidate, const FormatTraits& best);
+
+// The native types a source reader refused to turn into RGB32 in one run, by
+// index, so the next choice leaves them out. Bounded: a camera that offers
+// more refusals than this is given up on.
+inline constexpr int32_t format_max_refusals = 32;
+struct FormatRefusals {
+    uint32_t index[format_max_refusals];
+    int32_t count;
+};
+bool format_is_refused(const FormatRefusals& refusals, uint32_t index);
+// Adds `index`; false when the list is full.
+bool format_refuse(FormatRefusals& refusals, uint32_t index);

@@ -1,8 +1,11 @@
 #include <mfapi.h>
+#include <mfidl.h>
+#include <mfreadwrite.h>
 #include <wrl/client.h>
 
 #include "capture/capture.h"
 #include "capture/format_rules.h"
+#include "capture/format_select.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -56,37 +59,79 @@ int subtype_preference(const GUID& subtype) {
     return subtype_kind_preference(subtype_kind(subtype));
 }
 
-void select_native_format(IMFMediaSource* source) {
+namespace {
+
+// The first stream's type handler of the source.
+HRESULT stream_type_handler(IMFMediaSource* source, ComPtr<IMFMediaTypeHandler>& handler) {
     ComPtr<IMFPresentationDescriptor> presentation;
-    if (FAILED(source->CreatePresentationDescriptor(&presentation))) {
-        return;
-    }
+    HRESULT hr = source->CreatePresentationDescriptor(&presentation);
     BOOL selected = FALSE;
     ComPtr<IMFStreamDescriptor> stream;
-    if (FAILED(presentation->GetStreamDescriptorByIndex(0, &selected, &stream))) {
-        return;
+    if (SUCCEEDED(hr)) {
+        hr = presentation->GetStreamDescriptorByIndex(0, &selected, &stream);
     }
-    ComPtr<IMFMediaTypeHandler> handler;
-    if (FAILED(stream->GetMediaTypeHandler(&handler))) {
-        return;
+    if (SUCCEEDED(hr)) {
+        hr = stream->GetMediaTypeHandler(&handler);
     }
+    return hr;
+}
+
+// The best native type within the limits that is not refused, and its index;
+// -1 when there is none.
+int32_t best_native_type(IMFMediaTypeHandler* handler, const FormatRefusals& refused,
+                         ComPtr<IMFMediaType>& best_type) {
     DWORD count = 0;
     if (FAILED(handler->GetMediaTypeCount(&count))) {
-        return;
+        return -1;
     }
     FormatCandidate best;
-    for (DWORD i = 0; i < count; ++i) {
+    int32_t best_index = -1;
+    for (DWORD i = 0; i < count && i <= DWORD(INT32_MAX); ++i) {
         FormatCandidate candidate;
-        if (FAILED(handler->GetMediaTypeByIndex(i, &candidate.media_type)) ||
+        if (format_is_refused(refused, i) ||
+            FAILED(handler->GetMediaTypeByIndex(i, &candidate.media_type)) ||
             !read_candidate(candidate.media_type.Get(), candidate.traits) ||
             !format_within_limits(candidate.traits)) {
             continue;
         }
         if (!best.media_type || format_beats(candidate.traits, best.traits)) {
             best = std::move(candidate);
+            best_index = int32_t(i);
         }
     }
-    if (best.media_type) {
-        handler->SetCurrentMediaType(best.media_type.Get());
+    best_type = std::move(best.media_type);
+    return best_index;
+}
+
+} // namespace
+
+int32_t select_native_format(IMFMediaSource* source) {
+    ComPtr<IMFMediaTypeHandler> handler;
+    ComPtr<IMFMediaType> best;
+    if (FAILED(stream_type_handler(source, handler))) {
+        return -1;
     }
+    const int32_t index = best_native_type(handler.Get(), FormatRefusals{}, best);
+    if (index < 0 || FAILED(handler->SetCurrentMediaType(best.Get()))) {
+        return -1;
+    }
+    return index;
+}
+
+int32_t select_next_native_format(IMFMediaSource* source, IMFSourceReader* reader,
+                                  const FormatRefusals& refused) {
+    ComPtr<IMFMediaTypeHandler> handler;
+    ComPtr<IMFSourceReaderEx> reader_ex;
+    ComPtr<IMFMediaType> next;
+    if (FAILED(stream_type_handler(source, handler)) ||
+        FAILED(reader->QueryInterface(IID_PPV_ARGS(&reader_ex)))) {
+        return -1;
+    }
+    const int32_t index = best_native_type(handler.Get(), refused, next);
+    DWORD flags = 0;
+    if (index < 0 || FAILED(reader_ex->SetNativeMediaType(
+                         DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM), next.Get(), &flags))) {
+        return -1;
+    }
+    return index;
 }

@@ -12,11 +12,16 @@ CRITICAL_SECTION capture_lock;
 namespace {
 
 // Under capture_lock: makes room for the frame and copies its rows. When the
-// block cannot grow, the previous frame and its sizes stay.
-void store_rows(const uint8_t* buffer, const RowSource& source, int32_t width, int32_t height) {
+// block cannot grow, the previous frame and its sizes stay; a run given up on
+// while it was in the driver leaves the store to the worker that followed.
+void store_rows(const uint8_t* buffer, const RowSource& source, int32_t width, int32_t height,
+                const WorkerRun* run) {
     const uint64_t row = packed_row_bytes(width);
     const uint64_t needed = row * uint64_t(height);
     CaptureLockGuard lock;
+    if (run->abandoned) {
+        return;
+    }
     if (frame_store.capacity_bytes < needed) {
         if (needed > SIZE_MAX) {
             return;
@@ -37,7 +42,7 @@ void store_rows(const uint8_t* buffer, const RowSource& source, int32_t width, i
 // also tells where the buffer begins and ends, so rows a driver claims but the
 // buffer does not hold are never read. Returns false when the buffer offers no
 // such lock, so the plain path can try.
-bool copy_pitched(IMFMediaBuffer* buffer, const OutputFormat& format) {
+bool copy_pitched(IMFMediaBuffer* buffer, const OutputFormat& format, const WorkerRun* run) {
     ComPtr<IMF2DBuffer2> pitched;
     if (FAILED(buffer->QueryInterface(IID_PPV_ARGS(&pitched)))) {
         return false;
@@ -52,13 +57,13 @@ bool copy_pitched(IMFMediaBuffer* buffer, const OutputFormat& format) {
     RowSource rows;
     const int64_t offset = top_row - start;
     if (plan_pitched_rows(length, offset, pitch, format.width, format.height, &rows)) {
-        store_rows(start, rows, format.width, format.height);
+        store_rows(start, rows, format.width, format.height, run);
     }
     pitched->Unlock2D();
     return true;
 }
 
-void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format) {
+void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format, const WorkerRun* run) {
     BYTE* data = nullptr;
     DWORD length = 0;
     if (FAILED(buffer->Lock(&data, nullptr, &length))) {
@@ -66,14 +71,14 @@ void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format) {
     }
     RowSource rows;
     if (plan_plain_rows(length, format.stride, format.width, format.height, &rows)) {
-        store_rows(data, rows, format.width, format.height);
+        store_rows(data, rows, format.width, format.height, run);
     }
     buffer->Unlock();
 }
 
 } // namespace
 
-void copy_sample_to_store(IMFSample* sample, const OutputFormat& format) {
+void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const WorkerRun* run) {
     // A size from a driver that is zero, or that does not fit in 31 bits and so
     // reads as negative, describes no frame.
     if (format.width <= 0 || format.height <= 0) {
@@ -83,8 +88,8 @@ void copy_sample_to_store(IMFSample* sample, const OutputFormat& format) {
     if (FAILED(sample->ConvertToContiguousBuffer(&buffer))) {
         return;
     }
-    if (!copy_pitched(buffer.Get(), format)) {
-        copy_plain(buffer.Get(), format);
+    if (!copy_pitched(buffer.Get(), format, run)) {
+        copy_plain(buffer.Get(), format, run);
     }
 }
 

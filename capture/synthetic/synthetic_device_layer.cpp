@@ -22,7 +22,25 @@ SyntheticStats stats;
 std::atomic<void (*)()> enumeration_hook{nullptr};
 std::vector<std::wstring> unplugged;
 
+// Manual reset: set, it lets every waiting hang go at once.
+HANDLE hung_calls_released() {
+    static const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    return event;
+}
+
 } // namespace
+
+void synthetic_hang() {
+    WaitForSingleObject(hung_calls_released(), INFINITE);
+}
+
+void synthetic_release_hung_calls() {
+    SetEvent(hung_calls_released());
+}
+
+void synthetic_hold_hung_calls() {
+    ResetEvent(hung_calls_released());
+}
 
 void synthetic_unplug(const std::wstring& symbolic_link) {
     std::lock_guard lock(registry_mutex);

@@ -11,6 +11,11 @@ HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** 
 HRESULT synthetic_create_reader(IMFMediaSource* source, IMFSourceReader** out);
 HRESULT synthetic_create_lying_buffer(uint32_t width, uint32_t height, bool newer_interface,
                                       IMFMediaBuffer** out);
+// A whole frame of the pattern whose locks stall until hung calls may return.
+HRESULT synthetic_create_stalling_buffer(uint32_t width, uint32_t height, uint32_t frame,
+                                         IMFMediaBuffer** out);
+// Where a hung driver call waits: until synthetic_release_hung_calls.
+void synthetic_hang();
 
 long synthetic_live_activates();
 long synthetic_live_sources();

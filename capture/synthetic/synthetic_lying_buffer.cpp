@@ -1,6 +1,8 @@
-// A two-dimensional buffer as a faulty driver might hand one out: its lock
+// Two-dimensional buffers as faulty drivers hand them out. A lying one's lock
 // reports a pitch of one packed row and a frame of `height` rows, but the
-// memory behind it holds only half of them.
+// memory behind it holds only half of them. A stalling one holds the whole
+// frame, but every lock first waits in the "driver" until the test lets hung
+// calls return.
 
 #include <mfapi.h>
 #include <mferror.h>
@@ -15,13 +17,21 @@ namespace {
 struct LyingBuffer final : IMFMediaBuffer, IMF2DBuffer2, LiveCounter<LyingBuffer> {
     RefCount refs;
     bool newer_interface;
+    bool stalls;
     LONG pitch;
     DWORD length;
     std::unique_ptr<BYTE[]> memory;
 
-    LyingBuffer(uint32_t width, uint32_t height, bool newer)
-        : newer_interface(newer), pitch(LONG(width * 4)), length(DWORD(width * 4 * (height / 2))),
+    LyingBuffer(uint32_t width, uint32_t height, bool newer, bool stalling)
+        : newer_interface(newer), stalls(stalling), pitch(LONG(width * 4)),
+          length(DWORD(width * 4 * (stalling ? height : height / 2))),
           memory(new BYTE[length + 1]()) {}
+
+    void enter_driver() const {
+        if (stalls) {
+            synthetic_hang();
+        }
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFMediaBuffer)) {
@@ -40,6 +50,7 @@ struct LyingBuffer final : IMFMediaBuffer, IMF2DBuffer2, LiveCounter<LyingBuffer
 
     // IMFMediaBuffer: the plain lock tells the truth about the length.
     HRESULT STDMETHODCALLTYPE Lock(BYTE** data, DWORD* max_length, DWORD* current) override {
+        enter_driver();
         *data = memory.get();
         if (max_length != nullptr) {
             *max_length = length;
@@ -62,6 +73,7 @@ struct LyingBuffer final : IMFMediaBuffer, IMF2DBuffer2, LiveCounter<LyingBuffer
 
     // IMF2DBuffer: claims a whole frame at the pitch.
     HRESULT STDMETHODCALLTYPE Lock2D(BYTE** scanline0, LONG* out_pitch) override {
+        enter_driver();
         *scanline0 = memory.get();
         *out_pitch = pitch;
         return S_OK;
@@ -84,6 +96,7 @@ struct LyingBuffer final : IMFMediaBuffer, IMF2DBuffer2, LiveCounter<LyingBuffer
     // IMF2DBuffer2: reports the real extent of the memory.
     HRESULT STDMETHODCALLTYPE Lock2DSize(MF2DBuffer_LockFlags, BYTE** scanline0, LONG* out_pitch,
                                          BYTE** start, DWORD* out_length) override {
+        enter_driver();
         *scanline0 = memory.get();
         *out_pitch = pitch;
         *start = memory.get();
@@ -101,6 +114,19 @@ long synthetic_live_buffers() {
 
 HRESULT synthetic_create_lying_buffer(uint32_t width, uint32_t height, bool newer_interface,
                                       IMFMediaBuffer** out) {
-    *out = new LyingBuffer(width, height, newer_interface);
+    *out = new LyingBuffer(width, height, newer_interface, false);
+    return S_OK;
+}
+
+HRESULT synthetic_create_stalling_buffer(uint32_t width, uint32_t height, uint32_t frame,
+                                         IMFMediaBuffer** out) {
+    auto* buffer = new LyingBuffer(width, height, true, true);
+    auto* pixels = reinterpret_cast<uint32_t*>(buffer->memory.get());
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+            pixels[size_t(y) * width + x] = synthetic_pattern_pixel(x, y, frame);
+        }
+    }
+    *out = buffer;
     return S_OK;
 }

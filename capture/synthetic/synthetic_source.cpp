@@ -99,6 +99,9 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
     HRESULT STDMETHODCALLTYPE Stop() override { return shut_down ? MF_E_SHUTDOWN : S_OK; }
     HRESULT STDMETHODCALLTYPE Pause() override { return shut_down ? MF_E_SHUTDOWN : S_OK; }
     HRESULT STDMETHODCALLTYPE Shutdown() override {
+        if (camera.hang_in_shutdown) {
+            synthetic_hang();
+        }
         synthetic_note_shutdown();
         if (shut_down.exchange(true)) {
             return MF_E_SHUTDOWN;
@@ -186,7 +189,10 @@ HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera, bo
     if (FAILED(hr)) {
         return hr;
     }
-    if (camera.buffer == SyntheticBuffer::BottomUp && !short_buffer) {
+    // Without MF_MT_DEFAULT_STRIDE, RGB rows come bottom-up, as in a bitmap:
+    // https://learn.microsoft.com/windows/win32/medfound/uncompressed-video-buffers
+    const bool bottom_up = camera.buffer == SyntheticBuffer::BottomUp || !camera.default_stride;
+    if (bottom_up && !short_buffer) {
         fill_rows(cache, data + (height - 1) * row, -LONG(row), width, height, height, frame);
         if (camera.stamp_time) {
             stamp_rows(data + (height - 1) * row, -LONG(row), width, height);
@@ -234,7 +240,21 @@ HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera, 
     return S_OK;
 }
 
-struct SyntheticReader final : IMFSourceReader, LiveCounter<SyntheticReader> {
+// What the reader's video processing and Windows' own decoders turn into
+// RGB32; anything else (HEVC without its extension, a vendor's subtype) has no
+// decoder.
+// https://learn.microsoft.com/windows/win32/api/mfreadwrite/nf-mfreadwrite-imfsourcereader-setcurrentmediatype
+bool converts_to_rgb32(const GUID& subtype) {
+    for (const GUID& known : {MFVideoFormat_RGB32, MFVideoFormat_NV12, MFVideoFormat_YUY2,
+                              MFVideoFormat_I420, MFVideoFormat_MJPG, MFVideoFormat_H264}) {
+        if (subtype == known) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct SyntheticReader final : IMFSourceReaderEx, LiveCounter<SyntheticReader> {
     RefCount refs;
     ComPtr<IMFMediaSource> source_ref;
     SyntheticSource* source = nullptr; // kept alive by source_ref
@@ -248,8 +268,9 @@ struct SyntheticReader final : IMFSourceReader, LiveCounter<SyntheticReader> {
     ULONGLONG next_due = 0; // when the next frame is due, in GetTickCount64 time
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFSourceReader)) {
-            *out = static_cast<IMFSourceReader*>(this);
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFSourceReader) ||
+            iid == __uuidof(IMFSourceReaderEx)) {
+            *out = static_cast<IMFSourceReaderEx*>(this);
             AddRef();
             return S_OK;
         }
@@ -263,7 +284,36 @@ struct SyntheticReader final : IMFSourceReader, LiveCounter<SyntheticReader> {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE SetStreamSelection(DWORD, BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetNativeMediaType(DWORD, DWORD, IMFMediaType**) override {
+    HRESULT STDMETHODCALLTYPE GetNativeMediaType(DWORD stream, DWORD index,
+                                                 IMFMediaType** out) override {
+        *out = nullptr;
+        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+            return MF_E_INVALIDSTREAMNUMBER;
+        }
+        return source->handler->GetMediaTypeByIndex(index, out);
+    }
+    // The device's format changes under the reader; the RGB32 output has to
+    // be asked for again.
+    HRESULT STDMETHODCALLTYPE SetNativeMediaType(DWORD stream, IMFMediaType* type,
+                                                 DWORD* flags) override {
+        *flags = 0;
+        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+            return MF_E_INVALIDSTREAMNUMBER;
+        }
+        const HRESULT hr = source->handler->SetCurrentMediaType(type);
+        if (FAILED(hr)) {
+            return hr;
+        }
+        native = source->current_type();
+        width = native.width;
+        height = native.height;
+        output_set = false;
+        *flags = MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE AddTransformForStream(DWORD, IUnknown*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RemoveAllTransformsForStream(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTransformForStream(DWORD, DWORD, GUID*, IMFTransform**) override {
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE GetCurrentMediaType(DWORD stream, IMFMediaType** out) override {
@@ -297,6 +347,9 @@ struct SyntheticReader final : IMFSourceReader, LiveCounter<SyntheticReader> {
             FAILED(type->GetGUID(MF_MT_SUBTYPE, &subtype)) || major != MFMediaType_Video ||
             subtype != MFVideoFormat_RGB32) {
             return MF_E_INVALIDMEDIATYPE;
+        }
+        if (!converts_to_rgb32(native.subtype)) {
+            return MF_E_TOPO_CODEC_NOT_FOUND;
         }
         output_set = true;
         return S_OK;
@@ -337,6 +390,10 @@ HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
                                camera.short_from_read >= 0 && call >= camera.short_from_read, width,
                                height, frames, &buffer);
         break;
+    }
+    if (call == camera.stall_copy_at_read) {
+        buffer.Reset();
+        hr = synthetic_create_stalling_buffer(width, height, frames, &buffer);
     }
     ComPtr<IMFSample> sample;
     if (SUCCEEDED(hr)) {
@@ -379,8 +436,8 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
     }
     if (call == camera.hang_at_read) {
         // Shutdown does not help here: the thread stays in this call until
-        // the process ends.
-        Sleep(INFINITE);
+        // hung calls are released, and then delivers as if nothing happened.
+        synthetic_hang();
     }
     if (call == camera.fail_at_read) {
         if (camera.read_flags != 0) {

@@ -24,6 +24,22 @@ TEST(ClassifyCaptureError, FollowsTheOrderOfTheRules) {
     EXPECT_EQ(uint32_t(hresult_from_win32(0x80004005)), 0x80004005u);
 }
 
+TEST(CaptureRules, RefusedFormatsAreRememberedUpToTheBound) {
+    EXPECT_TRUE(reader_refuses_format(int32_t(0xC00D36B4)));  // the decoder refused RGB32
+    EXPECT_TRUE(reader_refuses_format(int32_t(0xC00D5212)));  // no decoder at all
+    EXPECT_FALSE(reader_refuses_format(int32_t(0x80070005))); // denied: no other format helps
+    FormatRefusals refused{};
+    EXPECT_FALSE(format_is_refused(refused, 0));
+    for (uint32_t i = 0; i < 32; ++i) {
+        EXPECT_TRUE(format_refuse(refused, 100 + i));
+    }
+    EXPECT_FALSE(format_refuse(refused, 7)) << "full";
+    EXPECT_TRUE(format_is_refused(refused, 100));
+    EXPECT_TRUE(format_is_refused(refused, 131));
+    EXPECT_FALSE(format_is_refused(refused, 7));
+    EXPECT_FALSE(format_is_refused(refused, 132));
+}
+
 TEST(FormatRules, RateAndSizeLimits) {
     EXPECT_TRUE(meets_rate(24.9));
     EXPECT_FALSE(meets_rate(frame_rate_from_ratio(24000, 1001)));

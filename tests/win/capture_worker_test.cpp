@@ -18,7 +18,7 @@ TEST_F(CaptureWorkerTest, FirstSampleReportsStreamingThenAFrameForEveryBufferLay
     struct Case { const char* what; SyntheticBuffer buffer; bool default_stride; uint32_t width, height; bool copied; };
     const Case cases[] = {
         {"top-down", SyntheticBuffer::TopDown, true, 640, 480, true},
-        {"no stride attribute: width x 4", SyntheticBuffer::TopDown, false, 320, 240, true},
+        {"no stride attribute: bottom-up, as a bitmap", SyntheticBuffer::TopDown, false, 320, 240, true},
         {"bottom-up, stride -2560", SyntheticBuffer::BottomUp, true, 640, 480, true},
         {"2-D, pitch wider than 638 x 4", SyntheticBuffer::Pitched, true, 638, 480, true},
         {"2-D claiming more rows than it holds", SyntheticBuffer::LyingPitched, true, 640, 480, false},
@@ -40,6 +40,36 @@ TEST_F(CaptureWorkerTest, FirstSampleReportsStreamingThenAFrameForEveryBufferLay
             EXPECT_GE(pattern_frame_in_store(int32_t(c.width), int32_t(c.height)), 0);
         } else {
             EXPECT_FALSE(PeekedFrame().held) << "nothing may be copied from this buffer";
+        }
+        session.stop();
+    }
+}
+
+TEST_F(CaptureWorkerTest, FormatsTheReaderCannotTurnIntoRgb32GiveWayToTheNextBest) {
+    const GUID hevc = MFVideoFormat_HEVC, nv12 = MFVideoFormat_NV12;
+    const GUID vendor = {
+        0x41424344, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+    // clang-format off
+    struct Case { const char* what; std::vector<SyntheticType> types; int32_t width, height; uint32_t end_hr; };
+    const Case cases[] = {
+        {"no HEVC decoder, nor one for a vendor's subtype: the 640 x 480 NV12",
+         {{nv12, 640, 480, 30, 1}, {hevc, 1920, 1080, 30, 1}, {vendor, 1280, 720, 30, 1}}, 640, 480, 0},
+        {"nothing the reader can turn: the first refusal is reported",
+         {{vendor, 640, 480, 30, 1}, {hevc, 1280, 720, 30, 1}}, 0, 0, 0xC00D5212},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SyntheticCamera camera = test_camera();
+        camera.types = c.types;
+        session.start(camera);
+        if (c.end_hr == 0) {
+            ASSERT_TRUE(session.wait_frames(1));
+            EXPECT_GE(pattern_frame_in_store(c.width, c.height), 0);
+        } else {
+            ASSERT_TRUE(session.pump_until([&] { return session.end_report() != nullptr; }));
+            EXPECT_EQ(*session.end_report(),
+                      (Report{WM_APP_STATUS, CaptureFailed, int32_t(c.end_hr)}));
         }
         session.stop();
     }
@@ -161,6 +191,42 @@ TEST_F(CaptureWorkerTest, StopDuringOpenOrABlockedReadReturnsPromptlyWithoutARep
         EXPECT_TRUE(synthetic_all_released());
         session.reports.clear();
     }
+}
+
+// A driver that stalls while the worker copies a sample: the stop gives up on
+// the worker, the next one runs, and when the stalled call returns at last
+// the abandoned worker neither fills the store nor posts, and lets go of
+// everything it holds.
+TEST_F(CaptureWorkerTest, AStopGivesUpOnAStalledWorkerThatThenTouchesNothing) {
+    SyntheticCamera stalled = test_camera(640, 480);
+    stalled.stall_copy_at_read = 1;
+    SyntheticCamera next = test_camera(320, 240, L"\\\\?\\synthetic#cam1");
+    next.block_at_read = 1; // one frame, then nothing until the stop
+    synthetic_hold_hung_calls();
+    synthetic_set_cameras({stalled, next});
+    capture_start(session.window, "\\\\?\\synthetic#cam0");
+    ASSERT_TRUE(session.pump_until([] { return synthetic_stats().samples_delivered >= 2; }));
+    session.pump_for(30);
+    const ULONGLONG begun = GetTickCount64();
+    EXPECT_FALSE(capture_stop_within(200));
+    EXPECT_LT(GetTickCount64() - begun, 1000u);
+    EXPECT_FALSE(session.report_queued());
+    session.reports.clear();
+
+    capture_start(session.window, "\\\\?\\synthetic#cam1");
+    ASSERT_TRUE(session.wait_frames(1));
+    EXPECT_EQ(frame_clear_pending(), 1);
+    EXPECT_FALSE(capture_stop_all_within(100)) << "the stalled worker is still out";
+    capture_start(session.window, "\\\\?\\synthetic#cam1");
+    ASSERT_TRUE(session.wait_frames(2));
+    frame_clear_pending();
+    synthetic_release_hung_calls();
+    ASSERT_TRUE(session.pump_until([] { return synthetic_live_counts().sources == 1; }));
+    session.pump_for(50);
+    EXPECT_EQ(session.count(WM_APP_FRAME), 2) << "only the frames of the new workers";
+    EXPECT_EQ(pattern_frame_in_store(320, 240), 0);
+    EXPECT_TRUE(capture_stop_all_within(1000));
+    EXPECT_FALSE(capture_worker_stuck());
 }
 
 // Many start/stop cycles, stopping at different moments, often with reports

@@ -86,7 +86,7 @@ inline std::array<LONG, 4> xywh(const RECT& r) {
 inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000,
                        const std::function<bool(const MSG&)>& take = nullptr) {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    for (;;) {
+    auto drain = [&] {
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
             if (!take || !take(m)) {
@@ -94,8 +94,13 @@ inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 500
                 DispatchMessageW(&m);
             }
         }
+    };
+    for (;;) {
+        drain();
         const ULONGLONG now = GetTickCount64();
         if (done && done()) {
+            // What was posted between the drain and the check counts too.
+            drain();
             return true;
         }
         if (now >= deadline) {
