@@ -22,12 +22,12 @@ struct HungDriverTest : AppWindowTest {
 };
 
 TEST_F(HungDriverTest, SwitchReportAndRetryGoOnWithoutTheStuckWorker) {
-    // One: its second read never returns. Two: its fourth read fails, as an
+    // One: its second read never returns. Two: half a second in, a read fails as an
     // unplugged camera's does, and then its Shutdown never returns.
     SyntheticCamera one = app_camera(L"\\\\?\\cam#1", L"One", 640, 480);
     one.hang_at_read = 1;
     SyntheticCamera two = app_camera(L"\\\\?\\cam#2", L"Two", 320, 240);
-    two.fail_at_read = 3;
+    two.fail_at_read = 50;
     two.hang_in_shutdown = true;
     synthetic_hold_hung_calls();
     open({one, two});

@@ -1,0 +1,281 @@
+// The synthetic camera's source reader, written from Microsoft's
+// documentation of the real one, which Wine's does not follow: it makes real
+// samples, turns into RGB32 only what Windows has a converter for, and lets a
+// native type be chosen under it.
+
+#include "capture/synthetic/synthetic_frames.h"
+#include "capture/synthetic/synthetic_source.h"
+
+#include "capture/capture_codes.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// What the reader's video processing and Windows' own decoders turn into
+// RGB32; anything else (HEVC without its extension, a vendor's subtype) has no
+// decoder.
+// https://learn.microsoft.com/windows/win32/api/mfreadwrite/nf-mfreadwrite-imfsourcereader-setcurrentmediatype
+bool converts_to_rgb32(const GUID& subtype) {
+    for (const GUID& known : {MFVideoFormat_RGB32, MFVideoFormat_NV12, MFVideoFormat_YUY2,
+                              MFVideoFormat_I420, MFVideoFormat_MJPG, MFVideoFormat_H264}) {
+        if (subtype == known) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct SyntheticReader final : IMFSourceReaderEx, LiveCounter<SyntheticReader> {
+    RefCount refs;
+    ComPtr<IMFMediaSource> source_ref;
+    SyntheticSource* source = nullptr; // kept alive by source_ref
+    uint32_t width = 0;
+    uint32_t height = 0;
+    SyntheticType native{};
+    int read_calls = 0;
+    uint32_t frames = 0;
+    bool output_set = false;
+    PatternCache pattern;
+    ULONGLONG next_due = 0; // when the next frame is due, in GetTickCount64 time
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFSourceReader) ||
+            iid == __uuidof(IMFSourceReaderEx)) {
+            *out = static_cast<IMFSourceReaderEx*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    SYNTHETIC_IUNKNOWN_REFCOUNT
+
+    HRESULT STDMETHODCALLTYPE GetStreamSelection(DWORD, BOOL* selected) override {
+        *selected = TRUE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetStreamSelection(DWORD, BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetNativeMediaType(DWORD stream, DWORD index,
+                                                 IMFMediaType** out) override {
+        *out = nullptr;
+        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+            return MF_E_INVALIDSTREAMNUMBER;
+        }
+        return source->handler->GetMediaTypeByIndex(index, out);
+    }
+    // The device's format changes under the reader; the RGB32 output has to
+    // be asked for again.
+    HRESULT STDMETHODCALLTYPE SetNativeMediaType(DWORD stream, IMFMediaType* type,
+                                                 DWORD* flags) override {
+        *flags = 0;
+        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+            return MF_E_INVALIDSTREAMNUMBER;
+        }
+        const HRESULT hr = source->handler->SetCurrentMediaType(type);
+        if (FAILED(hr)) {
+            return hr;
+        }
+        native = source->current_type();
+        width = native.width;
+        height = native.height;
+        output_set = false;
+        *flags = MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE AddTransformForStream(DWORD, IUnknown*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RemoveAllTransformsForStream(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTransformForStream(DWORD, DWORD, GUID*, IMFTransform**) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetCurrentMediaType(DWORD stream, IMFMediaType** out) override {
+        *out = nullptr;
+        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+            return MF_E_INVALIDSTREAMNUMBER;
+        }
+        ComPtr<IMFMediaType> type;
+        HRESULT hr = make_native_type(
+            {MFVideoFormat_RGB32, width, height, native.fps_numerator, native.fps_denominator},
+            &type);
+        const SyntheticCamera& camera = source->camera;
+        if (SUCCEEDED(hr) && camera.default_stride) {
+            const LONG row = LONG(width * 4);
+            const LONG stride = camera.buffer == SyntheticBuffer::BottomUp ? -row : row;
+            hr = type->SetUINT32(MF_MT_DEFAULT_STRIDE, UINT32(stride));
+        }
+        if (SUCCEEDED(hr)) {
+            *out = type.Detach();
+        }
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE SetCurrentMediaType(DWORD stream, DWORD*,
+                                                  IMFMediaType* type) override {
+        GUID major = GUID_NULL;
+        GUID subtype = GUID_NULL;
+        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+            return MF_E_INVALIDSTREAMNUMBER;
+        }
+        if (FAILED(type->GetGUID(MF_MT_MAJOR_TYPE, &major)) ||
+            FAILED(type->GetGUID(MF_MT_SUBTYPE, &subtype)) || major != MFMediaType_Video ||
+            subtype != MFVideoFormat_RGB32) {
+            return MF_E_INVALIDMEDIATYPE;
+        }
+        if (!converts_to_rgb32(native.subtype)) {
+            return MF_E_TOPO_CODEC_NOT_FOUND;
+        }
+        output_set = true;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetCurrentPosition(REFGUID, REFPROPVARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ReadSample(DWORD stream, DWORD, DWORD* actual_stream,
+                                         DWORD* stream_flags, LONGLONG* timestamp,
+                                         IMFSample** sample) override;
+    HRESULT STDMETHODCALLTYPE Flush(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetServiceForStream(DWORD, REFGUID, REFIID, LPVOID* out) override {
+        *out = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetPresentationAttribute(DWORD, REFGUID, PROPVARIANT*) override {
+        return E_NOTIMPL;
+    }
+
+    HRESULT make_sample(int call, IMFSample** out);
+};
+
+HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
+    const SyntheticCamera& camera = source->camera;
+    ComPtr<IMFMediaBuffer> buffer;
+    HRESULT hr;
+    switch (camera.buffer) {
+    case SyntheticBuffer::Pitched:
+        hr = make_pitched_buffer(pattern, camera, width, height, frames, &buffer);
+        break;
+    case SyntheticBuffer::LyingPitched:
+    case SyntheticBuffer::LyingPitchedOld:
+        hr = synthetic_create_lying_buffer(width, height,
+                                           camera.buffer == SyntheticBuffer::LyingPitched, &buffer);
+        break;
+    default:
+        hr = make_plain_buffer(pattern, camera,
+                               camera.short_from_read >= 0 && call >= camera.short_from_read, width,
+                               height, frames, &buffer);
+        break;
+    }
+    if (call == camera.stall_copy_at_read) {
+        buffer.Reset();
+        hr = synthetic_create_stalling_buffer(width, height, frames, &buffer);
+    }
+    ComPtr<IMFSample> sample;
+    if (SUCCEEDED(hr)) {
+        hr = MFCreateSample(&sample);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = sample->AddBuffer(buffer.Get());
+    }
+    if (SUCCEEDED(hr)) {
+        sample->SetSampleTime(LONGLONG(frames) * 333333);
+        *out = sample.Detach();
+    }
+    return hr;
+}
+
+HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, DWORD* stream_flags,
+                                    LONGLONG* timestamp, IMFSample** sample) {
+    if (stream_flags == nullptr || sample == nullptr) {
+        return E_POINTER;
+    }
+    *stream_flags = 0;
+    *sample = nullptr;
+    if (actual_stream != nullptr) {
+        *actual_stream = 0;
+    }
+    if (timestamp != nullptr) {
+        *timestamp = 0;
+    }
+    if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+        return MF_E_INVALIDSTREAMNUMBER;
+    }
+    if (source->shut_down) {
+        return MF_E_SHUTDOWN;
+    }
+    const SyntheticCamera& camera = source->camera;
+    const int call = read_calls++;
+    if (call == camera.block_at_read) {
+        WaitForSingleObject(source->shutdown_event.handle, INFINITE);
+        return MF_E_SHUTDOWN;
+    }
+    if (call == camera.hang_at_read) {
+        // Shutdown does not help here: the thread stays in this call until
+        // hung calls are released, and then delivers as if nothing happened.
+        synthetic_hang();
+    }
+    if (call == camera.fail_at_read) {
+        if (camera.read_flags != 0) {
+            *stream_flags = camera.read_flags;
+            return S_OK;
+        }
+        return camera.read_result;
+    }
+    if (camera.tick_every > 0 && (call + 1) % camera.tick_every == 0) {
+        *stream_flags = MF_SOURCE_READERF_STREAMTICK;
+        return S_OK;
+    }
+    if (camera.frame_interval_ms > 0) {
+        // Frames fall due on a fixed schedule, as a sensor delivers them,
+        // however long each one took to make.
+        const ULONGLONG now = GetTickCount64();
+        if (next_due == 0 || next_due + 4 * camera.frame_interval_ms < now) {
+            next_due = now;
+        }
+        next_due += camera.frame_interval_ms;
+        const DWORD wait = next_due > now ? DWORD(next_due - now) : 0;
+        if (WaitForSingleObject(source->shutdown_event.handle, wait) == WAIT_OBJECT_0) {
+            return MF_E_SHUTDOWN;
+        }
+    }
+    if (synthetic_is_unplugged(camera.symbolic_link)) {
+        return HRESULT(hresult_device_invalidated);
+    }
+    if (call == camera.type_change_at_read) {
+        width = camera.changed_width;
+        height = camera.changed_height;
+        *stream_flags |= MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED;
+    }
+    const HRESULT hr = make_sample(call, sample);
+    if (SUCCEEDED(hr)) {
+        ++frames;
+        synthetic_note_sample();
+    }
+    return hr;
+}
+
+} // namespace
+
+long synthetic_live_readers() {
+    return SyntheticReader::live.load();
+}
+
+HRESULT synthetic_create_reader(IMFMediaSource* media_source, IMFSourceReader** out) {
+    *out = nullptr;
+    ComPtr<IUnknown> inner;
+    if (FAILED(media_source->QueryInterface(iid_synthetic_source, &inner))) {
+        return E_INVALIDARG;
+    }
+    auto* source = static_cast<SyntheticSource*>(static_cast<IMFMediaSource*>(inner.Get()));
+    if (FAILED(source->camera.reader_result)) {
+        return source->camera.reader_result;
+    }
+    if (source->shut_down) {
+        return MF_E_SHUTDOWN;
+    }
+    auto* reader = new SyntheticReader();
+    reader->source_ref = media_source;
+    reader->source = source;
+    reader->native = source->current_type();
+    reader->width = reader->native.width;
+    reader->height = reader->native.height;
+    *out = reader;
+    return S_OK;
+}
