@@ -14,15 +14,23 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
-// Bounded concatenation: a result that does not fit is cut to 259 units.
-void compose_path(wchar_t* out, const wchar_t* base, const wchar_t* suffix) {
+// Bounded concatenation; false when the result does not fit in 259 units.
+// A cut path must never be used: cut short enough, settings.tmp and
+// settings.txt become the same name, and opening the one for writing would
+// empty the other.
+bool compose_path(wchar_t* out, const wchar_t* base, const wchar_t* suffix) {
     size_t n = 0;
     for (const wchar_t* parts[2] = {base, suffix}; const wchar_t* part : parts) {
-        for (const wchar_t* p = part; *p != L'\0' && n < settings_path_units - 1; ++p) {
+        for (const wchar_t* p = part; *p != L'\0'; ++p) {
+            if (n == settings_path_units - 1) {
+                out[n] = L'\0';
+                return false;
+            }
             out[n++] = *p;
         }
     }
     out[n] = L'\0';
+    return true;
 }
 
 } // namespace
@@ -33,10 +41,11 @@ bool settings_paths(wchar_t* folder, wchar_t* file, wchar_t* temporary) {
     if (count < 1 || count > settings_path_units - 1) {
         return false;
     }
-    compose_path(folder, appdata, L"\\Tavisko");
-    compose_path(file, appdata, L"\\Tavisko\\settings.txt");
-    compose_path(temporary, appdata, L"\\Tavisko\\settings.tmp");
-    return true;
+    // All three are composed, so that each is terminated whatever the result.
+    const bool folder_fits = compose_path(folder, appdata, L"\\Tavisko");
+    const bool file_fits = compose_path(file, appdata, L"\\Tavisko\\settings.txt");
+    const bool temporary_fits = compose_path(temporary, appdata, L"\\Tavisko\\settings.tmp");
+    return folder_fits && file_fits && temporary_fits;
 }
 
 void settings_load(Settings& settings) {

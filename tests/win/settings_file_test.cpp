@@ -58,28 +58,45 @@ TEST_F(SettingsFileTest, UnusableAppdataWritesNothing) {
     auto of_length = [&](size_t n) {
         return roaming + L"\\" + std::wstring(n - roaming.size() - 1, L'x');
     };
+    // An existing folder of n units with a file where the settings path, cut
+    // to 259 units, would lead: "...\Tavisko\settings.tx".
+    const std::string bait = "zoom=2.5\n";
+    auto existing = [&](size_t n) {
+        const std::wstring path =
+            appdata.path + L"\\" + std::wstring(n - appdata.path.size() - 1, L'y');
+        CreateDirectoryW(path.c_str(), nullptr);
+        CreateDirectoryW((path + L"\\Tavisko").c_str(), nullptr);
+        write_file_bytes(path + L"\\Tavisko\\settings.tx", bait);
+        return path;
+    };
     // clang-format off
     struct Case { const char* what; bool set; std::wstring value; bool paths; };
     const Case cases[] = {
         {"unset", false, L"", false},
         {"parent missing: only the last folder is made", true, roaming, true},
-        {"259 units fit", true, of_length(259), true},
-        {"260 units do not", true, of_length(260), false},
+        {"238 units: the settings paths take all 259", true, existing(238), true},
+        {"239 units: they would be cut", true, existing(239), false},
+        {"260 units: APPDATA itself does not fit", true, of_length(260), false},
     };
     // clang-format on
+    Settings defaults;
+    settings_reset(defaults);
     for (const Case& c : cases) {
         SetEnvironmentVariableW(L"APPDATA", c.set ? c.value.c_str() : nullptr);
         wchar_t f[settings_path_units], s[settings_path_units], t[settings_path_units];
-        ASSERT_EQ(settings_paths(f, s, t), c.paths) << c.what;
-        // A composition too long for 260 units is cut, never overrun.
-        EXPECT_TRUE(!c.paths ||
-                    std::wstring(s) == (c.value + L"\\Tavisko\\settings.txt").substr(0, 259))
-            << c.what;
+        EXPECT_EQ(settings_paths(f, s, t), c.paths) << c.what;
+        EXPECT_TRUE(!c.paths || std::wstring(s) == c.value + L"\\Tavisko\\settings.txt") << c.what;
+        EXPECT_EQ(loaded_text(), text_of(defaults)) << c.what;
         settings_save(sample("x"));
     }
     EXPECT_FALSE(file_exists(roaming));
     EXPECT_FALSE(file_exists(folder));
     EXPECT_FALSE(file_exists(L"\\Tavisko"));
+    const std::wstring fits = cases[2].value + L"\\Tavisko\\settings.";
+    const std::wstring cut = cases[3].value + L"\\Tavisko\\settings.";
+    EXPECT_EQ(bytes_of(fits + L"txt"), text_of(sample("x")));
+    EXPECT_EQ(bytes_of(cut + L"tx"), bait);
+    EXPECT_FALSE(file_exists(cut + L"tm"));
 }
 
 TEST_F(SettingsFileTest, RefusedRenameKeepsTheOldFileAndLeavesTheNewText) {
