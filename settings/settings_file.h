@@ -15,5 +15,6 @@ bool settings_paths(wchar_t* folder, wchar_t* file, wchar_t* temporary);
 void settings_load(Settings& settings);
 
 // Writes the record to settings.tmp and renames it over settings.txt, so a
-// reader sees either the old or the new complete file.
+// reader sees either the old or the new complete file. While another program
+// holds settings.txt open, the rename is retried for about half a second.
 void settings_save(const Settings& settings);

@@ -33,6 +33,28 @@ bool compose_path(wchar_t* out, const wchar_t* base, const wchar_t* suffix) {
     return true;
 }
 
+// Antivirus scanners, indexers and backup tools open a file for a moment
+// after it changes, and the rename onto settings.txt is refused meanwhile
+// (access denied or a sharing violation). Such a hold passes quickly, so the
+// rename is tried for about half a second before the save is given up. This
+// blocks the user-interface thread for that long, but only while the file is
+// held, which is rare; any other error is final at once.
+void replace_settings_file(const wchar_t* temporary, const wchar_t* file) {
+    constexpr int attempts = 10;
+    constexpr DWORD pause_ms = 50;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            attempt == attempts) {
+            return; // settings.tmp stays; the next save writes it afresh
+        }
+        Sleep(pause_ms);
+    }
+}
+
 } // namespace
 
 bool settings_paths(wchar_t* folder, wchar_t* file, wchar_t* temporary) {
@@ -91,6 +113,6 @@ void settings_save(const Settings& settings) {
     // flushes, and then the old settings.txt must stay.
     const bool closed = std::fclose(stream.release()) == 0;
     if (written == length && closed) {
-        MoveFileExW(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        replace_settings_file(temporary, file);
     }
 }
