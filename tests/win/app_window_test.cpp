@@ -248,17 +248,14 @@ TEST_F(AppWindowTest, CopyPutsTheShownFrameOnABusyClipboardAndNothingWithoutOne)
     set_status(StatusStreaming);
     {
         // Another program, here a window of another thread, has the clipboard
-        // open for 100 ms, as clipboard history does for a moment.
+        // open for 100 ms, as clipboard history does for a moment. The window
+        // goes when its thread ends.
         std::promise<bool> held;
         std::jthread holder([&held] {
-            HWND window = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                          nullptr, nullptr);
-            {
-                ScopedClipboard clipboard(window);
-                held.set_value(clipboard.opened);
-                Sleep(100);
-            }
-            DestroyWindow(window);
+            const ScopedClipboard clipboard(CreateWindowExW(
+                0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+            held.set_value(clipboard.opened);
+            Sleep(100);
         });
         ASSERT_TRUE(held.get_future().get());
         SendMessageW(main_window, WM_COMMAND, IDC_COPY_PICTURE, 0);
