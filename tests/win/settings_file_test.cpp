@@ -100,7 +100,8 @@ TEST_F(SettingsFileTest, UnusableAppdataWritesNothing) {
 
 TEST_F(SettingsFileTest, AHeldFileIsReplacedOnceFreedWithinHalfASecondElseKept) {
     // Another program reading settings.txt (a virus scanner, an indexer)
-    // holds it open for a while, which under Wine refuses the rename.
+    // holds it open for a while and does not share deletion, which refuses
+    // the rename.
     settings_save(sample("Old"));
     const std::tuple<DWORD, const char*, const char*, bool> cases[] = {
         {1000, "Held", "Old", true}, {150, "Freed", "Freed", false}};
@@ -108,8 +109,8 @@ TEST_F(SettingsFileTest, AHeldFileIsReplacedOnceFreedWithinHalfASecondElseKept) 
         std::promise<bool> opened;
         std::jthread holder([&, held_ms] {
             ScopedHandle held(CreateFileW(file.c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, 0, nullptr));
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
             opened.set_value(held.handle != INVALID_HANDLE_VALUE);
             Sleep(held_ms);
         });
