@@ -12,7 +12,15 @@
 namespace {
 
 void bring_first_copy_forward() {
+    // The first copy holds the mutex from its start but shows its window only
+    // once COM, capture and the settings are up; a second start in between
+    // waits for that window, up to 2 s, rather than ending with nothing shown.
+    const ULONGLONG deadline = GetTickCount64() + 2000;
     HWND existing = FindWindowW(window_class_name, nullptr);
+    while ((existing == nullptr || !IsWindowVisible(existing)) && GetTickCount64() < deadline) {
+        Sleep(50);
+        existing = FindWindowW(window_class_name, nullptr);
+    }
     if (existing == nullptr) {
         return;
     }
@@ -109,7 +117,10 @@ int startup_show_command() {
 int app_run(HINSTANCE instance, int show_command) {
     SetLastError(ERROR_SUCCESS);
     ScopedHandle mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    // A first copy started elevated made a mutex this copy may not open: then
+    // the call fails with access denied and no handle, but a copy runs.
+    const DWORD mutex_error = GetLastError();
+    if (mutex_error == ERROR_ALREADY_EXISTS || mutex_error == ERROR_ACCESS_DENIED) {
         bring_first_copy_forward();
         return 0;
     }

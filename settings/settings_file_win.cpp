@@ -14,15 +14,45 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
-// Bounded concatenation: a result that does not fit is cut to 259 units.
-void compose_path(wchar_t* out, const wchar_t* base, const wchar_t* suffix) {
+// Bounded concatenation; false when the result does not fit in 259 units.
+// A cut path must never be used: cut short enough, settings.tmp and
+// settings.txt become the same name, and opening the one for writing would
+// empty the other.
+bool compose_path(wchar_t* out, const wchar_t* base, const wchar_t* suffix) {
     size_t n = 0;
     for (const wchar_t* parts[2] = {base, suffix}; const wchar_t* part : parts) {
-        for (const wchar_t* p = part; *p != L'\0' && n < settings_path_units - 1; ++p) {
+        for (const wchar_t* p = part; *p != L'\0'; ++p) {
+            if (n == settings_path_units - 1) {
+                out[n] = L'\0';
+                return false;
+            }
             out[n++] = *p;
         }
     }
     out[n] = L'\0';
+    return true;
+}
+
+// Antivirus scanners, indexers and backup tools open a file for a moment
+// after it changes, and the rename onto settings.txt is refused meanwhile
+// (access denied or a sharing violation). Such a hold passes quickly, so the
+// rename is tried for about half a second before the save is given up. This
+// blocks the user-interface thread for that long, but only while the file is
+// held, which is rare; any other error is final at once.
+void replace_settings_file(const wchar_t* temporary, const wchar_t* file) {
+    constexpr int attempts = 10;
+    constexpr DWORD pause_ms = 50;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            attempt == attempts) {
+            return; // settings.tmp stays; the next save writes it afresh
+        }
+        Sleep(pause_ms);
+    }
 }
 
 } // namespace
@@ -33,10 +63,11 @@ bool settings_paths(wchar_t* folder, wchar_t* file, wchar_t* temporary) {
     if (count < 1 || count > settings_path_units - 1) {
         return false;
     }
-    compose_path(folder, appdata, L"\\Tavisko");
-    compose_path(file, appdata, L"\\Tavisko\\settings.txt");
-    compose_path(temporary, appdata, L"\\Tavisko\\settings.tmp");
-    return true;
+    // All three are composed, so that each is terminated whatever the result.
+    const bool folder_fits = compose_path(folder, appdata, L"\\Tavisko");
+    const bool file_fits = compose_path(file, appdata, L"\\Tavisko\\settings.txt");
+    const bool temporary_fits = compose_path(temporary, appdata, L"\\Tavisko\\settings.tmp");
+    return folder_fits && file_fits && temporary_fits;
 }
 
 void settings_load(Settings& settings) {
@@ -82,6 +113,6 @@ void settings_save(const Settings& settings) {
     // flushes, and then the old settings.txt must stay.
     const bool closed = std::fclose(stream.release()) == 0;
     if (written == length && closed) {
-        MoveFileExW(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        replace_settings_file(temporary, file);
     }
 }

@@ -68,7 +68,8 @@ bool copy_picture_to_clipboard() {
     if (block.handle == nullptr) {
         return false;
     }
-    // The lock is released; only the clipboard calls remain.
+    // The frame lock is released, so that the worker is not held up while the
+    // clipboard is waited for, should another program have it open.
     ScopedClipboard clipboard(main_window);
     if (!clipboard.opened || !EmptyClipboard()) {
         return false;

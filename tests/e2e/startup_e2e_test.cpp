@@ -1,5 +1,9 @@
 #include "e2e_fixture.h"
 
+#include <sddl.h>
+
+#include <memory>
+
 namespace {
 
 using StartupE2e = E2eTest;
@@ -41,12 +45,20 @@ TEST_F(StartupE2e, OpensCentredAndPinnedUnlessLeftElsewhereOnAMonitor) {
     }
 }
 
+// A top-level window shown without taking the focus, destroyed with the pointer.
+using TestWindow = std::unique_ptr<HWND__, decltype(&DestroyWindow)>;
+TestWindow show_test_window(const wchar_t* window_class) {
+    HWND window = CreateWindowExW(0, window_class, L"", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    return TestWindow(window, &DestroyWindow);
+}
+
 TEST_F(StartupE2e, ASecondCopyBringsTheFirstForwardAndExits) {
     ASSERT_TRUE(start(no_cameras));
-    HWND other = CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                 200, 100, nullptr, nullptr, nullptr, nullptr);
-    SetForegroundWindow(other);
-    wait_until([&] { return GetForegroundWindow() == other; }, 2000);
+    const TestWindow other = show_test_window(L"Static");
+    SetForegroundWindow(other.get());
+    wait_until([&] { return GetForegroundWindow() == other.get(); }, 2000);
     EXPECT_EQ(DemoRun::run_to_exit(appdata.path), 0u);
     EXPECT_TRUE(wait_until([&] { return GetForegroundWindow() == run.window; }, 3000));
 
@@ -54,7 +66,46 @@ TEST_F(StartupE2e, ASecondCopyBringsTheFirstForwardAndExits) {
     ASSERT_TRUE(wait_until([&] { return IsIconic(run.window) != 0; }, 3000));
     EXPECT_EQ(DemoRun::run_to_exit(appdata.path), 0u);
     EXPECT_TRUE(wait_until([&] { return IsIconic(run.window) == 0; }, 3000));
-    DestroyWindow(other);
+}
+
+TEST_F(StartupE2e, ASecondCopyWaitsForTheFirstCopysWindowAlsoWhenDeniedItsMutex) {
+    // The test plays the first copy: it holds the mutex, made as usual or as
+    // an elevated copy's (the empty DACL "D:" lets this user open nothing),
+    // and shows a window of the program's class at once, 500 ms after the
+    // second copy starts, or never.
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = DefWindowProcW;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"TaviskoWnd";
+    ASSERT_NE(RegisterClassW(&window_class), 0);
+    const TestWindow other = show_test_window(L"Static");
+    const std::pair<const wchar_t*, int> cases[] = {{L"D:", 0}, {nullptr, 500}, {nullptr, -1}};
+    for (const auto& [dacl, window_after_ms] : cases) {
+        SCOPED_TRACE(window_after_ms);
+        PSECURITY_DESCRIPTOR raw = nullptr;
+        ASSERT_TRUE(!dacl || ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                                 dacl, SDDL_REVISION_1, &raw, nullptr));
+        const std::unique_ptr<void, decltype(&LocalFree)> descriptor(raw, &LocalFree);
+        SECURITY_ATTRIBUTES security{sizeof security, descriptor.get(), FALSE};
+        const ScopedHandle mutex(CreateMutexW(&security, FALSE, L"Local\\Tavisko.SingleInstance"));
+        ASSERT_NE(mutex.handle, nullptr);
+        TestWindow first(window_after_ms == 0 ? show_test_window(L"TaviskoWnd")
+                                              : TestWindow(nullptr, &DestroyWindow));
+        SetForegroundWindow(other.get());
+        ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == other.get(); }, 2000));
+        const ULONGLONG started = GetTickCount64();
+        DemoRun second;
+        ASSERT_TRUE(launch_demo(appdata.path, SW_SHOWNORMAL, second.process));
+        if (window_after_ms > 0) {
+            EXPECT_EQ(WaitForSingleObject(second.process.hProcess, 500), DWORD(WAIT_TIMEOUT));
+            first = show_test_window(L"TaviskoWnd");
+        }
+        EXPECT_EQ(wait_for_exit(second.process.hProcess), 0u);
+        const ULONGLONG ran = GetTickCount64() - started;
+        EXPECT_TRUE(first ? wait_until([&] { return GetForegroundWindow() == first.get(); }, 3000)
+                          : ran >= 1900 && ran < 6000)
+            << ran << " ms";
+    }
 }
 
 TEST_F(StartupE2e, ClosingWithAHungCameraStillEndsTheRun) {

@@ -6,7 +6,9 @@
 
 #include "app_fixture.h"
 
+#include <future>
 #include <string>
+#include <thread>
 #include <tuple>
 
 namespace {
@@ -227,7 +229,7 @@ TEST_F(AppWindowTest, MirrorFlipsThePictureTheGesturesFollowAndTheMoveCursorShow
     EXPECT_DOUBLE_EQ(settings.view.center_x, 0.52); // 64 px of 640 at zoom 1.25
 }
 
-TEST_F(AppWindowTest, CopyPutsTheShownFrameOnTheClipboardAndNothingWithoutOne) {
+TEST_F(AppWindowTest, CopyPutsTheShownFrameOnABusyClipboardAndNothingWithoutOne) {
     open({frozen_camera(640, 360)}, "mirror=1");
     ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
     auto put_marker = [] {
@@ -245,7 +247,20 @@ TEST_F(AppWindowTest, CopyPutsTheShownFrameOnTheClipboardAndNothingWithoutOne) {
     copy_leaves_the_marker();
 
     set_status(StatusStreaming);
-    SendMessageW(main_window, WM_COMMAND, IDC_COPY_PICTURE, 0);
+    {
+        // Another program, here a window of another thread, has the clipboard
+        // open for 100 ms, as clipboard history does for a moment. The window
+        // goes when its thread ends.
+        std::promise<bool> held;
+        std::jthread holder([&held] {
+            const ScopedClipboard clipboard(CreateWindowExW(
+                0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+            held.set_value(clipboard.opened);
+            Sleep(100);
+        });
+        ASSERT_TRUE(held.get_future().get());
+        SendMessageW(main_window, WM_COMMAND, IDC_COPY_PICTURE, 0);
+    }
     {
         ScopedClipboard clipboard(main_window);
         ASSERT_TRUE(clipboard.opened);

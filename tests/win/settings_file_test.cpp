@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <future>
 #include <string>
+#include <thread>
+#include <tuple>
 
 #include "test_support.h"
 
@@ -55,49 +58,67 @@ TEST_F(SettingsFileTest, SaveThenLoadRoundTrips) {
 TEST_F(SettingsFileTest, UnusableAppdataWritesNothing) {
     // Under a folder that does not exist, so that any folder made shows.
     const std::wstring roaming = appdata.path + L"\\Roaming";
-    auto of_length = [&](size_t n) {
-        return roaming + L"\\" + std::wstring(n - roaming.size() - 1, L'x');
+    // An existing folder of n units with a file where the settings path, cut
+    // to 259 units, would lead: "...\Tavisko\settings.tx".
+    const std::string bait = "zoom=2.5\n";
+    auto existing = [&](size_t n) {
+        const std::wstring path =
+            appdata.path + L"\\" + std::wstring(n - appdata.path.size() - 1, L'y');
+        std::filesystem::create_directories(path + L"\\Tavisko");
+        write_file_bytes(path + L"\\Tavisko\\settings.tx", bait);
+        return path;
     };
     // clang-format off
     struct Case { const char* what; bool set; std::wstring value; bool paths; };
     const Case cases[] = {
         {"unset", false, L"", false},
         {"parent missing: only the last folder is made", true, roaming, true},
-        {"259 units fit", true, of_length(259), true},
-        {"260 units do not", true, of_length(260), false},
+        {"238 units: the settings paths take all 259", true, existing(238), true},
+        {"239 units: they would be cut", true, existing(239), false},
+        {"260 units: APPDATA does not fit", true,
+         roaming + L"\\" + std::wstring(259 - roaming.size(), L'x'), false},
     };
     // clang-format on
     for (const Case& c : cases) {
         SetEnvironmentVariableW(L"APPDATA", c.set ? c.value.c_str() : nullptr);
         wchar_t f[settings_path_units], s[settings_path_units], t[settings_path_units];
-        ASSERT_EQ(settings_paths(f, s, t), c.paths) << c.what;
-        // A composition too long for 260 units is cut, never overrun.
-        EXPECT_TRUE(!c.paths ||
-                    std::wstring(s) == (c.value + L"\\Tavisko\\settings.txt").substr(0, 259))
+        EXPECT_EQ(settings_paths(f, s, t), c.paths) << c.what;
+        EXPECT_TRUE(!c.paths || std::wstring(s) == c.value + L"\\Tavisko\\settings.txt") << c.what;
+        EXPECT_EQ(loaded_text(),
+                  "version=1\ncamera_id=\ncamera_name=\nzoom=1.000000\ncenter_x=0.500000\n"
+                  "center_y=0.500000\non_top=1\n")
             << c.what;
         settings_save(sample("x"));
     }
     EXPECT_FALSE(file_exists(roaming));
     EXPECT_FALSE(file_exists(folder));
     EXPECT_FALSE(file_exists(L"\\Tavisko"));
+    EXPECT_EQ(bytes_of(cases[2].value + L"\\Tavisko\\settings.txt"), text_of(sample("x")));
+    EXPECT_EQ(bytes_of(cases[3].value + L"\\Tavisko\\settings.tx"), bait);
+    EXPECT_FALSE(file_exists(cases[3].value + L"\\Tavisko\\settings.tm"));
 }
 
-TEST_F(SettingsFileTest, RefusedRenameKeepsTheOldFileAndLeavesTheNewText) {
-    settings_save(sample("Old camera"));
-    const std::string old_bytes = bytes_of(file);
-    const Settings next = sample("New camera");
-    {
-        // Another process reading settings.txt holds it open.
-        ScopedHandle holder(CreateFileW(file.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_NE(holder.handle, INVALID_HANDLE_VALUE);
-        settings_save(next);
+TEST_F(SettingsFileTest, AHeldFileIsReplacedOnceFreedWithinHalfASecondElseKept) {
+    // Another program reading settings.txt (a virus scanner, an indexer)
+    // holds it open for a while and does not share deletion, which refuses
+    // the rename.
+    settings_save(sample("Old"));
+    const std::tuple<DWORD, const char*, const char*, bool> cases[] = {
+        {1000, "Held", "Old", true}, {150, "Freed", "Freed", false}};
+    for (const auto& [held_ms, saved, kept, left_temporary] : cases) {
+        std::promise<bool> opened;
+        std::jthread holder([&, held_ms] {
+            ScopedHandle held(CreateFileW(file.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+            opened.set_value(held.handle != INVALID_HANDLE_VALUE);
+            Sleep(held_ms);
+        });
+        ASSERT_TRUE(opened.get_future().get());
+        settings_save(sample(saved));
+        EXPECT_EQ(bytes_of(file), text_of(sample(kept))) << held_ms;
+        EXPECT_EQ(file_exists(temporary), left_temporary) << held_ms;
     }
-    EXPECT_EQ(bytes_of(file), old_bytes);
-    EXPECT_EQ(bytes_of(temporary), text_of(next));
-    settings_save(next); // the file is free again
-    EXPECT_EQ(bytes_of(file), text_of(next));
 }
 
 TEST_F(SettingsFileTest, OnlyTheFirst65536BytesAreParsed) {
