@@ -11,3 +11,7 @@ inline constexpr int IDC_OPEN_PRIVACY = 106;
 // Keyboard only, no control of their own.
 inline constexpr int IDC_MIRROR = 107;       // Ctrl+M: show the picture left-right flipped
 inline constexpr int IDC_COPY_PICTURE = 108; // Ctrl+C: the whole frame to the clipboard
+// Keyboard and the picture's menu.
+inline constexpr int IDC_COMPACT = 109;     // Ctrl+H: the window is the picture alone
+inline constexpr int IDC_FULL_SCREEN = 110; // F11 (Esc leaves): the picture on the whole monitor
+inline constexpr int IDC_LAST_COMMAND = IDC_FULL_SCREEN;

@@ -9,11 +9,13 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/context_menu_win.h"
 #include "app/support_win.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
+#include "layout/view_modes.h"
 #include "layout/window_sizing.h"
 #include "settings/settings_file.h"
 #include "view/mouse_navigation.h"
@@ -38,7 +40,7 @@ constexpr GUID camera_interface_class = {
     0xE5323777, 0xF976, 0x4F5B, {0x9B, 0x55, 0xB9, 0x46, 0x99, 0xC4, 0x6E, 0x44}};
 
 UINT timer_interval(UINT_PTR id) {
-    return id == TIMER_RESCAN ? 3000 : 1000;
+    return id == TIMER_RESCAN ? 3000 : id == TIMER_POINTER ? 2000 : 1000;
 }
 
 void register_camera_notifications(HWND window) {
@@ -55,6 +57,7 @@ void on_create(HWND window) {
     current_dpi = GetDpiForWindow(window);
     status_font_create();
     toolbar_create(window);
+    toolbar_show(toolbar_shown());
     toolbar_update_pin(settings.on_top);
     toolbar_update_zoom_label(view_zoom_percent(settings.view));
     relayout();
@@ -70,6 +73,7 @@ void on_destroy() {
     KillTimer(main_window, TIMER_SAVE);
     remember_window_rect();
     settings_save(settings);
+    full_screen = FullScreen{}; // never remembered: a next window starts as saved
     // A driver that never returns must not keep the process, and with it the
     // single-instance mutex, for ever: app_run leaves without the threads
     // that are still inside one.
@@ -123,6 +127,12 @@ void on_command(WPARAM wparam) {
     case IDC_COPY_PICTURE:
         copy_picture_to_clipboard();
         break;
+    case IDC_COMPACT:
+        toggle_compact();
+        break;
+    case IDC_FULL_SCREEN:
+        toggle_full_screen();
+        break;
     default:
         break;
     }
@@ -163,7 +173,7 @@ void arm_timer(UINT_PTR id) {
 RECT video_area_rect() {
     RECT client;
     GetClientRect(main_window, &client);
-    return win_rect(video_area_of(pixel_rect(client), current_dpi));
+    return win_rect(video_area_of(pixel_rect(client), current_dpi, toolbar_shown()));
 }
 
 namespace {
@@ -218,7 +228,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         }
         return 0;
     case WM_SETCURSOR:
-        if (navigation_set_cursor(wparam, lparam)) {
+        if (full_screen_set_cursor() || navigation_set_cursor(wparam, lparam)) {
             return TRUE;
         }
         break;
@@ -232,7 +242,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         remember_window_rect();
         break;
     case WM_COMMAND:
-        if (LOWORD(wparam) >= IDC_CAMERA && LOWORD(wparam) <= IDC_COPY_PICTURE) {
+        if (LOWORD(wparam) >= IDC_CAMERA && LOWORD(wparam) <= IDC_LAST_COMMAND) {
             on_command(wparam);
             return 0;
         }
@@ -241,6 +251,8 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         KillTimer(window, wparam);
         if (wparam == TIMER_SAVE) {
             settings_save(settings);
+        } else if (wparam == TIMER_POINTER) {
+            full_screen_pointer_timer();
         } else {
             rescan_cameras();
         }
@@ -248,11 +260,37 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_CTLCOLORSTATIC:
         return on_ctl_color_static(reinterpret_cast<HDC>(wparam));
     case WM_MOUSEMOVE:
+        if (full_screen.on) {
+            full_screen_pointer_moved(lparam);
+        }
         navigation_mouse_move(lparam);
         return 0;
     case WM_LBUTTONDOWN:
-        navigation_button_down(lparam);
+        navigation_button_down(wparam, lparam);
         return 0;
+    case WM_CONTEXTMENU:
+        if (on_context_menu(lparam)) {
+            return 0;
+        }
+        break;
+    case WM_KEYDOWN:
+        // Esc means something only in full screen; elsewhere it stays the
+        // controls' (it closes the dropped camera list).
+        if (wparam == VK_ESCAPE && full_screen.on) {
+            on_command(IDC_FULL_SCREEN);
+            return 0;
+        }
+        break;
+    case WM_NCCALCSIZE:
+        if (frameless()) {
+            return 0; // the whole window is client area
+        }
+        break;
+    case WM_NCHITTEST:
+        if (settings.compact != 0 && !full_screen.on && main_window != nullptr) {
+            return compact_hit_test(lparam);
+        }
+        break;
     case WM_LBUTTONUP:
         navigation_button_up();
         return 0;

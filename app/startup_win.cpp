@@ -7,6 +7,7 @@
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
+#include "layout/view_modes.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -59,8 +60,11 @@ InitialPlacement initial_window_rect() {
         }
     }
     const UINT dpi = GetDpiForSystem();
-    RECT r{0, 0, scale_units(640, dpi), scale_units(360, dpi) + toolbar_height(dpi)};
-    AdjustWindowRectExForDpi(&r, main_window_style, FALSE, placement.ex_style, dpi);
+    RECT r{0, 0, scale_units(640, dpi), scale_units(360, dpi)};
+    if (settings.compact == 0) {
+        r.bottom += toolbar_height(dpi);
+        AdjustWindowRectExForDpi(&r, main_window_style, FALSE, placement.ex_style, dpi);
+    }
     placement.width = r.right - r.left;
     placement.height = r.bottom - r.top;
     RECT work;
@@ -84,6 +88,8 @@ HACCEL create_accelerators() {
         // The camera list is a drop-down list with no text to copy, so Ctrl+C
         // always means the picture, whichever control has the focus.
         {FVIRTKEY | FCONTROL, 'C', IDC_COPY_PICTURE},
+        {FVIRTKEY | FCONTROL, 'H', IDC_COMPACT},
+        {FVIRTKEY, VK_F11, IDC_FULL_SCREEN},
     };
     return CreateAcceleratorTableW(table, ARRAYSIZE(table));
 }
@@ -102,8 +108,8 @@ bool register_main_window_class(HINSTANCE instance) {
 
 HWND create_main_window(HINSTANCE instance) {
     const InitialPlacement at = initial_window_rect();
-    CreateWindowExW(at.ex_style, window_class_name, window_title, main_window_style, at.x, at.y,
-                    at.width, at.height, nullptr, nullptr, instance, nullptr);
+    CreateWindowExW(at.ex_style, window_class_name, window_title, initial_window_style(), at.x,
+                    at.y, at.width, at.height, nullptr, nullptr, instance, nullptr);
     return main_window; // stored by WM_CREATE
 }
 

@@ -77,3 +77,31 @@ bool top_edge_middle(int32_t x, int32_t width, int32_t* middle_x) {
     *middle_x = int32_t(middle);
     return true;
 }
+
+int32_t compact_edge_at(int32_t width, int32_t height, int32_t x, int32_t y, int32_t band) {
+    const bool left = x < band;
+    const bool right = x >= width - band;
+    const bool top = y < band;
+    const bool bottom = y >= height - band;
+    if (top) {
+        return left ? EdgeTopLeft : right ? EdgeTopRight : EdgeTop;
+    }
+    if (bottom) {
+        return left ? EdgeBottomLeft : right ? EdgeBottomRight : EdgeBottom;
+    }
+    return left ? EdgeLeft : right ? EdgeRight : 0;
+}
+
+void compact_minimum_size(int32_t min_width, double aw, double ah, int32_t* width,
+                          int32_t* height) {
+    *width = min_width;
+    *height = int32_t(std::lround(min_width * ah / aw));
+}
+
+PixelRect keep_inside(const PixelRect& r, const PixelRect& work) {
+    const int32_t width = r.right - r.left;
+    const int32_t height = r.bottom - r.top;
+    const int32_t left = std::max(work.left, std::min(r.left, work.right - width));
+    const int32_t top = std::max(work.top, std::min(r.top, work.bottom - height));
+    return {left, top, left + width, top + height};
+}

@@ -51,6 +51,17 @@ PixelRect fit_window_to_frame(const PixelRect& outer, int32_t client_width, int3
                               int32_t frame_height, const SizingFrame& frame,
                               const PixelRect& work);
 
+// The compact window is the picture alone: no frame, no toolbar. It can be
+// resized from a band of `band` pixels inside each edge; returns the edge
+// (a SizingEdge) under client point (x, y) of a width x height window, or 0
+// inside the band.
+int32_t compact_edge_at(int32_t width, int32_t height, int32_t x, int32_t y, int32_t band);
+// The smallest compact window: `min_width` wide, its height by the aspect.
+void compact_minimum_size(int32_t min_width, double aw, double ah, int32_t* width, int32_t* height);
+// `r` moved, not resized, so that it lies inside `work` as far as it fits;
+// a rectangle larger than the work area keeps to its left and top edges.
+PixelRect keep_inside(const PixelRect& r, const PixelRect& work);
+
 // The middle of the top edge of a remembered window rectangle, the point
 // that decides whether the rectangle is still on a monitor. False when it lies
 // outside 32-bit screen coordinates, where no monitor can be: the window is

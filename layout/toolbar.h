@@ -30,6 +30,9 @@ inline constexpr wchar_t glyph_pin[] = L"\uE718";
 
 void toolbar_create(HWND parent);
 void toolbar_layout(HWND parent, UINT dpi);
+// Shows or hides the strip's controls (not the settings button, which
+// follows the status).
+void toolbar_show(bool show);
 void toolbar_update_zoom_label(int percent);
 void toolbar_update_pin(int on_top);
 void toolbar_place_settings_button(bool show, const RECT& video_area, UINT dpi);

@@ -45,8 +45,8 @@ ControlPlace settings_button_place(const PixelRect& area, uint32_t dpi) {
             area.top + (area.bottom - area.top) / 2 + scale_units(8, dpi), w, h};
 }
 
-PixelRect video_area_of(const PixelRect& client, uint32_t dpi) {
+PixelRect video_area_of(const PixelRect& client, uint32_t dpi, bool toolbar_shown) {
     PixelRect area = client;
-    area.top = std::min(client.top + toolbar_height(dpi), client.bottom);
+    area.top = std::min(client.top + (toolbar_shown ? toolbar_height(dpi) : 0), client.bottom);
     return area;
 }

@@ -44,5 +44,6 @@ ToolbarPlaces toolbar_places(uint32_t dpi, int32_t client_width, int32_t combo_f
 // its top edge 8 units below the area's vertical centre.
 ControlPlace settings_button_place(const PixelRect& video_area, uint32_t dpi);
 
-// The client rectangle below the toolbar strip (never above its own top).
-PixelRect video_area_of(const PixelRect& client, uint32_t dpi);
+// The client rectangle below the toolbar strip (never above its own top); the
+// whole client when the toolbar is not shown (the compact view, full screen).
+PixelRect video_area_of(const PixelRect& client, uint32_t dpi, bool toolbar_shown = true);

@@ -118,6 +118,17 @@ void toolbar_layout(HWND parent, UINT dpi) {
     place(toolbar.pin, places.pin);
 }
 
+void toolbar_show(bool show) {
+    for (HWND control : {toolbar.combo, toolbar.zoom_out, toolbar.zoom_label, toolbar.zoom_in,
+                         toolbar.reset, toolbar.pin}) {
+        ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
+    }
+    // Keys go to the window itself once the control that had them is hidden.
+    if (!show && GetParent(GetFocus()) == toolbar.parent) {
+        SetFocus(toolbar.parent);
+    }
+}
+
 void toolbar_update_zoom_label(int percent) {
     wchar_t text[16];
     std::swprintf(text, 16, L"%d%%", percent);

@@ -6,6 +6,7 @@
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
+#include "layout/view_modes.h"
 
 // The platform-free sizing rules take the WMSZ_* values as they come.
 static_assert(EdgeLeft == WMSZ_LEFT && EdgeRight == WMSZ_RIGHT && EdgeTop == WMSZ_TOP &&
@@ -18,10 +19,13 @@ int32_t known_frame_height = 0;
 
 namespace {
 
+// The compact window is the picture alone: no toolbar, no frame, and a
+// smaller least width.
 SizingFrame sizing_frame() {
     SizingFrame frame;
-    frame.toolbar = toolbar_height(current_dpi);
-    frame.min_video_width = scale_units(320, current_dpi);
+    const bool compact = settings.compact != 0;
+    frame.toolbar = compact ? 0 : toolbar_height(current_dpi);
+    frame.min_video_width = scale_units(compact ? 160 : 320, current_dpi);
     nonclient_size(&frame.nonclient_width, &frame.nonclient_height);
     return frame;
 }
@@ -29,6 +33,11 @@ SizingFrame sizing_frame() {
 } // namespace
 
 void nonclient_size(int32_t* width, int32_t* height) {
+    if (frameless()) {
+        *width = 0;
+        *height = 0;
+        return;
+    }
     RECT r{0, 0, 0, 0};
     const auto style = DWORD(GetWindowLongW(main_window, GWL_STYLE));
     const auto ex_style = DWORD(GetWindowLongW(main_window, GWL_EXSTYLE));
@@ -40,7 +49,12 @@ void nonclient_size(int32_t* width, int32_t* height) {
 void on_get_min_max_info(MINMAXINFO* info) {
     int32_t width;
     int32_t height;
-    minimum_track_size(sizing_frame(), &width, &height);
+    if (settings.compact != 0) {
+        compact_minimum_size(sizing_frame().min_video_width, aspect_width(known_frame_width),
+                             aspect_height(known_frame_height), &width, &height);
+    } else {
+        minimum_track_size(sizing_frame(), &width, &height);
+    }
     info->ptMinTrackSize.x = width;
     info->ptMinTrackSize.y = height;
 }
@@ -70,7 +84,7 @@ void on_app_frame() {
     if (present && (frame.width != known_frame_width || frame.height != known_frame_height)) {
         known_frame_width = frame.width;
         known_frame_height = frame.height;
-        if (!IsZoomed(main_window) && !IsIconic(main_window)) {
+        if (!IsZoomed(main_window) && !IsIconic(main_window) && !full_screen.on) {
             RECT outer;
             RECT client;
             GetWindowRect(main_window, &outer);
@@ -90,7 +104,9 @@ void on_app_frame() {
 }
 
 void remember_window_rect() {
-    if (main_window == nullptr || IsIconic(main_window) || IsZoomed(main_window)) {
+    // Full screen is never remembered: the window before it is.
+    if (main_window == nullptr || IsIconic(main_window) || IsZoomed(main_window) ||
+        full_screen.on) {
         return;
     }
     RECT r;

@@ -20,8 +20,9 @@ struct Settings {
     int32_t window_y;
     int32_t window_w;
     int32_t window_h;
-    int32_t on_top; // zero off, anything else on
-    int32_t mirror; // zero off, anything else on; the picture shown left-right flipped
+    int32_t on_top;  // zero off, anything else on
+    int32_t mirror;  // zero off, anything else on; the picture shown left-right flipped
+    int32_t compact; // zero off, anything else on; the window is the picture alone
 };
 
 // Bounded output: `length` counts every byte appended, even those that did
@@ -32,9 +33,9 @@ struct TextSink {
     size_t length;
 };
 
-// Longest text settings_format produces for a normalised view, the mirror
-// line included.
-inline constexpr size_t settings_text_max = 952;
+// Longest text settings_format produces for a normalised view, the mirror and
+// compact lines included.
+inline constexpr size_t settings_text_max = 962;
 // settings_load reads at most this many bytes of the file.
 inline constexpr size_t settings_file_max = 65536;
 

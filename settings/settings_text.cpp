@@ -42,6 +42,14 @@ void append_int_line(TextSink& sink, const char* key, int32_t value) {
     append_scratch_line(sink, scratch, written);
 }
 
+// A switch: only 0 and 1 count, anything else leaves the field alone.
+void parse_flag_value(const char* value, size_t count, int32_t* field) {
+    int32_t flag = 0;
+    if (parse_int_value(value, count, &flag) && (flag == 0 || flag == 1)) {
+        *field = flag;
+    }
+}
+
 struct WindowKeys {
     bool seen[4];
     int32_t value[4];
@@ -67,15 +75,11 @@ void parse_line(Settings& settings, WindowKeys& window, const char* line, size_t
     } else if (key_is(line, key_length, "center_y")) {
         parse_double_value(value, value_length, &settings.view.center_y);
     } else if (key_is(line, key_length, "on_top")) {
-        int32_t on_top = 0;
-        if (parse_int_value(value, value_length, &on_top) && (on_top == 0 || on_top == 1)) {
-            settings.on_top = on_top;
-        }
+        parse_flag_value(value, value_length, &settings.on_top);
     } else if (key_is(line, key_length, "mirror")) {
-        int32_t mirror = 0;
-        if (parse_int_value(value, value_length, &mirror) && (mirror == 0 || mirror == 1)) {
-            settings.mirror = mirror;
-        }
+        parse_flag_value(value, value_length, &settings.mirror);
+    } else if (key_is(line, key_length, "compact")) {
+        parse_flag_value(value, value_length, &settings.compact);
     } else {
         for (int i = 0; i < 4; ++i) {
             if (key_is(line, key_length, window_keys[i])) {
@@ -220,6 +224,9 @@ size_t settings_format(const Settings& settings, char* buffer, size_t capacity) 
     // and a reader that does not know the key skips the line.
     if (settings.mirror != 0) {
         append_int_line(sink, "mirror=", 1);
+    }
+    if (settings.compact != 0) {
+        append_int_line(sink, "compact=", 1);
     }
     if (capacity > 0) {
         buffer[sink.length < capacity - 1 ? sink.length : capacity - 1] = '\0';

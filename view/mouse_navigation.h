@@ -13,7 +13,8 @@ extern DragState drag_state;
 bool video_hit_test(POINT client_point);
 // WM_SETCURSOR; true when it set the move cursor.
 bool navigation_set_cursor(WPARAM wparam, LPARAM lparam);
-void navigation_button_down(LPARAM lparam);
+// In the compact view a drag that would not pan moves the window instead.
+void navigation_button_down(WPARAM wparam, LPARAM lparam);
 void navigation_mouse_move(LPARAM lparam);
 void navigation_button_up();
 void navigation_capture_changed();

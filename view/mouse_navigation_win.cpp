@@ -2,9 +2,19 @@
 
 #include "app/app_state.h"
 #include "app/support_win.h"
+#include "layout/view_modes.h"
 #include "layout/window_sizing.h"
 
 DragState drag_state;
+
+namespace {
+
+// DragState.dragging: a pan of the picture, or a move of the compact window
+// (whose positions are then screen coordinates).
+constexpr int drag_pan = 1;
+constexpr int drag_move = 2;
+
+} // namespace
 
 namespace {
 
@@ -39,10 +49,16 @@ bool navigation_set_cursor(WPARAM wparam, LPARAM lparam) {
     return true;
 }
 
-void navigation_button_down(LPARAM lparam) {
+void navigation_button_down(WPARAM wparam, LPARAM lparam) {
     const POINT p = point_of(lparam);
-    if (video_hit_test(p) && settings.view.zoom > 1.0) {
-        drag_state = {1, p.x, p.y};
+    if (drag_moves_window(settings.compact != 0 && !full_screen.on, settings.view.zoom,
+                          status == StatusStreaming, (wparam & MK_CONTROL) != 0)) {
+        POINT screen = p;
+        ClientToScreen(main_window, &screen);
+        drag_state = {drag_move, screen.x, screen.y};
+        SetCapture(main_window);
+    } else if (video_hit_test(p) && settings.view.zoom > 1.0) {
+        drag_state = {drag_pan, p.x, p.y};
         SetCapture(main_window);
     }
 }
@@ -52,6 +68,18 @@ void navigation_mouse_move(LPARAM lparam) {
         return;
     }
     const POINT p = point_of(lparam);
+    if (drag_state.dragging == drag_move) {
+        POINT screen = p;
+        ClientToScreen(main_window, &screen);
+        RECT r;
+        GetWindowRect(main_window, &r);
+        SetWindowPos(main_window, nullptr, r.left + screen.x - drag_state.last_x,
+                     r.top + screen.y - drag_state.last_y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        drag_state.last_x = screen.x;
+        drag_state.last_y = screen.y;
+        return;
+    }
     if (drag_step(drag_state, settings.view, picture(), p.x, p.y, settings.mirror != 0)) {
         on_view_changed();
     }

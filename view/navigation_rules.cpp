@@ -30,3 +30,7 @@ void wheel_zoom(ViewState& view, const PixelRect& picture, int32_t x, int32_t y,
     // Mirrored, the pointer's left edge of the picture is the frame's right edge.
     view_zoom_at(view, mirror ? 1.0 - p.u : p.u, p.v, factor);
 }
+
+bool drag_moves_window(bool compact, double zoom, bool picture_shown, bool control_key) {
+    return compact && (control_key || !(zoom > 1.0) || !picture_shown);
+}

@@ -29,3 +29,7 @@ bool drag_step(DragState& drag, ViewState& view, const PixelRect& picture, int32
 // about the picture point under the pointer (clamped onto the picture).
 void wheel_zoom(ViewState& view, const PixelRect& picture, int32_t x, int32_t y, int32_t delta,
                 bool mirror);
+
+// In the compact view a drag of the picture moves the window whenever it
+// would not pan (zoom 1, or no picture shown); Ctrl+drag moves it at any zoom.
+bool drag_moves_window(bool compact, double zoom, bool picture_shown, bool control_key);

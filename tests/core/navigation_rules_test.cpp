@@ -51,4 +51,16 @@ TEST(WheelZoom, ZoomsAboutThePicturePointUnderThePointer) {
     }
 }
 
+TEST(DragMovesWindow, OnlyInTheCompactViewWhenNoPanCouldHappenOrWithCtrl) {
+    // {compact, zoom, picture shown, Ctrl, moves}
+    const std::tuple<bool, double, bool, bool, bool> cases[] = {
+        {false, 1, true, true, false}, {true, 1, true, false, true}, {true, 2, true, false, false},
+        {true, 2, false, false, true}, {true, 2, true, true, true},
+    };
+    for (const auto& [compact, zoom, shown, ctrl, moves] : cases) {
+        EXPECT_EQ(drag_moves_window(compact, zoom, shown, ctrl), moves)
+            << compact << zoom << shown << ctrl;
+    }
+}
+
 } // namespace

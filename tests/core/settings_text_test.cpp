@@ -25,27 +25,29 @@ std::string formatted(const Settings& s) {
 const std::string full_text = "version=1\ncamera_id=\\\\?\\usb#vid_046d&id=with=equals\n"
                               "camera_name=Kamera \xC3\xA4\nzoom=3.375000\ncenter_x=0.250000\n"
                               "center_y=0.800000\nwindow_x=-1920\nwindow_y=10\nwindow_w=662\n"
-                              "window_h=455\non_top=0\nmirror=1\n";
+                              "window_h=455\non_top=0\nmirror=1\ncompact=1\n";
 
 TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
     // Every field back, a value with "=" included; mirroring is the last line.
     Settings s = parsed(full_text);
     EXPECT_EQ(formatted(s), full_text);
     s.mirror = 5; // any nonzero value is on
+    s.compact = 3;
     EXPECT_EQ(formatted(s), full_text);
 
     settings_parse(s, nullptr);                  // no file: the defaults
     std::strcpy(s.camera_name, "Cam\r\nzoom=8"); // a line break would start a key
     s.window_w = 640;                            // not written without window_valid
     s.on_top = 7;
-    // Without mirroring there is no mirror line: the file stays as it always was.
+    // Without mirroring or the compact view there is no line for them: the file
+    // stays as it always was.
     EXPECT_EQ(formatted(s), "version=1\ncamera_id=\ncamera_name=Camzoom=8\nzoom=1.000000\n"
                             "center_x=0.500000\ncenter_y=0.500000\non_top=1\n");
 }
 
 TEST(SettingsFormat, LongestRecordFitsAndSmallBuffersAreNeverOverrun) {
     Settings s = parsed("window_x=-2147483648\nwindow_y=-2147483648\nwindow_w=1\nwindow_h=1");
-    s.mirror = 1;
+    s.mirror = s.compact = 1;
     std::memset(s.camera_id, 'i', sizeof s.camera_id - 1);
     std::memset(s.camera_name, 'n', sizeof s.camera_name - 1);
     s.window_w = s.window_h = INT32_MIN;
@@ -96,6 +98,8 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
     // Like on_top, only 0 and 1 count.
     EXPECT_EQ(parsed("mirror=1\nmirror=0").mirror, 0);
     EXPECT_EQ(parsed("mirror=1\nmirror=2\nmirror=-1\nmirror=").mirror, 1);
+    EXPECT_EQ(parsed("compact=1\ncompact=0").compact, 0);
+    EXPECT_EQ(parsed("compact=1\ncompact=2").compact, 1);
     double out = 0;
     EXPECT_TRUE(parse_double_value("4.9e-324", 8, &out)); // underflow is still a number
     EXPECT_FALSE(parse_double_value("1e999", 5, &out));   // overflow is not

@@ -74,6 +74,34 @@ TEST(FitWindowToFrame, KeepsTheWindowAboveTheWorkAreaBottom) {
     }
 }
 
+TEST(CompactWindow, EdgesTheMinimumAndTheWorkArea) {
+    // A 320 x 180 window with a 6-pixel band inside its edges.
+    const std::tuple<int32_t, int32_t, int32_t> edges[] = {
+        {0, 0, 4},   {5, 90, 1},  {6, 6, 0},     {313, 173, 0}, {314, 90, 2},
+        {319, 0, 5}, {160, 5, 3}, {160, 174, 6}, {0, 179, 7},   {319, 179, 8},
+    };
+    for (const auto& [x, y, edge] : edges) {
+        EXPECT_EQ(compact_edge_at(320, 180, x, y, 6), edge) << x << "," << y;
+    }
+    int32_t width = 0;
+    int32_t height = 0;
+    compact_minimum_size(240, 4, 3, &width, &height); // 160 units at 144 DPI, a 4:3 picture
+    EXPECT_EQ(std::pair(width, height), std::pair(240, 180));
+    compact_minimum_size(160, 720, 1280, &width, &height); // portrait
+    EXPECT_EQ(std::pair(width, height), std::pair(160, 284));
+
+    constexpr PixelRect work{0, 0, 1280, 800};
+    const std::tuple<PixelRect, PixelRect> moves[] = {
+        {{100, 100, 500, 400}, {100, 100, 500, 400}}, // inside: stays
+        {{-50, 700, 350, 1000}, {0, 500, 400, 800}},  // pulled in from the left and bottom
+        {{1000, -20, 1400, 280}, {880, 0, 1280, 300}},
+        {{10, 10, 1410, 910}, {0, 0, 1400, 900}}, // larger: left and top kept
+    };
+    for (const auto& [r, kept] : moves) {
+        EXPECT_EQ(ints(keep_inside(r, work)), ints(kept)) << r.left << "," << r.top;
+    }
+}
+
 TEST(TopEdgeMiddle, OutsideThe32BitRangeIsOnNoMonitor) {
     // Widths come from the settings file, always positive.
     const std::tuple<int32_t, int32_t, bool, int32_t> cases[] = {

@@ -60,6 +60,8 @@ TEST(ToolbarLayout, SettingsButtonAndVideoArea) {
     for (const auto& [client, dpi, area] : areas) {
         EXPECT_EQ(ints(video_area_of(client, dpi)), ints(area)) << client.bottom << " " << dpi;
     }
+    EXPECT_EQ(ints(video_area_of({0, 0, 640, 396}, 144, false)), ints(PixelRect{0, 0, 640, 396}))
+        << "without the toolbar, the whole client";
 }
 
 } // namespace

@@ -66,6 +66,32 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
     ASSERT_TRUE(wait_picture());
     press_keys({VK_CONTROL, 'C'}); // the picture, as a device-independent bitmap
     EXPECT_TRUE(wait_until([] { return IsClipboardFormatAvailable(CF_DIB) != 0; }));
+
+    // The compact view and full screen, and the menu from the keyboard; Esc
+    // closes the menu first and only then leaves full screen.
+    auto framed = [&] { return (GetWindowLongW(run.window, GWL_STYLE) & WS_CAPTION) != 0; };
+    auto menu_open = [] {
+        const HWND menu = FindWindowW(L"#32768", nullptr);
+        return menu != nullptr && IsWindowVisible(menu);
+    };
+    press_keys({VK_CONTROL, 'H'});
+    EXPECT_TRUE(wait_until([&] { return !framed(); }));
+    EXPECT_TRUE(wait_saved("compact", "1"));
+    const RECT compact = window_rect(run.window);
+    press_keys({VK_F11});
+    EXPECT_TRUE(wait_until([&] {
+        return xywh(window_rect(run.window)) == xywh(RECT{0, 0, 1280, 800});
+    }));
+    press_keys({VK_SHIFT, VK_F10});
+    EXPECT_TRUE(wait_until(menu_open));
+    press_keys({VK_ESCAPE});
+    EXPECT_TRUE(wait_until([&] { return !menu_open(); }));
+    EXPECT_EQ(xywh(window_rect(run.window)), xywh(RECT{0, 0, 1280, 800}));
+    press_keys({VK_ESCAPE});
+    EXPECT_TRUE(wait_until([&] { return xywh(window_rect(run.window)) == xywh(compact); }));
+    press_keys({VK_CONTROL, 'H'});
+    EXPECT_TRUE(wait_until(framed));
+    EXPECT_TRUE(wait_until([&] { return saved("compact").empty(); }));
 }
 
 TEST_F(InputE2e, TheSizingLoopKeepsTheAspectAndTheOppositeEdges) {

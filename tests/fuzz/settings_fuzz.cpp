@@ -39,6 +39,7 @@ void check_invariants(const Settings& s) {
     }
     check(s.on_top == 0 || s.on_top == 1);
     check(s.mirror == 0 || s.mirror == 1);
+    check(s.compact == 0 || s.compact == 1);
 }
 
 void check_same_text(const char* written_back, const char* original) {
@@ -82,5 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           second.window_h == first.window_h);
     check(second.on_top == first.on_top);
     check(second.mirror == first.mirror);
+    check(second.compact == first.compact);
     return 0;
 }

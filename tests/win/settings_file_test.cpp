@@ -21,8 +21,17 @@ struct SettingsFileTest : testing::Test {
     void SetUp() override { SetEnvironmentVariableW(L"APPDATA", appdata.path.c_str()); }
 
     static Settings sample(const char* camera_name) {
-        Settings s{
-            "\\\\?\\usb#vid_046d&pid_0825#6&1", "", {2.25, 0.4, 0.6}, 1, -1200, 40, 656, 459, 0, 0};
+        Settings s{"\\\\?\\usb#vid_046d&pid_0825#6&1",
+                   "",
+                   {2.25, 0.4, 0.6},
+                   1,
+                   -1200,
+                   40,
+                   656,
+                   459,
+                   0,
+                   0,
+                   0};
         std::strcpy(s.camera_name, camera_name);
         return s;
     }

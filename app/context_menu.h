@@ -1,0 +1,44 @@
+#pragma once
+// The picture's menu: every command with its key, in groups. Platform-free:
+// the window side builds the menu from this table and routes each item to
+// the same WM_COMMAND as its key or button.
+
+#include <cstddef>
+
+#include "app/command_ids.h"
+
+// Items that are no WM_COMMAND of their own.
+inline constexpr int menu_cameras = -1;  // the submenu of cameras, as the list shows them
+inline constexpr int menu_separator = 0; // a line between groups
+inline constexpr int menu_close = -2;    // closes the window, as Alt+F4 does
+
+struct MenuItem {
+    int command;
+    const wchar_t* text; // the key after a tab
+};
+
+inline constexpr MenuItem context_menu_items[] = {
+    {menu_cameras, L"Camera"},
+    {menu_separator, nullptr},
+    {IDC_ZOOM_IN, L"Zoom in\tCtrl++"},
+    {IDC_ZOOM_OUT, L"Zoom out\tCtrl+\u2212"},
+    {IDC_ZOOM_RESET, L"Whole picture\tCtrl+0"},
+    {menu_separator, nullptr},
+    {IDC_MIRROR, L"Mirror\tCtrl+M"},
+    {IDC_COPY_PICTURE, L"Copy picture\tCtrl+C"},
+    {menu_separator, nullptr},
+    {IDC_ON_TOP, L"Always on top\tCtrl+T"},
+    {IDC_COMPACT, L"Compact view\tCtrl+H"},
+    {IDC_FULL_SCREEN, L"Full screen\tF11"},
+    {menu_separator, nullptr},
+    {menu_close, L"Close\tAlt+F4"},
+};
+
+// The switches the menu shows checked.
+struct MenuChecks {
+    bool mirror;
+    bool on_top;
+    bool compact;
+    bool full_screen;
+};
+bool menu_item_checked(int command, const MenuChecks& checks);

@@ -1,0 +1,107 @@
+#include "app/context_menu_win.h"
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "app/context_menu.h"
+#include "layout/toolbar.h"
+#include "layout/toolbar_layout.h"
+#include "layout/view_modes.h"
+
+namespace {
+
+// Item ids of the rows that are no command of their own.
+constexpr UINT close_item = 200;
+constexpr UINT first_camera_item = 300;
+
+struct ScopedMenu {
+    HMENU menu;
+    ~ScopedMenu() {
+        if (menu != nullptr) {
+            DestroyMenu(menu);
+        }
+    }
+};
+
+// The cameras as the list shows them: the one in use checked, a
+// "(disconnected)" row greyed.
+HMENU camera_submenu() {
+    HMENU menu = CreatePopupMenu();
+    const auto rows = int(SendMessageW(toolbar.combo, CB_GETCOUNT, 0, 0));
+    const auto selected = int(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0));
+    for (int row = 0; row < rows && row < 64; ++row) {
+        wchar_t text[300] = L"";
+        if (SendMessageW(toolbar.combo, CB_GETLBTEXTLEN, WPARAM(row), 0) >= 300) {
+            continue;
+        }
+        SendMessageW(toolbar.combo, CB_GETLBTEXT, WPARAM(row), reinterpret_cast<LPARAM>(text));
+        const bool listed = SendMessageW(toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0) >= 0;
+        UINT flags = MF_STRING;
+        flags |= listed ? 0 : MF_GRAYED;
+        flags |= listed && row == selected && capture_active != 0 ? MF_CHECKED : 0;
+        AppendMenuW(menu, flags, first_camera_item + UINT(row), text);
+    }
+    return menu;
+}
+
+} // namespace
+
+HMENU build_context_menu() {
+    HMENU menu = CreatePopupMenu();
+    const MenuChecks checks{settings.mirror != 0, settings.on_top != 0, settings.compact != 0,
+                            full_screen.on};
+    for (const MenuItem& item : context_menu_items) {
+        if (item.command == menu_separator) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else if (item.command == menu_cameras) {
+            HMENU cameras = camera_submenu(); // owned by the menu from here on
+            const UINT empty = GetMenuItemCount(cameras) == 0 ? MF_GRAYED : 0;
+            AppendMenuW(menu, MF_POPUP | empty, reinterpret_cast<UINT_PTR>(cameras), item.text);
+        } else if (item.command == menu_close) {
+            AppendMenuW(menu, MF_STRING, close_item, item.text);
+        } else {
+            const UINT checked = menu_item_checked(item.command, checks) ? MF_CHECKED : 0;
+            AppendMenuW(menu, MF_STRING | checked, UINT(item.command), item.text);
+        }
+    }
+    return menu;
+}
+
+void run_menu_choice(int choice) {
+    if (choice <= 0) {
+        return;
+    }
+    if (UINT(choice) == close_item) {
+        SendMessageW(main_window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (UINT(choice) >= first_camera_item) {
+        // As if the row had been picked from the list.
+        SendMessageW(toolbar.combo, CB_SETCURSEL, WPARAM(UINT(choice) - first_camera_item), 0);
+        SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(toolbar.combo));
+    } else {
+        SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(choice, 0), 0);
+    }
+}
+
+bool on_context_menu(LPARAM lparam) {
+    const RECT area = video_area_rect();
+    POINT at{static_cast<int16_t>(LOWORD(lparam)), static_cast<int16_t>(HIWORD(lparam))};
+    if (at.x == -1 && at.y == -1) {
+        // From the keyboard: at the video area's top-left corner.
+        at = {area.left + scale_units(8, current_dpi), area.top + scale_units(8, current_dpi)};
+        ClientToScreen(main_window, &at);
+    } else {
+        POINT client = at;
+        ScreenToClient(main_window, &client);
+        if (!PtInRect(&area, client)) {
+            return false;
+        }
+    }
+    int choice = 0;
+    {
+        const ScopedMenu menu{build_context_menu()};
+        choice = int(TrackPopupMenuEx(menu.menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
+                                      main_window, nullptr));
+    }
+    run_menu_choice(choice);
+    return true;
+}
