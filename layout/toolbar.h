@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "layout/toolbar_layout.h"
+
 struct Toolbar {
     HWND parent;
     HWND combo;
@@ -14,19 +16,14 @@ struct Toolbar {
     HWND pin;
     HWND open_privacy;
     HWND tooltip;
-    HFONT text_font;   // "Segoe UI" 9 pt
-    HFONT glyph_font;  // "Segoe MDL2 Assets" 10 pt
-    UINT font_dpi;     // the DPI both fonts were made for
-    HFONT status_font; // "Segoe UI" 10 pt, for the status texts
+    HFONT text_font;             // "Segoe UI" 9 pt
+    HFONT glyph_font;            // "Segoe MDL2 Assets" 10 pt, or "Segoe UI" where it is missing
+    const ToolbarGlyphs* glyphs; // what the glyph buttons show with that font
+    UINT font_dpi;               // the DPI both fonts were made for
+    HFONT status_font;           // "Segoe UI" 10 pt, for the status texts
 };
 
 extern Toolbar toolbar;
-
-inline constexpr wchar_t glyph_zoom_out[] = L"\uE738";
-inline constexpr wchar_t glyph_zoom_in[] = L"\uE710";
-inline constexpr wchar_t glyph_reset[] = L"\uE72C";
-inline constexpr wchar_t glyph_pinned[] = L"\uE840";
-inline constexpr wchar_t glyph_pin[] = L"\uE718";
 
 void toolbar_create(HWND parent);
 void toolbar_layout(HWND parent, UINT dpi);

@@ -20,6 +20,18 @@ inline int32_t toolbar_height(uint32_t dpi) {
     return scale_units(36, dpi);
 }
 
+// What the four glyph buttons show: symbols of "Segoe MDL2 Assets", which
+// Windows 10 and 11 ship, or plain-text stand-ins where that font is missing.
+struct ToolbarGlyphs {
+    const wchar_t* zoom_out;
+    const wchar_t* zoom_in;
+    const wchar_t* reset;
+    const wchar_t* pinned;
+    const wchar_t* pin;
+};
+inline constexpr ToolbarGlyphs symbol_glyphs{L"\uE738", L"\uE710", L"\uE72C", L"\uE840", L"\uE718"};
+inline constexpr ToolbarGlyphs text_glyphs{L"\u2212", L"+", L"1:1", L"\u25CF", L"\u25CB"};
+
 struct ControlPlace {
     int32_t x;
     int32_t y;

@@ -46,6 +46,29 @@ void set_font(HWND control, HFONT font) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+// Whether the font the system made is the face asked for, not a stand-in.
+bool font_is(HFONT font, const wchar_t* face) {
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    wchar_t made[LF_FACESIZE] = L"";
+    GetTextFaceW(dc, LF_FACESIZE, made);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return lstrcmpiW(made, face) == 0;
+}
+
+// Without the symbol font the buttons would show empty boxes: plain text
+// of the same size stands in.
+void choose_glyphs(UINT dpi) {
+    if (font_is(toolbar.glyph_font, L"Segoe MDL2 Assets")) {
+        toolbar.glyphs = &symbol_glyphs;
+        return;
+    }
+    DeleteObject(toolbar.glyph_font);
+    toolbar.glyph_font = make_font(L"Segoe UI", 10, dpi);
+    toolbar.glyphs = &text_glyphs;
+}
+
 // New fonts are made and handed to the controls before the old ones are
 // deleted, so no control ever draws with a deleted font.
 void rebuild_fonts(UINT dpi) {
@@ -53,7 +76,12 @@ void rebuild_fonts(UINT dpi) {
     HFONT old_glyph = toolbar.glyph_font;
     toolbar.text_font = make_font(L"Segoe UI", 9, dpi);
     toolbar.glyph_font = make_font(L"Segoe MDL2 Assets", 10, dpi);
+    choose_glyphs(dpi);
     toolbar.font_dpi = dpi;
+    SetWindowTextW(toolbar.zoom_out, toolbar.glyphs->zoom_out);
+    SetWindowTextW(toolbar.zoom_in, toolbar.glyphs->zoom_in);
+    SetWindowTextW(toolbar.reset, toolbar.glyphs->reset);
+    toolbar_update_pin(SendMessageW(toolbar.pin, BM_GETCHECK, 0, 0) == BST_CHECKED);
     for (HWND control : {toolbar.combo, toolbar.zoom_label, toolbar.open_privacy}) {
         set_font(control, toolbar.text_font);
     }
@@ -78,12 +106,13 @@ void toolbar_create(HWND parent) {
     toolbar.combo =
         make_child(L"ComboBox", L"",
                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, IDC_CAMERA);
-    toolbar.zoom_out = make_child(L"Button", glyph_zoom_out, button, IDC_ZOOM_OUT);
+    toolbar.glyphs = &symbol_glyphs;
+    toolbar.zoom_out = make_child(L"Button", symbol_glyphs.zoom_out, button, IDC_ZOOM_OUT);
     toolbar.zoom_label =
         make_child(L"Static", L"100%", WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_CENTER, 0);
-    toolbar.zoom_in = make_child(L"Button", glyph_zoom_in, button, IDC_ZOOM_IN);
-    toolbar.reset = make_child(L"Button", glyph_reset, button, IDC_ZOOM_RESET);
-    toolbar.pin = make_child(L"Button", glyph_pinned,
+    toolbar.zoom_in = make_child(L"Button", symbol_glyphs.zoom_in, button, IDC_ZOOM_IN);
+    toolbar.reset = make_child(L"Button", symbol_glyphs.reset, button, IDC_ZOOM_RESET);
+    toolbar.pin = make_child(L"Button", symbol_glyphs.pinned,
                              WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX, IDC_ON_TOP);
     toolbar.open_privacy =
         make_child(L"Button", L"Open Camera Settings", WS_CHILD, IDC_OPEN_PRIVACY);
@@ -138,7 +167,7 @@ void toolbar_update_zoom_label(int percent) {
 
 void toolbar_update_pin(int on_top) {
     SendMessageW(toolbar.pin, BM_SETCHECK, on_top ? BST_CHECKED : BST_UNCHECKED, 0);
-    SetWindowTextW(toolbar.pin, on_top ? glyph_pinned : glyph_pin);
+    SetWindowTextW(toolbar.pin, on_top ? toolbar.glyphs->pinned : toolbar.glyphs->pin);
 }
 
 void toolbar_place_settings_button(bool show, const RECT& area, UINT dpi) {

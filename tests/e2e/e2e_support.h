@@ -109,6 +109,21 @@ struct DemoRun {
     HWND control(int id) const { return GetDlgItem(window, id); }
 };
 
+// What the glyph buttons show on this machine: the symbols where their font
+// is installed (Windows 10 and 11), the plain-text stand-ins elsewhere (Wine).
+inline const ToolbarGlyphs& installed_glyphs() {
+    HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                             0, L"Segoe MDL2 Assets");
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = L"";
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return lstrcmpiW(face, L"Segoe MDL2 Assets") == 0 ? symbol_glyphs : text_glyphs;
+}
+
 inline std::wstring window_text(HWND window) {
     wchar_t text[512] = L"";
     SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));

@@ -39,7 +39,8 @@ TEST_F(StartupE2e, OpensCentredAndPinnedUnlessLeftElsewhereOnAMonitor) {
                   kept ? 0 : WS_EX_TOPMOST);
         EXPECT_EQ(SendMessageW(run.control(105), BM_GETCHECK, 0, 0),
                   kept ? BST_UNCHECKED : BST_CHECKED);
-        EXPECT_EQ(window_text(run.control(105)), kept ? L"\uE718" : L"\uE840");
+        const ToolbarGlyphs& glyphs = installed_glyphs();
+        EXPECT_EQ(window_text(run.control(105)), kept ? glyphs.pin : glyphs.pinned);
         EXPECT_EQ(run.close(), 0u);
         run.reset();
     }
