@@ -56,6 +56,16 @@ TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceAndIsRemembered) {
               HTBOTTOMRIGHT);
     EXPECT_EQ(SendMessageW(main_window, WM_NCHITTEST, 0, MAKELPARAM(r.left + 50, r.top + 50)),
               HTCLIENT);
+    // At 144 DPI: a 240-pixel least width and a 9-pixel band.
+    RECT suggested = outer();
+    SendMessageW(main_window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(main_window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(240L, 180L));
+    EXPECT_EQ(SendMessageW(main_window, WM_NCHITTEST, 0, MAKELPARAM(r.left + 8, r.top + 50)),
+              HTLEFT);
+    SendMessageW(main_window, WM_DPICHANGED, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&suggested));
 
     reopen({frozen_camera(640, 480)});
     EXPECT_EQ(settings.compact, 1);
