@@ -12,6 +12,9 @@ inline constexpr int IDC_OPEN_PRIVACY = 106;
 inline constexpr int IDC_MIRROR = 107;       // Ctrl+M: show the picture left-right flipped
 inline constexpr int IDC_COPY_PICTURE = 108; // Ctrl+C: the whole frame to the clipboard
 // Keyboard and the picture's menu.
-inline constexpr int IDC_COMPACT = 109;     // Ctrl+H: the window is the picture alone
-inline constexpr int IDC_FULL_SCREEN = 110; // F11 (Esc leaves): the picture on the whole monitor
-inline constexpr int IDC_LAST_COMMAND = IDC_FULL_SCREEN;
+inline constexpr int IDC_COMPACT = 109;      // Ctrl+H: the window is the picture alone
+inline constexpr int IDC_FULL_SCREEN = 110;  // F11 (Esc leaves): the picture on the whole monitor
+inline constexpr int IDC_ROTATE_RIGHT = 111; // Ctrl+R: a quarter turn clockwise
+inline constexpr int IDC_ROTATE_LEFT = 112;  // Ctrl+Shift+R: a quarter turn anticlockwise
+inline constexpr int IDC_FREEZE = 113;       // Space: hold the picture, or show it live again
+inline constexpr int IDC_LAST_COMMAND = IDC_FREEZE;

@@ -12,6 +12,8 @@ bool menu_item_checked(int command, const MenuChecks& checks) {
         return checks.compact;
     case IDC_FULL_SCREEN:
         return checks.full_screen;
+    case IDC_FREEZE:
+        return checks.frozen;
     default:
         return false;
     }

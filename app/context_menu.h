@@ -25,6 +25,10 @@ inline constexpr MenuItem context_menu_items[] = {
     {IDC_ZOOM_RESET, L"Whole picture\tCtrl+0"},
     {menu_separator, nullptr},
     {IDC_MIRROR, L"Mirror\tCtrl+M"},
+    {IDC_ROTATE_RIGHT, L"Rotate right\tCtrl+R"},
+    {IDC_ROTATE_LEFT, L"Rotate left\tCtrl+Shift+R"},
+    {menu_separator, nullptr},
+    {IDC_FREEZE, L"Freeze\tSpace"},
     {IDC_COPY_PICTURE, L"Copy picture\tCtrl+C"},
     {menu_separator, nullptr},
     {IDC_ON_TOP, L"Always on top\tCtrl+T"},
@@ -40,5 +44,6 @@ struct MenuChecks {
     bool on_top;
     bool compact;
     bool full_screen;
+    bool frozen;
 };
 bool menu_item_checked(int command, const MenuChecks& checks);

@@ -6,6 +6,7 @@
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/view_modes.h"
+#include "view/shown_picture.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ HMENU camera_submenu() {
 HMENU build_context_menu() {
     HMENU menu = CreatePopupMenu();
     const MenuChecks checks{settings.mirror != 0, settings.on_top != 0, settings.compact != 0,
-                            full_screen.on};
+                            full_screen.on, frozen.on};
     for (const MenuItem& item : context_menu_items) {
         if (item.command == menu_separator) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

@@ -21,6 +21,7 @@
 #include "view/mouse_navigation.h"
 #include "view/paint.h"
 #include "view/picture_copy_win.h"
+#include "view/shown_picture.h"
 
 HWND main_window = nullptr;
 UINT current_dpi = 96;
@@ -133,6 +134,15 @@ void on_command(WPARAM wparam) {
     case IDC_FULL_SCREEN:
         toggle_full_screen();
         break;
+    case IDC_ROTATE_RIGHT:
+        turn_picture(1);
+        break;
+    case IDC_ROTATE_LEFT:
+        turn_picture(-1);
+        break;
+    case IDC_FREEZE:
+        toggle_freeze();
+        break;
     default:
         break;
     }
@@ -144,6 +154,7 @@ void on_worker_report(WPARAM wparam, LPARAM lparam) {
         set_status(StatusStreaming);
         return;
     }
+    end_freeze();
     capture_stop_if_running();
     capture_active = 0;
     last_capture_error = static_cast<HRESULT>(static_cast<int32_t>(lparam));

@@ -90,6 +90,9 @@ HACCEL create_accelerators() {
         {FVIRTKEY | FCONTROL, 'C', IDC_COPY_PICTURE},
         {FVIRTKEY | FCONTROL, 'H', IDC_COMPACT},
         {FVIRTKEY, VK_F11, IDC_FULL_SCREEN},
+        {FVIRTKEY | FCONTROL, 'R', IDC_ROTATE_RIGHT},
+        {FVIRTKEY | FSHIFT | FCONTROL, 'R', IDC_ROTATE_LEFT},
+        {FVIRTKEY, VK_SPACE, IDC_FREEZE},
     };
     return CreateAcceleratorTableW(table, ARRAYSIZE(table));
 }

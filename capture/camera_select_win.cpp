@@ -15,6 +15,7 @@
 #include "capture/media_foundation.h"
 #include "layout/toolbar.h"
 #include "settings/settings.h"
+#include "view/shown_picture.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -189,6 +190,7 @@ void on_camera_selection_change() {
     if (capture_active == 1 && std::strcmp(cameras[i].id, settings.camera_id) == 0) {
         return;
     }
+    end_freeze();
     capture_stop_if_running();
     capture_active = 0;
     view_reset(settings.view);

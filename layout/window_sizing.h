@@ -16,4 +16,10 @@ void on_get_min_max_info(MINMAXINFO* info);
 void on_sizing(WPARAM edge, RECT* rect);
 void on_dpi_changed(WPARAM wparam, const RECT* suggested);
 void on_app_frame();
+// The known frame size as the picture is shown, turned or not.
+int32_t shown_known_width();
+int32_t shown_known_height();
+// Reshapes a normal window to the shown picture's aspect, as a new frame
+// size does.
+void fit_window_to_picture();
 void remember_window_rect();

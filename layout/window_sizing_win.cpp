@@ -7,6 +7,7 @@
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/view_modes.h"
+#include "view/shown_picture.h"
 
 // The platform-free sizing rules take the WMSZ_* values as they come.
 static_assert(EdgeLeft == WMSZ_LEFT && EdgeRight == WMSZ_RIGHT && EdgeTop == WMSZ_TOP &&
@@ -50,8 +51,8 @@ void on_get_min_max_info(MINMAXINFO* info) {
     int32_t width;
     int32_t height;
     if (settings.compact != 0) {
-        compact_minimum_size(sizing_frame().min_video_width, aspect_width(known_frame_width),
-                             aspect_height(known_frame_height), &width, &height);
+        compact_minimum_size(sizing_frame().min_video_width, aspect_width(shown_known_width()),
+                             aspect_height(shown_known_height()), &width, &height);
     } else {
         minimum_track_size(sizing_frame(), &width, &height);
     }
@@ -60,8 +61,9 @@ void on_get_min_max_info(MINMAXINFO* info) {
 }
 
 void on_sizing(WPARAM edge, RECT* rect) {
-    *rect = win_rect(sizing_rect(int32_t(edge), pixel_rect(*rect), aspect_width(known_frame_width),
-                                 aspect_height(known_frame_height), sizing_frame()));
+    *rect =
+        win_rect(sizing_rect(int32_t(edge), pixel_rect(*rect), aspect_width(shown_known_width()),
+                             aspect_height(shown_known_height()), sizing_frame()));
 }
 
 void on_dpi_changed(WPARAM wparam, const RECT* suggested) {
@@ -73,7 +75,40 @@ void on_dpi_changed(WPARAM wparam, const RECT* suggested) {
     relayout();
 }
 
+int32_t shown_known_width() {
+    return shown_width(known_frame_width, known_frame_height, settings.rotation);
+}
+
+int32_t shown_known_height() {
+    return shown_height(known_frame_width, known_frame_height, settings.rotation);
+}
+
+void fit_window_to_picture() {
+    if (known_frame_width <= 0 || known_frame_height <= 0 || IsZoomed(main_window) ||
+        IsIconic(main_window) || full_screen.on) {
+        return;
+    }
+    RECT outer;
+    RECT client;
+    GetWindowRect(main_window, &outer);
+    GetClientRect(main_window, &client);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT fitted = win_rect(fit_window_to_frame(pixel_rect(outer), client.right,
+                                                     shown_known_width(), shown_known_height(),
+                                                     sizing_frame(), pixel_rect(monitor.rcWork)));
+    SetWindowPos(main_window, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
+                 fitted.bottom - fitted.top, SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
 void on_app_frame() {
+    // A frozen picture neither repaints nor takes a new size: the frame
+    // pending flag stays raised, so the worker posts nothing more until the
+    // picture is live again.
+    if (frozen.on) {
+        return;
+    }
     FramePeek frame{};
     bool present;
     {
@@ -84,20 +119,7 @@ void on_app_frame() {
     if (present && (frame.width != known_frame_width || frame.height != known_frame_height)) {
         known_frame_width = frame.width;
         known_frame_height = frame.height;
-        if (!IsZoomed(main_window) && !IsIconic(main_window) && !full_screen.on) {
-            RECT outer;
-            RECT client;
-            GetWindowRect(main_window, &outer);
-            GetClientRect(main_window, &client);
-            MONITORINFO monitor{};
-            monitor.cbSize = sizeof monitor;
-            GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
-            const RECT fitted = win_rect(fit_window_to_frame(
-                pixel_rect(outer), client.right, known_frame_width, known_frame_height,
-                sizing_frame(), pixel_rect(monitor.rcWork)));
-            SetWindowPos(main_window, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
-                         fitted.bottom - fitted.top, SWP_NOACTIVATE | SWP_NOZORDER);
-        }
+        fit_window_to_picture();
     }
     const RECT area = video_area_rect();
     InvalidateRect(main_window, &area, FALSE);

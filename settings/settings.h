@@ -23,6 +23,7 @@ struct Settings {
     int32_t on_top;  // zero off, anything else on
     int32_t mirror;  // zero off, anything else on; the picture shown left-right flipped
     int32_t compact; // zero off, anything else on; the window is the picture alone
+    int32_t rotation; // clockwise quarter turns of the picture, 0..3
 };
 
 // Bounded output: `length` counts every byte appended, even those that did
@@ -33,9 +34,9 @@ struct TextSink {
     size_t length;
 };
 
-// Longest text settings_format produces for a normalised view, the mirror and
-// compact lines included.
-inline constexpr size_t settings_text_max = 962;
+// Longest text settings_format produces for a normalised view, the mirror,
+// rotation and compact lines included.
+inline constexpr size_t settings_text_max = 975;
 // settings_load reads at most this many bytes of the file.
 inline constexpr size_t settings_file_max = 65536;
 

@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include "view/picture_turn.h"
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -78,6 +80,10 @@ void parse_line(Settings& settings, WindowKeys& window, const char* line, size_t
         parse_flag_value(value, value_length, &settings.on_top);
     } else if (key_is(line, key_length, "mirror")) {
         parse_flag_value(value, value_length, &settings.mirror);
+    } else if (key_is(line, key_length, "rotation")) {
+        int32_t degrees = 0;
+        parse_int_value(value, value_length, &degrees);
+        settings.rotation = quarter_of_degrees(degrees);
     } else if (key_is(line, key_length, "compact")) {
         parse_flag_value(value, value_length, &settings.compact);
     } else {
@@ -224,6 +230,9 @@ size_t settings_format(const Settings& settings, char* buffer, size_t capacity) 
     // and a reader that does not know the key skips the line.
     if (settings.mirror != 0) {
         append_int_line(sink, "mirror=", 1);
+    }
+    if ((settings.rotation & 3) != 0) {
+        append_int_line(sink, "rotation=", degrees_of_quarter(settings.rotation));
     }
     if (settings.compact != 0) {
         append_int_line(sink, "compact=", 1);

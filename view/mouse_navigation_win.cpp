@@ -4,6 +4,7 @@
 #include "app/support_win.h"
 #include "layout/view_modes.h"
 #include "layout/window_sizing.h"
+#include "view/shown_picture.h"
 
 DragState drag_state;
 
@@ -24,7 +25,7 @@ POINT point_of(LPARAM lparam) {
 
 PixelRect picture() {
     const RECT area = video_area_rect();
-    return navigation_picture(pixel_rect(area), known_frame_width, known_frame_height);
+    return navigation_picture(pixel_rect(area), shown_known_width(), shown_known_height());
 }
 
 } // namespace
@@ -80,7 +81,7 @@ void navigation_mouse_move(LPARAM lparam) {
         drag_state.last_y = screen.y;
         return;
     }
-    if (drag_step(drag_state, settings.view, picture(), p.x, p.y, settings.mirror != 0)) {
+    if (drag_step(drag_state, settings.view, picture(), p.x, p.y, picture_turn())) {
         on_view_changed();
     }
 }
@@ -109,6 +110,6 @@ void navigation_wheel(WPARAM wparam, LPARAM lparam) {
         return;
     }
     wheel_zoom(settings.view, picture(), p.x, p.y, static_cast<int16_t>(HIWORD(wparam)),
-               settings.mirror != 0);
+               picture_turn());
     on_view_changed();
 }

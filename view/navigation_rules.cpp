@@ -8,12 +8,13 @@ PixelRect navigation_picture(const PixelRect& area, int32_t known_width, int32_t
 }
 
 bool drag_step(DragState& drag, ViewState& view, const PixelRect& picture, int32_t x, int32_t y,
-               bool mirror) {
+               const PictureTurn& turn) {
     bool panned = false;
     if (picture.right > picture.left && picture.bottom > picture.top) {
         const double dx = double(x - drag.last_x) / double(picture.right - picture.left);
         const double dy = double(y - drag.last_y) / double(picture.bottom - picture.top);
-        view_pan(view, mirror ? -dx : dx, dy);
+        const UnitPoint move = shown_move_to_frame(dx, dy, turn);
+        view_pan(view, move.u, move.v);
         panned = true;
     }
     drag.last_x = x;
@@ -22,13 +23,12 @@ bool drag_step(DragState& drag, ViewState& view, const PixelRect& picture, int32
 }
 
 void wheel_zoom(ViewState& view, const PixelRect& picture, int32_t x, int32_t y, int32_t delta,
-                bool mirror) {
+                const PictureTurn& turn) {
     const double factor = std::pow(1.25, delta / 120.0);
     const DoubleRect r{double(picture.left), double(picture.top),
                        double(picture.right - picture.left), double(picture.bottom - picture.top)};
-    const UnitPoint p = fit_point_to_unit(r, x, y);
-    // Mirrored, the pointer's left edge of the picture is the frame's right edge.
-    view_zoom_at(view, mirror ? 1.0 - p.u : p.u, p.v, factor);
+    const UnitPoint p = shown_to_frame(fit_point_to_unit(r, x, y), turn);
+    view_zoom_at(view, p.u, p.v, factor);
 }
 
 bool drag_moves_window(bool compact, double zoom, bool picture_shown, bool control_key) {

@@ -5,15 +5,17 @@
 
 #include <windows.h>
 
+#include "view/picture_turn.h"
 #include "view/view_model.h"
 
 // WM_PAINT: paints every pixel of the client area, then lets the worker post
 // its next frame message.
 void paint_main_window(HWND window);
 
-// `mirror` shows the picture left-right flipped.
-void paint_video(HDC dc, const RECT& area, const ViewState& view, bool mirror, const wchar_t* text,
-                 HFONT font, double scale);
+// The picture turned and mirrored by `turn`; the frozen one while frozen,
+// with its pause sign.
+void paint_video(HDC dc, const RECT& area, const ViewState& view, const PictureTurn& turn,
+                 const wchar_t* text, HFONT font, double scale);
 
 // WM_CTLCOLORSTATIC: the zoom label sits on the toolbar colour.
 LRESULT on_ctl_color_static(HDC dc);

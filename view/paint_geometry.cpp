@@ -1,5 +1,7 @@
 #include "view/paint_geometry.h"
 
+#include "layout/toolbar_layout.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +25,24 @@ StretchColumns stretch_columns(const PixelRect& picture, bool mirror) {
         return {picture.left, width};
     }
     return {picture.right - 1, -width};
+}
+
+StretchColumns stretch_rows(const PixelRect& picture, bool flip) {
+    const int32_t height = picture.bottom - picture.top;
+    if (!flip) {
+        return {picture.top, height};
+    }
+    return {picture.bottom - 1, -height};
+}
+
+PauseSign pause_sign(const PixelRect& area, uint32_t dpi) {
+    const int32_t box = scale_units(16, dpi);
+    const int32_t left = area.right - scale_units(8, dpi) - box;
+    const int32_t top = area.top + scale_units(8, dpi);
+    const int32_t bar = scale_units(5, dpi);
+    const int32_t first = left + scale_units(1, dpi);
+    const int32_t second = left + scale_units(10, dpi);
+    return {{{first, top, first + bar, top + box}, {second, top, second + bar, top + box}}};
 }
 
 PixelRect status_text_bounds(const PixelRect& area, double scale) {

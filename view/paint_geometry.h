@@ -25,6 +25,16 @@ struct StretchColumns {
     int32_t width;
 };
 StretchColumns stretch_columns(const PixelRect& picture, bool mirror);
+// The same for the rows: a picture turned upside down runs upwards from its
+// last row.
+StretchColumns stretch_rows(const PixelRect& picture, bool flip);
+
+// The frozen picture's pause sign: two bars in a 16 x 16 unit box, 8 units in
+// from the video area's top-right corner.
+struct PauseSign {
+    PixelRect bar[2];
+};
+PauseSign pause_sign(const PixelRect& area, uint32_t dpi);
 
 // The rectangle the status text is laid out in before it is measured: the
 // area less trunc(24 x scale) on each side.

@@ -1,11 +1,14 @@
 #include "view/paint.h"
 
+#include <cstdlib>
+
 #include "app/app_state.h"
 #include "app/support_win.h"
 #include "capture/capture.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "view/paint_geometry.h"
+#include "view/shown_picture.h"
 #include "view/status_text.h"
 
 namespace {
@@ -34,39 +37,79 @@ void paint_text(HDC dc, const RECT& area, const wchar_t* text, HFONT font, doubl
     DrawTextW(dc, text, -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
 }
 
-// Stretches the view's part of the frame into the area, under the frame lock;
-// the rectangle it drew, or nothing when no frame is stored.
-bool stretch_frame(HDC dc, const RECT& area, const ViewState& view, bool mirror, PixelRect* drawn) {
-    const PeekedFrame peeked;
-    if (!peeked.held) {
+// The crop of a frame turned by a quarter, for the stretch: grown as needed,
+// kept for the next paint, freed with the process. User-interface thread.
+uint32_t* turned_pixels = nullptr;
+size_t turned_capacity = 0;
+
+const uint32_t* turned_crop(const FramePeek& frame, const FrameCrop& crop, int32_t quarter) {
+    const size_t needed = size_t(crop.width) * size_t(crop.height);
+    if (turned_capacity < needed) {
+        void* grown = std::realloc(turned_pixels, needed * 4);
+        if (grown == nullptr) {
+            return nullptr;
+        }
+        turned_pixels = static_cast<uint32_t*>(grown);
+        turned_capacity = needed;
+    }
+    turn_crop(turned_pixels, reinterpret_cast<const uint32_t*>(frame.pixels), frame.width, crop.x,
+              crop.y, crop.width, crop.height, quarter);
+    return turned_pixels;
+}
+
+// Stretches the view's part of the shown picture into the area (under the
+// frame lock unless frozen); the rectangle it drew, or nothing when there is
+// no picture.
+bool stretch_frame(HDC dc, const RECT& area, const ViewState& view, const PictureTurn& turn,
+                   PixelRect* drawn) {
+    const ShownPicture shown;
+    if (!shown.held) {
         return false;
     }
-    const FramePeek& frame = peeked.frame;
-    const PixelRect dest = fit_rect_pixels(pixel_rect(area), frame.width, frame.height);
+    const FramePeek& frame = shown.frame;
+    const int32_t quarter = turn.quarter & 3;
+    const PixelRect dest =
+        fit_rect_pixels(pixel_rect(area), shown_width(frame.width, frame.height, quarter),
+                        shown_height(frame.width, frame.height, quarter));
     const FrameCrop crop = frame_crop(frame.width, frame.height, view);
+    // A half turn is a stretch that runs both ways; a quarter turn stretches
+    // the crop turned, which is the only copy of pixels painting makes.
+    const uint8_t* bits = frame.pixels + size_t(crop.y) * size_t(frame.width) * 4;
+    int32_t bits_width = frame.width;
+    int32_t source_x = crop.x;
+    int32_t source_width = crop.width;
+    int32_t source_height = crop.height;
+    if ((quarter & 1) != 0) {
+        bits = reinterpret_cast<const uint8_t*>(turned_crop(frame, crop, quarter));
+        if (bits == nullptr) {
+            return false;
+        }
+        bits_width = source_width = crop.height;
+        source_x = 0;
+        source_height = crop.width;
+    }
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = frame.width;
-    info.bmiHeader.biHeight = -crop.height; // top-down rows
+    info.bmiHeader.biWidth = bits_width;
+    info.bmiHeader.biHeight = -source_height; // top-down rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
-    // Only the crop's rows are shown to GDI: the bits start at its first row.
-    const uint8_t* first_row = frame.pixels + size_t(crop.y) * size_t(frame.width) * 4;
-    // Mirrored, the same crop goes to the same rectangle with the destination
-    // running from right to left: no copy of the pixels either way.
-    const StretchColumns columns = stretch_columns(dest, mirror);
-    StretchDIBits(dc, columns.start, dest.top, columns.width, dest.bottom - dest.top, crop.x, 0,
-                  crop.width, crop.height, first_row, &info, DIB_RGB_COLORS, SRCCOPY);
+    // A negative width or height runs the destination leftwards or upwards:
+    // mirrored, or upside down, without a copy of the pixels.
+    const StretchColumns columns = stretch_columns(dest, turn.mirror != (quarter == 2));
+    const StretchColumns rows = stretch_rows(dest, quarter == 2);
+    StretchDIBits(dc, columns.start, rows.start, columns.width, rows.width, source_x, 0,
+                  source_width, source_height, bits, &info, DIB_RGB_COLORS, SRCCOPY);
     *drawn = dest;
     return true;
 }
 
-void paint_picture(HDC dc, const RECT& area, const ViewState& view, bool mirror) {
+void paint_picture(HDC dc, const RECT& area, const ViewState& view, const PictureTurn& turn) {
     PixelRect dest;
-    if (!stretch_frame(dc, area, view, mirror, &dest)) {
+    if (!stretch_frame(dc, area, view, turn, &dest)) {
         FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         return;
     }
@@ -80,17 +123,30 @@ void paint_picture(HDC dc, const RECT& area, const ViewState& view, bool mirror)
     }
 }
 
+// Two white bars with a dark edge, readable on any picture.
+void paint_pause_sign(HDC dc, const RECT& area) {
+    const PauseSign sign = pause_sign(pixel_rect(area), current_dpi);
+    for (const PixelRect& bar : sign.bar) {
+        const RECT r = win_rect(bar);
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)));
+    }
+}
+
 } // namespace
 
-void paint_video(HDC dc, const RECT& area, const ViewState& view, bool mirror, const wchar_t* text,
-                 HFONT font, double scale) {
+void paint_video(HDC dc, const RECT& area, const ViewState& view, const PictureTurn& turn,
+                 const wchar_t* text, HFONT font, double scale) {
     if (area.right <= area.left || area.bottom <= area.top) {
         return;
     }
     if (text != nullptr) {
         paint_text(dc, area, text, font, scale);
     } else {
-        paint_picture(dc, area, view, mirror);
+        paint_picture(dc, area, view, turn);
+        if (frozen.on) {
+            paint_pause_sign(dc, area);
+        }
     }
 }
 
@@ -113,7 +169,7 @@ void paint_main_window(HWND window) {
         to_utf16(settings.camera_name, name, camera_name_size);
         has_text = format_status_text(status, name, last_capture_error, text, status_text_units);
     }
-    paint_video(dc, area, settings.view, settings.mirror != 0, has_text ? text : nullptr,
+    paint_video(dc, area, settings.view, picture_turn(), has_text ? text : nullptr,
                 toolbar.status_font, scale);
     EndPaint(window, &ps);
     frame_clear_pending();

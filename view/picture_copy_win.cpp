@@ -8,6 +8,7 @@
 #include "app/support_win.h"
 #include "capture/capture.h"
 #include "view/picture_copy.h"
+#include "view/shown_picture.h"
 #include "view/status_text.h"
 
 namespace {
@@ -29,12 +30,12 @@ BITMAPINFOHEADER picture_header(int32_t width, int32_t height, size_t pixel_byte
 // The block for the clipboard, filled under the frame lock in one pass. The
 // worker waits for the lock meanwhile, so nothing else happens while it is
 // held; null when there is no frame or no memory.
-HGLOBAL picture_block(bool mirror) {
-    PeekedFrame peeked;
-    if (!peeked.held) {
+HGLOBAL picture_block(const PictureTurn& turn) {
+    const ShownPicture shown;
+    if (!shown.held) {
         return nullptr;
     }
-    const FramePeek& frame = peeked.frame;
+    const FramePeek& frame = shown.frame;
     const uint64_t pixel_bytes = uint64_t(frame.width) * uint64_t(frame.height) * 4;
     if (pixel_bytes > UINT32_MAX - sizeof(BITMAPINFOHEADER)) {
         return nullptr; // beyond what a bitmap header can describe
@@ -49,9 +50,11 @@ HGLOBAL picture_block(bool mirror) {
             return nullptr;
         }
         auto* header = static_cast<BITMAPINFOHEADER*>(locked.data);
-        *header = picture_header(frame.width, frame.height, size_t(pixel_bytes));
+        *header = picture_header(shown_width(frame.width, frame.height, turn.quarter),
+                                 shown_height(frame.width, frame.height, turn.quarter),
+                                 size_t(pixel_bytes));
         copy_picture_rows(reinterpret_cast<uint8_t*>(header + 1), frame.pixels, frame.width,
-                          frame.height, mirror);
+                          frame.height, turn);
     }
     return block.release();
 }
@@ -64,7 +67,7 @@ bool copy_picture_to_clipboard() {
     if (status_shows_text(status)) {
         return false;
     }
-    ScopedGlobal block{picture_block(settings.mirror != 0)};
+    ScopedGlobal block{picture_block(picture_turn())};
     if (block.handle == nullptr) {
         return false;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
 #include "field_arrays.h"
 
@@ -29,7 +30,7 @@ TEST(DragStep, PansByThePointerMovementOverThePicture) {
     for (const auto& [picture, x, y, mirror, panned, after] : cases) {
         DragState drag{1, 100, 200};
         ViewState view{2, 0.5, 0.5};
-        EXPECT_EQ(drag_step(drag, view, picture, x, y, mirror), panned);
+        EXPECT_EQ(drag_step(drag, view, picture, x, y, {0, mirror}), panned);
         EXPECT_EQ(doubles(view), doubles(after)) << picture.left << " " << mirror;
         EXPECT_EQ(std::pair(drag.last_x, drag.last_y), std::pair(x, y));
     }
@@ -46,9 +47,74 @@ TEST(WheelZoom, ZoomsAboutThePicturePointUnderThePointer) {
     };
     for (const auto& [zoom, picture, x, y, delta, mirror, after] : cases) {
         ViewState view{zoom, 0.5, 0.5};
-        wheel_zoom(view, picture, x, y, delta, mirror);
+        wheel_zoom(view, picture, x, y, delta, {0, mirror});
         EXPECT_EQ(doubles(view), doubles(after)) << x << "," << y << " " << delta;
     }
+}
+
+TEST(TurnedPicture, TheWheelAnchorAndTheDragFollowThePictureAsShown) {
+    // A 400 x 400 picture. The wheel at (100, 300), a quarter across and three
+    // quarters down as shown, zooms 1 to 1.25 about the frame point there; a
+    // drag by (40, 80) at zoom 2 moves the picture with the pointer.
+    // {quarter, mirror, centre after the wheel, centre after the drag}
+    const std::tuple<int32_t, bool, UnitPoint, UnitPoint> cases[] = {
+        {0, false, {0.45, 0.55}, {0.45, 0.40}}, {0, true, {0.55, 0.55}, {0.55, 0.40}},
+        {1, false, {0.55, 0.55}, {0.40, 0.55}}, {1, true, {0.55, 0.45}, {0.40, 0.45}},
+        {2, false, {0.55, 0.45}, {0.55, 0.60}}, {2, true, {0.45, 0.45}, {0.45, 0.60}},
+        {3, false, {0.45, 0.45}, {0.60, 0.45}}, {3, true, {0.45, 0.55}, {0.60, 0.55}},
+    };
+    constexpr PixelRect square{0, 0, 400, 400};
+    for (const auto& [quarter, mirror, wheeled, dragged] : cases) {
+        ViewState view{1, 0.5, 0.5};
+        wheel_zoom(view, square, 100, 300, 120, {quarter, mirror});
+        EXPECT_NEAR(view.center_x, wheeled.u, 1e-12) << quarter << mirror;
+        EXPECT_NEAR(view.center_y, wheeled.v, 1e-12) << quarter << mirror;
+        view = {2, 0.5, 0.5};
+        DragState drag{1, 100, 100};
+        drag_step(drag, view, square, 140, 180, {quarter, mirror});
+        EXPECT_NEAR(view.center_x, dragged.u, 1e-12) << quarter << mirror;
+        EXPECT_NEAR(view.center_y, dragged.v, 1e-12) << quarter << mirror;
+    }
+}
+
+TEST(TurnedPicture, PixelsSizesAndDegrees) {
+    // A 3 x 2 frame; which frame pixel each shown pixel is, row by row.
+    // {quarter, mirror, frame (x, y) of every shown pixel}
+    const std::tuple<int32_t, bool, std::vector<int32_t>> cases[] = {
+        {0, true, {2, 0, 1, 0, 0, 0, 2, 1, 1, 1, 0, 1}},
+        {1, false, {0, 1, 0, 0, 1, 1, 1, 0, 2, 1, 2, 0}},
+        {2, false, {2, 1, 1, 1, 0, 1, 2, 0, 1, 0, 0, 0}},
+        {3, true, {2, 1, 2, 0, 1, 1, 1, 0, 0, 1, 0, 0}},
+    };
+    for (const auto& [quarter, mirror, expected] : cases) {
+        const int32_t w = shown_width(3, 2, quarter);
+        const int32_t h = shown_height(3, 2, quarter);
+        std::vector<int32_t> got;
+        for (int32_t y = 0; y < h; ++y) {
+            for (int32_t x = 0; x < w; ++x) {
+                int32_t fx = -1, fy = -1;
+                frame_pixel_of(x, y, 3, 2, {quarter, mirror}, &fx, &fy);
+                got.insert(got.end(), {fx, fy});
+            }
+        }
+        EXPECT_EQ(got, expected) << quarter << mirror;
+    }
+    // The paint's turned crop: the middle 2 x 3 of a 4 x 3 frame whose pixels
+    // count 0, 1, 2, ... row by row.
+    const uint32_t frame[12] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    uint32_t out[6] = {};
+    turn_crop(out, frame, 4, 1, 0, 2, 3, 1);
+    EXPECT_EQ(std::vector<uint32_t>(out, out + 6), (std::vector<uint32_t>{9, 5, 1, 10, 6, 2}));
+    turn_crop(out, frame, 4, 1, 0, 2, 3, 3);
+    EXPECT_EQ(std::vector<uint32_t>(out, out + 6), (std::vector<uint32_t>{2, 6, 10, 1, 5, 9}));
+    const std::pair<int32_t, int32_t> degrees[] = {{90, 1}, {180, 2}, {270, 3}, {0, 0},
+                                                   {360, 0}, {-90, 0}, {45, 0}};
+    for (const auto& [d, quarter] : degrees) {
+        EXPECT_EQ(quarter_of_degrees(d), quarter) << d;
+    }
+    EXPECT_EQ(degrees_of_quarter(3), 270);
+    EXPECT_EQ(turned_quarter(3, 1), 0);
+    EXPECT_EQ(turned_quarter(0, -1), 3);
 }
 
 TEST(DragMovesWindow, OnlyInTheCompactViewWhenNoPanCouldHappenOrWithCtrl) {

@@ -39,18 +39,31 @@ TEST(StretchColumns, AMirroredPictureRunsLeftFromItsLastColumn) {
     EXPECT_EQ(ints(stretch_columns(picture, true)), ints(StretchColumns{665, -533}));
 }
 
+TEST(StretchRows, APictureUpsideDownRunsUpFromItsLastRowAndThePauseSignSitsTopRight) {
+    constexpr PixelRect picture{133, 36, 666, 436};
+    EXPECT_EQ(ints(stretch_rows(picture, false)), ints(StretchColumns{36, 400}));
+    EXPECT_EQ(ints(stretch_rows(picture, true)), ints(StretchColumns{435, -400}));
+    // At 144 DPI: a 24-pixel box 12 in from the corner at x 924, bars 8 wide
+    // (7.5 rounded up) 2 and 15 pixels into it.
+    const PauseSign sign = pause_sign({0, 54, 960, 594}, 144);
+    EXPECT_EQ(ints(sign.bar[0]), ints(PixelRect{926, 66, 934, 90}));
+    EXPECT_EQ(ints(sign.bar[1]), ints(PixelRect{939, 66, 947, 90}));
+}
+
 TEST(CopyPictureRows, BottomRowFirstMirroredAsShownWithTheFourthByteSet) {
     const uint32_t frame[] = {0x01, 0x02, 0x03, 0x00AABBCC, 0x05, 0x77000006}; // 3 x 2
-    const std::pair<bool, std::array<uint32_t, 7>> cases[] = {
+    const std::pair<PictureTurn, std::array<uint32_t, 7>> cases[] = {
         // The word after the bitmap stays untouched.
-        {false, {0xFFAABBCC, 0xFF000005, 0xFF000006, 0xFF000001, 0xFF000002, 0xFF000003, 7}},
-        {true, {0xFF000006, 0xFF000005, 0xFFAABBCC, 0xFF000003, 0xFF000002, 0xFF000001, 7}},
+        {{0, false}, {0xFFAABBCC, 0xFF000005, 0xFF000006, 0xFF000001, 0xFF000002, 0xFF000003, 7}},
+        {{0, true}, {0xFF000006, 0xFF000005, 0xFFAABBCC, 0xFF000003, 0xFF000002, 0xFF000001, 7}},
+        // Turned clockwise: 2 x 3, its bottom row (3, 6) first.
+        {{1, false}, {0xFF000006, 0xFF000003, 0xFF000005, 0xFF000002, 0xFFAABBCC, 0xFF000001, 7}},
     };
-    for (const auto& [mirror, rows] : cases) {
+    for (const auto& [turn, rows] : cases) {
         std::array<uint32_t, 7> copied{0, 0, 0, 0, 0, 0, 7};
         copy_picture_rows(reinterpret_cast<uint8_t*>(copied.data()),
-                          reinterpret_cast<const uint8_t*>(frame), 3, 2, mirror);
-        EXPECT_EQ(copied, rows) << mirror;
+                          reinterpret_cast<const uint8_t*>(frame), 3, 2, turn);
+        EXPECT_EQ(copied, rows) << turn.quarter << turn.mirror;
     }
 }
 

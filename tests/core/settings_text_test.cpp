@@ -25,7 +25,7 @@ std::string formatted(const Settings& s) {
 const std::string full_text = "version=1\ncamera_id=\\\\?\\usb#vid_046d&id=with=equals\n"
                               "camera_name=Kamera \xC3\xA4\nzoom=3.375000\ncenter_x=0.250000\n"
                               "center_y=0.800000\nwindow_x=-1920\nwindow_y=10\nwindow_w=662\n"
-                              "window_h=455\non_top=0\nmirror=1\ncompact=1\n";
+                              "window_h=455\non_top=0\nmirror=1\nrotation=270\ncompact=1\n";
 
 TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
     // Every field back, a value with "=" included; mirroring is the last line.
@@ -48,6 +48,7 @@ TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
 TEST(SettingsFormat, LongestRecordFitsAndSmallBuffersAreNeverOverrun) {
     Settings s = parsed("window_x=-2147483648\nwindow_y=-2147483648\nwindow_w=1\nwindow_h=1");
     s.mirror = s.compact = 1;
+    s.rotation = 3;
     std::memset(s.camera_id, 'i', sizeof s.camera_id - 1);
     std::memset(s.camera_name, 'n', sizeof s.camera_name - 1);
     s.window_w = s.window_h = INT32_MIN;
@@ -100,6 +101,10 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
     EXPECT_EQ(parsed("mirror=1\nmirror=2\nmirror=-1\nmirror=").mirror, 1);
     EXPECT_EQ(parsed("compact=1\ncompact=0").compact, 0);
     EXPECT_EQ(parsed("compact=1\ncompact=2").compact, 1);
+    // Turns are 90, 180 or 270 degrees; any other value is no turn.
+    EXPECT_EQ(parsed("rotation=180").rotation, 2);
+    EXPECT_EQ(parsed("rotation=90\nrotation=45").rotation, 0);
+    EXPECT_EQ(parsed("rotation=90\nrotation=abc").rotation, 0);
     double out = 0;
     EXPECT_TRUE(parse_double_value("4.9e-324", 8, &out)); // underflow is still a number
     EXPECT_FALSE(parse_double_value("1e999", 5, &out));   // overflow is not

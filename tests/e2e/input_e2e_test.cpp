@@ -60,6 +60,10 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
     EXPECT_TRUE(wait_saved("on_top", "0"));
     press_keys({VK_CONTROL, 'M'});
     EXPECT_TRUE(wait_saved("mirror", "1"));
+    press_keys({VK_CONTROL, 'R'});
+    EXPECT_TRUE(wait_saved("rotation", "90"));
+    press_keys({VK_CONTROL, VK_SHIFT, 'R'});
+    EXPECT_TRUE(wait_saved("rotation", ""));
     OpenClipboard(nullptr);
     EmptyClipboard();
     CloseClipboard();

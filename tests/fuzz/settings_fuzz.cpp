@@ -40,6 +40,7 @@ void check_invariants(const Settings& s) {
     check(s.on_top == 0 || s.on_top == 1);
     check(s.mirror == 0 || s.mirror == 1);
     check(s.compact == 0 || s.compact == 1);
+    check(s.rotation >= 0 && s.rotation <= 3);
 }
 
 void check_same_text(const char* written_back, const char* original) {
@@ -84,5 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(second.on_top == first.on_top);
     check(second.mirror == first.mirror);
     check(second.compact == first.compact);
+    check(second.rotation == first.rotation);
     return 0;
 }

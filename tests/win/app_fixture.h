@@ -40,6 +40,18 @@ inline SyntheticCamera frozen_camera(uint32_t width, uint32_t height) {
     return camera;
 }
 
+// The main window's device context for a scope, to read painted pixels back.
+struct WindowDc {
+    HDC dc = GetDC(main_window);
+    ~WindowDc() { ReleaseDC(main_window, dc); }
+};
+
+// The test pattern's pixel as GDI reads it back.
+inline COLORREF pattern_colour(int32_t x, int32_t y, uint32_t frame = 0) {
+    const uint32_t p = synthetic_pattern_pixel(uint32_t(x), uint32_t(y), frame);
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
 struct AppWindowTest : testing::Test {
     TempFolder appdata;
 

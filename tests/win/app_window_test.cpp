@@ -164,12 +164,6 @@ TEST_F(AppWindowTest, UntrustedCameraNamesAndLinksAreCutOrSkipped) {
     EXPECT_EQ(synthetic_live_counts().activates, 0);
 }
 
-// The main window's device context for a scope, to read painted pixels back.
-struct WindowDc {
-    HDC dc = GetDC(main_window);
-    ~WindowDc() { ReleaseDC(main_window, dc); }
-};
-
 // Moves the window, not the pointer, so that the pointer lies over client
 // point p: under Wine a pointer move lands some time later.
 void put_pointer_over(POINT p) {

@@ -31,6 +31,7 @@ struct SettingsFileTest : testing::Test {
                    459,
                    0,
                    0,
+                   0,
                    0};
         std::strcpy(s.camera_name, camera_name);
         return s;

@@ -1,0 +1,31 @@
+#include "app/context_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+
+namespace {
+
+TEST(ContextMenu, EachSwitchChecksItsOwnItemAndEveryCommandNamesItsKey) {
+    // One switch on at a time: only its item is checked.
+    const std::pair<int, MenuChecks> switches[] = {
+        {IDC_MIRROR, {true, false, false, false, false}},
+        {IDC_ON_TOP, {false, true, false, false, false}},
+        {IDC_COMPACT, {false, false, true, false, false}},
+        {IDC_FULL_SCREEN, {false, false, false, true, false}},
+        {IDC_FREEZE, {false, false, false, false, true}},
+    };
+    for (const auto& [on, checks] : switches) {
+        for (const MenuItem& item : context_menu_items) {
+            EXPECT_EQ(menu_item_checked(item.command, checks), item.command == on)
+                << item.command << " with " << on << " on";
+        }
+    }
+    for (const MenuItem& item : context_menu_items) {
+        if (item.command != menu_separator && item.command != menu_cameras) {
+            EXPECT_NE(std::wcschr(item.text, L'\t'), nullptr) << item.command;
+        }
+    }
+}
+
+} // namespace

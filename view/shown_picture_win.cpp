@@ -1,0 +1,76 @@
+#include "view/shown_picture.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/app_state.h"
+#include "layout/window_sizing.h"
+
+FrozenPicture frozen;
+
+bool freeze_picture() {
+    unfreeze_picture();
+    const PeekedFrame peeked;
+    if (!peeked.held) {
+        return false;
+    }
+    const size_t bytes = size_t(peeked.frame.width) * size_t(peeked.frame.height) * 4;
+    auto* copy = static_cast<uint8_t*>(std::malloc(bytes));
+    if (copy == nullptr) {
+        return false;
+    }
+    std::memcpy(copy, peeked.frame.pixels, bytes);
+    frozen = {true, copy, peeked.frame.width, peeked.frame.height};
+    return true;
+}
+
+void unfreeze_picture() {
+    std::free(frozen.pixels);
+    frozen = {};
+}
+
+ShownPicture::ShownPicture() : frame{}, held(false), locked(false) {
+    if (frozen.on) {
+        frame = {frozen.pixels, frozen.width, frozen.height};
+        held = true;
+    } else {
+        held = locked = frame_lock_peek(&frame);
+    }
+}
+
+ShownPicture::~ShownPicture() {
+    if (locked) {
+        frame_unlock();
+    }
+}
+
+PictureTurn picture_turn() {
+    return {settings.rotation & 3, settings.mirror != 0};
+}
+
+void turn_picture(int32_t by) {
+    settings.rotation = turned_quarter(settings.rotation, by);
+    fit_window_to_picture();
+    const RECT area = video_area_rect();
+    InvalidateRect(main_window, &area, FALSE);
+    arm_timer(TIMER_SAVE);
+}
+
+void toggle_freeze() {
+    if (frozen.on) {
+        end_freeze();
+    } else if (status == StatusStreaming && freeze_picture()) {
+        const RECT area = video_area_rect();
+        InvalidateRect(main_window, &area, FALSE);
+    }
+}
+
+void end_freeze() {
+    if (!frozen.on) {
+        return;
+    }
+    unfreeze_picture();
+    // The live frame at once, with its size if it changed meanwhile.
+    frame_clear_pending();
+    on_app_frame();
+}
