@@ -132,5 +132,11 @@ struct OutputFormat {
     int32_t stride; // negative: rows stored bottom-up
 };
 HRESULT query_output_format(IMFSourceReader* reader, OutputFormat* format);
-// Copies into the frame store unless `run` has been abandoned meanwhile.
-void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const WorkerRun* run);
+// Copies a delivered sample into the frame store and posts what it brings
+// (the streaming report for the `first` one, then WM_APP_FRAME unless one is
+// pending), all in one hold of capture_lock; nothing once `run` has been
+// abandoned.
+void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const WorkerRun* run,
+                          bool first);
+// Under capture_lock: the posts for a delivered sample.
+void announce_sample(const WorkerRun* run, bool first);

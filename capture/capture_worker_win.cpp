@@ -31,14 +31,6 @@ void post_status(WorkerRun* run, CaptureCode code, HRESULT hr) {
     }
 }
 
-void post_frame(WorkerRun* run) {
-    CaptureLockGuard lock;
-    int32_t idle = 0;
-    if (!run->abandoned && frame_store.frame_pending.compare_exchange_strong(idle, 1)) {
-        PostMessageW(run->target_window, WM_APP_FRAME, 0, 0);
-    }
-}
-
 HRESULT open_device(const WorkerRun* run, ComPtr<IMFMediaSource>& source) {
     ComPtr<IMFAttributes> attributes;
     HRESULT hr = media_foundation.create_attributes(&attributes, 2);
@@ -155,11 +147,7 @@ HRESULT read_samples(WorkerObjects& objects, OutputFormat& format, bool& streame
         if (stopping(run)) {
             return S_OK;
         }
-        copy_sample_to_store(sample.Get(), format, run);
-        if (!streamed) {
-            post_status(run, CaptureStreaming, S_OK);
-        }
-        post_frame(run);
+        copy_sample_to_store(sample.Get(), format, run, !streamed);
         streamed = true;
     }
     return S_OK;
@@ -197,6 +185,19 @@ HRESULT run_capture(WorkerObjects& objects) {
 }
 
 } // namespace
+
+void announce_sample(const WorkerRun* run, bool first) {
+    if (run->abandoned) {
+        return;
+    }
+    if (first) {
+        PostMessageW(run->target_window, WM_APP_STATUS, WPARAM(CaptureStreaming), 0);
+    }
+    int32_t idle = 0;
+    if (frame_store.frame_pending.compare_exchange_strong(idle, 1)) {
+        PostMessageW(run->target_window, WM_APP_FRAME, 0, 0);
+    }
+}
 
 DWORD WINAPI capture_thread_main(void* parameter) {
     auto* run = static_cast<WorkerRun*>(parameter);

@@ -11,6 +11,14 @@ CRITICAL_SECTION capture_lock;
 
 namespace {
 
+// One sample on its way into the store, and whether the worker has posted
+// for it yet.
+struct SampleCopy {
+    const WorkerRun* run;
+    bool first;
+    bool announced;
+};
+
 // Under capture_lock: makes room for the frame and copies its rows. When the
 // block cannot grow, the previous frame and its sizes stay; a run given up on
 // while it was in the driver leaves the store to the worker that followed.
@@ -18,7 +26,6 @@ void store_rows(const uint8_t* buffer, const RowSource& source, int32_t width, i
                 const WorkerRun* run) {
     const uint64_t row = packed_row_bytes(width);
     const uint64_t needed = row * uint64_t(height);
-    CaptureLockGuard lock;
     if (run->abandoned) {
         return;
     }
@@ -42,7 +49,7 @@ void store_rows(const uint8_t* buffer, const RowSource& source, int32_t width, i
 // also tells where the buffer begins and ends, so rows a driver claims but the
 // buffer does not hold are never read. Returns false when the buffer offers no
 // such lock, so the plain path can try.
-bool copy_pitched(IMFMediaBuffer* buffer, const OutputFormat& format, const WorkerRun* run) {
+bool copy_pitched(IMFMediaBuffer* buffer, const OutputFormat& format, SampleCopy& copy) {
     ComPtr<IMF2DBuffer2> pitched;
     if (FAILED(buffer->QueryInterface(IID_PPV_ARGS(&pitched)))) {
         return false;
@@ -57,13 +64,18 @@ bool copy_pitched(IMFMediaBuffer* buffer, const OutputFormat& format, const Work
     RowSource rows;
     const int64_t offset = top_row - start;
     if (plan_pitched_rows(length, offset, pitch, format.width, format.height, &rows)) {
-        store_rows(start, rows, format.width, format.height, run);
+        // The posts in the same hold of the lock as the copy: the worker
+        // never waits for a paint twice for one frame.
+        CaptureLockGuard lock;
+        store_rows(start, rows, format.width, format.height, copy.run);
+        announce_sample(copy.run, copy.first);
+        copy.announced = true;
     }
     pitched->Unlock2D();
     return true;
 }
 
-void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format, const WorkerRun* run) {
+void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format, SampleCopy& copy) {
     BYTE* data = nullptr;
     DWORD length = 0;
     if (FAILED(buffer->Lock(&data, nullptr, &length))) {
@@ -71,25 +83,31 @@ void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format, const Worker
     }
     RowSource rows;
     if (plan_plain_rows(length, format.stride, format.width, format.height, &rows)) {
-        store_rows(data, rows, format.width, format.height, run);
+        CaptureLockGuard lock;
+        store_rows(data, rows, format.width, format.height, copy.run);
+        announce_sample(copy.run, copy.first);
+        copy.announced = true;
     }
     buffer->Unlock();
 }
 
 } // namespace
 
-void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const WorkerRun* run) {
-    // A size from a driver that is zero, or that does not fit in 31 bits and so
-    // reads as negative, describes no frame.
-    if (format.width <= 0 || format.height <= 0) {
-        return;
-    }
+void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const WorkerRun* run,
+                          bool first) {
+    SampleCopy copy{run, first, false};
     ComPtr<IMFMediaBuffer> buffer;
-    if (FAILED(sample->ConvertToContiguousBuffer(&buffer))) {
-        return;
+    // A size from a driver that is zero, or that does not fit in 31 bits and
+    // so reads as negative, describes no frame.
+    if (format.width > 0 && format.height > 0 &&
+        SUCCEEDED(sample->ConvertToContiguousBuffer(&buffer)) &&
+        !copy_pitched(buffer.Get(), format, copy)) {
+        copy_plain(buffer.Get(), format, copy);
     }
-    if (!copy_pitched(buffer.Get(), format, run)) {
-        copy_plain(buffer.Get(), format, run);
+    // A sample that could not be copied still counts as delivered.
+    if (!copy.announced) {
+        CaptureLockGuard lock;
+        announce_sample(run, first);
     }
 }
 
