@@ -42,8 +42,9 @@ void paint_text(HDC dc, const RECT& area, const wchar_t* text, HFONT font, doubl
 uint32_t* turned_pixels = nullptr;
 size_t turned_capacity = 0;
 
-const uint32_t* turned_crop(const FramePeek& frame, const FrameCrop& crop, int32_t quarter) {
-    const size_t needed = size_t(crop.width) * size_t(crop.height);
+const uint32_t* turned_crop(const FramePeek& frame, const FrameCrop& crop, int32_t quarter,
+                            int32_t shrink) {
+    const size_t needed = size_t(crop.width / shrink) * size_t(crop.height / shrink);
     if (turned_capacity < needed) {
         void* grown = std::realloc(turned_pixels, needed * 4);
         if (grown == nullptr) {
@@ -53,7 +54,7 @@ const uint32_t* turned_crop(const FramePeek& frame, const FrameCrop& crop, int32
         turned_capacity = needed;
     }
     turn_crop(turned_pixels, reinterpret_cast<const uint32_t*>(frame.pixels), frame.width, crop.x,
-              crop.y, crop.width, crop.height, quarter);
+              crop.y, crop.width, crop.height, quarter, shrink);
     return turned_pixels;
 }
 
@@ -80,13 +81,15 @@ bool stretch_frame(HDC dc, const RECT& area, const ViewState& view, const Pictur
     int32_t source_width = crop.width;
     int32_t source_height = crop.height;
     if ((quarter & 1) != 0) {
-        bits = reinterpret_cast<const uint8_t*>(turned_crop(frame, crop, quarter));
+        const int32_t shrink =
+            turn_shrink(crop.width, crop.height, dest.right - dest.left, dest.bottom - dest.top);
+        bits = reinterpret_cast<const uint8_t*>(turned_crop(frame, crop, quarter, shrink));
         if (bits == nullptr) {
             return false;
         }
-        bits_width = source_width = crop.height;
+        bits_width = source_width = crop.height / shrink;
         source_x = 0;
-        source_height = crop.width;
+        source_height = crop.width / shrink;
     }
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

@@ -36,7 +36,14 @@ void frame_pixel_of(int32_t x, int32_t y, int32_t width, int32_t height, const P
 
 // Copies the crop (x, y, w, h) of a frame `stride` pixels wide into `out`,
 // turned by `quarter` (1 or 3): h pixels wide and w rows, top row first.
-// Mirroring is left to the stretch. Works in tiles, so that neither side is
-// walked across rows pixel by pixel.
+// With `shrink` 2, each out pixel is the mean of a 2 x 2 block, so the out
+// picture is h / 2 wide and w / 2 high (an odd last row or column is left
+// out): when the picture is shown at half the crop's size or less, that
+// halves what is written and what the stretch reads. Mirroring is left to the
+// stretch. Works in tiles, so that neither side is walked across rows pixel
+// by pixel.
+// 2 when a crop of crop_w x crop_h, turned a quarter, is shown in a
+// dest_w x dest_h rectangle at half its size or less both ways; else 1.
+int32_t turn_shrink(int32_t crop_w, int32_t crop_h, int32_t dest_w, int32_t dest_h);
 void turn_crop(uint32_t* out, const uint32_t* frame, int32_t stride, int32_t x, int32_t y,
-               int32_t w, int32_t h, int32_t quarter);
+               int32_t w, int32_t h, int32_t quarter, int32_t shrink = 1);

@@ -107,7 +107,18 @@ TEST(TurnedPicture, PixelsSizesAndDegrees) {
     EXPECT_EQ(std::vector<uint32_t>(out, out + 6), (std::vector<uint32_t>{9, 5, 1, 10, 6, 2}));
     turn_crop(out, frame, 4, 1, 0, 2, 3, 3);
     EXPECT_EQ(std::vector<uint32_t>(out, out + 6), (std::vector<uint32_t>{2, 6, 10, 1, 5, 9}));
-    const std::pair<int32_t, int32_t> degrees[] = {{90, 1}, {180, 2}, {270, 3}, {0, 0},
+    // Shrunk: each out pixel the mean of a 2 x 2 block, byte by byte.
+    const uint32_t ramp[16] = {0, 4, 8, 12, 16, 20, 24, 28, 32, 36, 40, 44, 48, 52, 56, 60};
+    turn_crop(out, ramp, 4, 0, 0, 4, 4, 1, 2);
+    EXPECT_EQ(std::vector<uint32_t>(out, out + 4), (std::vector<uint32_t>{42, 10, 50, 18}));
+    const uint32_t bytes[4] = {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF};
+    turn_crop(out, bytes, 2, 0, 0, 2, 2, 3, 2);
+    EXPECT_EQ(out[0], 0x3F3F3F3Fu);
+    // A whole 1080p frame, shown 1080 x 1920, into 540 x 960 or less.
+    EXPECT_EQ(turn_shrink(1920, 1080, 540, 960), 2);
+    EXPECT_EQ(turn_shrink(1920, 1080, 541, 960), 1);
+    EXPECT_EQ(turn_shrink(1920, 1080, 540, 961), 1);
+    const std::pair<int32_t, int32_t> degrees[] = {{90, 1},  {180, 2}, {270, 3}, {0, 0},
                                                    {360, 0}, {-90, 0}, {45, 0}};
     for (const auto& [d, quarter] : degrees) {
         EXPECT_EQ(quarter_of_degrees(d), quarter) << d;
