@@ -33,24 +33,8 @@ HACCEL accelerator_table = nullptr;
 
 namespace {
 
-// Camera arrivals and removals for the main window; unregistered when it goes.
-HDEVNOTIFY camera_notifications = nullptr;
-
-// {E5323777-F976-4F5B-9B55-B94699C46E44}
-constexpr GUID camera_interface_class = {
-    0xE5323777, 0xF976, 0x4F5B, {0x9B, 0x55, 0xB9, 0x46, 0x99, 0xC4, 0x6E, 0x44}};
-
 UINT timer_interval(UINT_PTR id) {
     return id == TIMER_RESCAN ? 3000 : id == TIMER_POINTER ? 2000 : 1000;
-}
-
-void register_camera_notifications(HWND window) {
-    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
-    filter.dbcc_size = sizeof filter;
-    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    filter.dbcc_classguid = camera_interface_class;
-    camera_notifications =
-        RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void on_create(HWND window) {
@@ -62,15 +46,12 @@ void on_create(HWND window) {
     toolbar_update_pin(settings.on_top);
     toolbar_update_zoom_label(view_zoom_percent(settings.view));
     relayout();
-    register_camera_notifications(window);
+    camera_notifications_register(window);
     rescan_cameras();
 }
 
 void on_destroy() {
-    if (camera_notifications != nullptr) {
-        UnregisterDeviceNotification(camera_notifications);
-        camera_notifications = nullptr;
-    }
+    camera_notifications_unregister();
     KillTimer(main_window, TIMER_SAVE);
     remember_window_rect();
     settings_save(settings);
@@ -87,15 +68,6 @@ void toggle_on_top() {
     SetWindowPos(main_window, settings.on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     toolbar_update_pin(settings.on_top);
-    arm_timer(TIMER_SAVE);
-}
-
-// The view keeps its frame coordinates; only painting and the mouse gestures
-// read the flag, so the same part of the frame stays in sight, flipped.
-void toggle_mirror() {
-    settings.mirror = settings.mirror == 0 ? 1 : 0;
-    const RECT area = video_area_rect();
-    InvalidateRect(main_window, &area, FALSE);
     arm_timer(TIMER_SAVE);
 }
 

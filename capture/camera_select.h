@@ -2,12 +2,19 @@
 // The camera list, the combo box that shows it, and the choice of the camera
 // to run. User-interface thread only.
 
+#include <windows.h>
+
 #include <cstdint>
 
 #include "capture/camera_list.h"
 
 extern CameraEntry cameras[max_cameras];
 extern int32_t camera_count;
+
+// Device notifications for camera arrivals and removals, for the window's
+// life.
+void camera_notifications_register(HWND window);
+void camera_notifications_unregister();
 
 int32_t enumerate_cameras(CameraEntry* entries, int32_t maximum);
 // Rebuilds the combo box; with `absent_name`, adds and selects a

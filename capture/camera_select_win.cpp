@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <dbt.h>
+
 #include <mfapi.h>
 #include <mfidl.h>
 #include <wrl/client.h>
@@ -26,6 +28,13 @@ namespace {
 
 // A scan came while the user had the camera list open.
 bool scan_owed = false;
+
+// Camera arrivals and removals for the main window; unregistered when it goes.
+HDEVNOTIFY camera_notifications = nullptr;
+
+// {E5323777-F976-4F5B-9B55-B94699C46E44}
+constexpr GUID camera_interface_class = {
+    0xE5323777, 0xF976, 0x4F5B, {0x9B, 0x55, 0xB9, 0x46, 0x99, 0xC4, 0x6E, 0x44}};
 
 struct CoTaskString {
     wchar_t* text = nullptr;
@@ -54,6 +63,22 @@ void add_row(const wchar_t* text, LPARAM data) {
 }
 
 } // namespace
+
+void camera_notifications_register(HWND window) {
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = camera_interface_class;
+    camera_notifications =
+        RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void camera_notifications_unregister() {
+    if (camera_notifications != nullptr) {
+        UnregisterDeviceNotification(camera_notifications);
+        camera_notifications = nullptr;
+    }
+}
 
 int32_t enumerate_cameras(CameraEntry* entries, int32_t maximum) {
     ComPtr<IMFAttributes> attributes;

@@ -43,6 +43,7 @@ PictureTurn picture_turn();
 // The commands: a quarter turn clockwise (+1) or anticlockwise (-1), which
 // refits the window to the turned picture; freezing, only while a picture
 // streams, and back to live.
+void toggle_mirror();
 void turn_picture(int32_t by);
 void toggle_freeze();
 // The capture ended or another camera was picked: the live picture again.

@@ -48,6 +48,15 @@ PictureTurn picture_turn() {
     return {settings.rotation & 3, settings.mirror != 0};
 }
 
+// The view keeps its frame coordinates; only painting and the mouse gestures
+// read the flag, so the same part of the frame stays in sight, flipped.
+void toggle_mirror() {
+    settings.mirror = settings.mirror == 0 ? 1 : 0;
+    const RECT area = video_area_rect();
+    InvalidateRect(main_window, &area, FALSE);
+    arm_timer(TIMER_SAVE);
+}
+
 void turn_picture(int32_t by) {
     settings.rotation = turned_quarter(settings.rotation, by);
     fit_window_to_picture();
