@@ -23,7 +23,8 @@ inline std::wstring executable_folder() {
 
 // Checks `done` every 50 ms, dispatching messages in between. Not more
 // often: a check may read the settings file, and under Wine the program's
-// rename of its new file fails while another handle has it open.
+// rename of its new file fails while another handle has it open (the program
+// tries again for half a second, but need not be given the chance).
 inline bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;
     while (!done()) {
@@ -35,11 +36,16 @@ inline bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 500
     return true;
 }
 
-// Starts tavisko-demo.exe with this process's environment, APPDATA replaced.
-inline bool launch_demo(const std::wstring& appdata, int show_command,
-                        PROCESS_INFORMATION& process) {
+inline std::wstring demo_program() {
+    return executable_folder() + L"\\tavisko-demo.exe";
+}
+
+// Starts the program (tavisko-demo.exe unless told) with this process's
+// environment, APPDATA replaced.
+inline bool launch_demo(const std::wstring& appdata, int show_command, PROCESS_INFORMATION& process,
+                        const std::wstring& program = demo_program()) {
     SetEnvironmentVariableW(L"APPDATA", appdata.c_str());
-    std::wstring command = L"\"" + executable_folder() + L"\\tavisko-demo.exe\"";
+    std::wstring command = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -77,22 +83,31 @@ struct DemoRun {
         process = PROCESS_INFORMATION{};
         window = nullptr;
     }
-    // Starts the demo with APPDATA set to `appdata`; returns once its main
-    // window is visible (false if it never appeared).
-    bool start(const std::wstring& appdata, int show_command = SW_SHOWNORMAL) {
-        if (launch_demo(appdata, show_command, process)) {
-            wait_until(
-                [&] {
-                    window = FindWindowW(L"TaviskoWnd", nullptr);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    window =
-                        owner == process.dwProcessId && IsWindowVisible(window) ? window : nullptr;
-                    return window != nullptr;
-                },
-                10000);
+    // Starts the demo (or `program`) with APPDATA set to `appdata`; returns
+    // once its main window is visible (false if it never appeared).
+    bool start(const std::wstring& appdata, int show_command = SW_SHOWNORMAL,
+               const std::wstring& program = demo_program()) {
+        if (launch_demo(appdata, show_command, process, program)) {
+            window = wait_for_window(L"TaviskoWnd");
         }
         return window != nullptr;
+    }
+    // A visible top-level window of this class that the process owns, once
+    // there is one; null after 10 s.
+    HWND wait_for_window(const wchar_t* class_name) const {
+        HWND found = nullptr;
+        wait_until(
+            [&] {
+                for (HWND w = FindWindowW(class_name, nullptr); w != nullptr && found == nullptr;
+                     w = FindWindowExW(nullptr, w, class_name, nullptr)) {
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(w, &owner);
+                    found = owner == process.dwProcessId && IsWindowVisible(w) ? w : nullptr;
+                }
+                return found != nullptr;
+            },
+            10000);
+        return found;
     }
     // Starts another copy and waits for it to end; returns its exit code.
     static DWORD run_to_exit(const std::wstring& appdata, int show_command = SW_SHOWNORMAL) {
