@@ -56,6 +56,7 @@ void on_destroy() {
     remember_window_rect();
     settings_save(settings);
     full_screen = FullScreen{}; // never remembered: a next window starts as saved
+    unfreeze_picture();
     // A driver that never returns must not keep the process, and with it the
     // single-instance mutex, for ever: app_run leaves without the threads
     // that are still inside one.
