@@ -102,15 +102,17 @@ TEST(TurnedPicture, PixelsSizesAndDegrees) {
     // The paint's turned crop: the middle 2 x 3 of a 4 x 3 frame whose pixels
     // count 0, 1, 2, ... row by row.
     const uint32_t frame[12] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-    uint32_t out[6] = {};
+    // The word after the turned pixels stays untouched.
+    uint32_t out[7] = {0, 0, 0, 0, 0, 0, 77};
     turn_crop(out, frame, 4, 1, 0, 2, 3, 1);
-    EXPECT_EQ(std::vector<uint32_t>(out, out + 6), (std::vector<uint32_t>{9, 5, 1, 10, 6, 2}));
+    EXPECT_EQ(std::vector<uint32_t>(out, out + 7), (std::vector<uint32_t>{9, 5, 1, 10, 6, 2, 77}));
     turn_crop(out, frame, 4, 1, 0, 2, 3, 3);
-    EXPECT_EQ(std::vector<uint32_t>(out, out + 6), (std::vector<uint32_t>{2, 6, 10, 1, 5, 9}));
+    EXPECT_EQ(std::vector<uint32_t>(out, out + 7), (std::vector<uint32_t>{2, 6, 10, 1, 5, 9, 77}));
     // Shrunk: each out pixel the mean of a 2 x 2 block, byte by byte.
     const uint32_t ramp[16] = {0, 4, 8, 12, 16, 20, 24, 28, 32, 36, 40, 44, 48, 52, 56, 60};
+    out[4] = 77;
     turn_crop(out, ramp, 4, 0, 0, 4, 4, 1, 2);
-    EXPECT_EQ(std::vector<uint32_t>(out, out + 4), (std::vector<uint32_t>{42, 10, 50, 18}));
+    EXPECT_EQ(std::vector<uint32_t>(out, out + 5), (std::vector<uint32_t>{42, 10, 50, 18, 77}));
     const uint32_t bytes[4] = {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF};
     turn_crop(out, bytes, 2, 0, 0, 2, 2, 3, 2);
     EXPECT_EQ(out[0], 0x3F3F3F3Fu);

@@ -60,10 +60,13 @@ TEST(CopyPictureRows, BottomRowFirstMirroredAsShownWithTheFourthByteSet) {
         {{1, false}, {0xFF000006, 0xFF000003, 0xFF000005, 0xFF000002, 0xFFAABBCC, 0xFF000001, 7}},
     };
     for (const auto& [turn, rows] : cases) {
-        std::array<uint32_t, 7> copied{0, 0, 0, 0, 0, 0, 7};
-        copy_picture_rows(reinterpret_cast<uint8_t*>(copied.data()),
+        std::array<uint32_t, 8> copied{7, 0, 0, 0, 0, 0, 0, 7}; // a word either side
+        copy_picture_rows(reinterpret_cast<uint8_t*>(copied.data() + 1),
                           reinterpret_cast<const uint8_t*>(frame), 3, 2, turn);
-        EXPECT_EQ(copied, rows) << turn.quarter << turn.mirror;
+        EXPECT_EQ(copied[0], 7u);
+        const std::array<uint32_t, 7> bitmap{copied[1], copied[2], copied[3], copied[4],
+                                             copied[5], copied[6], copied[7]};
+        EXPECT_EQ(bitmap, rows) << turn.quarter << turn.mirror;
     }
 }
 
