@@ -147,8 +147,9 @@ int app_run(HINSTANCE instance, int show_command) {
     run_message_loop();
 
     if (capture_worker_stuck()) {
-        // WM_DESTROY saved the settings and gave the worker its bounded wait,
-        // and the worker is still inside a call into its driver. Joining would
+        // WM_DESTROY saved the settings and gave the capture's threads their
+        // bounded wait, and one is still inside a call into its driver (the
+        // worker, or one given up on earlier). Joining would
         // wait for ever, and capture_shutdown would free the frame buffer and
         // the lock, and shut Media Foundation down, under a thread that may
         // still use them. So give the mutex up, letting the next start run,

@@ -5,6 +5,7 @@
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
+#include "layout/window_sizing.h"
 
 FullScreen full_screen;
 
@@ -22,13 +23,6 @@ RECT client_on_screen() {
     GetClientRect(main_window, &r);
     MapWindowPoints(main_window, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-RECT work_area() {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
-    return monitor.rcWork;
 }
 
 void move_to(const RECT& r) {
@@ -58,16 +52,14 @@ void leave_compact() {
     settings.compact = 0;
     set_style(main_window_style);
     toolbar_show(true);
-    move_to(win_rect(keep_inside(pixel_rect(framed), pixel_rect(work_area()))));
+    move_to(win_rect(keep_inside(pixel_rect(framed), pixel_rect(window_monitor().rcWork))));
 }
 
 void enter_full_screen() {
     full_screen.placement_before.length = sizeof(WINDOWPLACEMENT);
     GetWindowPlacement(main_window, &full_screen.placement_before);
     full_screen.style_before = GetWindowLongW(main_window, GWL_STYLE);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const MONITORINFO monitor = window_monitor();
     full_screen.on = true;
     full_screen.pointer_hidden = false;
     GetCursorPos(&full_screen.last_pointer);

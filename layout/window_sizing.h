@@ -22,4 +22,7 @@ int32_t shown_known_height();
 // Reshapes a normal window to the shown picture's aspect, as a new frame
 // size does.
 void fit_window_to_picture();
+// The monitor the main window is on (or nearest to): its whole and its work
+// area.
+MONITORINFO window_monitor();
 void remember_window_rect();

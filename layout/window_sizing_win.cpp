@@ -83,6 +83,13 @@ int32_t shown_known_height() {
     return shown_height(known_frame_width, known_frame_height, settings.rotation);
 }
 
+MONITORINFO window_monitor() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor;
+}
+
 void fit_window_to_picture() {
     if (known_frame_width <= 0 || known_frame_height <= 0 || IsZoomed(main_window) ||
         IsIconic(main_window) || full_screen.on) {
@@ -92,9 +99,7 @@ void fit_window_to_picture() {
     RECT client;
     GetWindowRect(main_window, &outer);
     GetClientRect(main_window, &client);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const MONITORINFO monitor = window_monitor();
     const RECT fitted = win_rect(fit_window_to_frame(pixel_rect(outer), client.right,
                                                      shown_known_width(), shown_known_height(),
                                                      sizing_frame(), pixel_rect(monitor.rcWork)));
