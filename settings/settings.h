@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "capture/camera_format.h"
 #include "view/view_model.h"
 
 inline constexpr size_t camera_id_size = 512;
@@ -20,10 +21,11 @@ struct Settings {
     int32_t window_y;
     int32_t window_w;
     int32_t window_h;
-    int32_t on_top;  // zero off, anything else on
-    int32_t mirror;  // zero off, anything else on; the picture shown left-right flipped
-    int32_t compact; // zero off, anything else on; the window is the picture alone
-    int32_t rotation; // clockwise quarter turns of the picture, 0..3
+    int32_t on_top;      // zero off, anything else on
+    int32_t mirror;      // zero off, anything else on; the picture shown left-right flipped
+    int32_t compact;     // zero off, anything else on; the window is the picture alone
+    int32_t rotation;    // clockwise quarter turns of the picture, 0..3
+    CameraFormat format; // the native format picked for camera_id; all zero: the built-in choice
 };
 
 // Bounded output: `length` counts every byte appended, even those that did
@@ -35,8 +37,8 @@ struct TextSink {
 };
 
 // Longest text settings_format produces for a normalised view, the mirror,
-// rotation and compact lines included.
-inline constexpr size_t settings_text_max = 975;
+// rotation, compact and format lines included.
+inline constexpr size_t settings_text_max = 1035;
 // settings_load reads at most this many bytes of the file.
 inline constexpr size_t settings_file_max = 65536;
 

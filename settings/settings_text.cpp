@@ -86,6 +86,10 @@ void parse_line(Settings& settings, WindowKeys& window, const char* line, size_t
         settings.rotation = quarter_of_degrees(degrees);
     } else if (key_is(line, key_length, "compact")) {
         parse_flag_value(value, value_length, &settings.compact);
+    } else if (key_is(line, key_length, "format")) {
+        // Anything but a whole format reads as the built-in choice.
+        settings.format = CameraFormat{};
+        parse_camera_format(value, value_length, &settings.format);
     } else {
         for (int i = 0; i < 4; ++i) {
             if (key_is(line, key_length, window_keys[i])) {
@@ -236,6 +240,11 @@ size_t settings_format(const Settings& settings, char* buffer, size_t capacity) 
     }
     if (settings.compact != 0) {
         append_int_line(sink, "compact=", 1);
+    }
+    if (camera_format_is_set(settings.format)) {
+        char value[64];
+        camera_format_text(settings.format, value, sizeof value);
+        append_setting_line(sink, "format=", value);
     }
     if (capacity > 0) {
         buffer[sink.length < capacity - 1 ? sink.length : capacity - 1] = '\0';

@@ -25,7 +25,8 @@ std::string formatted(const Settings& s) {
 const std::string full_text = "version=1\ncamera_id=\\\\?\\usb#vid_046d&id=with=equals\n"
                               "camera_name=Kamera \xC3\xA4\nzoom=3.375000\ncenter_x=0.250000\n"
                               "center_y=0.800000\nwindow_x=-1920\nwindow_y=10\nwindow_w=662\n"
-                              "window_h=455\non_top=0\nmirror=1\nrotation=270\ncompact=1\n";
+                              "window_h=455\non_top=0\nmirror=1\nrotation=270\ncompact=1\n"
+                              "format=3840x2160@30000/1001,MJPG\n";
 
 TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
     // Every field back, a value with "=" included; mirroring is the last line.
@@ -49,6 +50,7 @@ TEST(SettingsFormat, LongestRecordFitsAndSmallBuffersAreNeverOverrun) {
     Settings s = parsed("window_x=-2147483648\nwindow_y=-2147483648\nwindow_w=1\nwindow_h=1");
     s.mirror = s.compact = 1;
     s.rotation = 3;
+    s.format = {4294967295u, 4294967295u, 4294967295u, 4294967295u, 0xFFFFFFFFu};
     std::memset(s.camera_id, 'i', sizeof s.camera_id - 1);
     std::memset(s.camera_name, 'n', sizeof s.camera_name - 1);
     s.window_w = s.window_h = INT32_MIN;
@@ -105,6 +107,9 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
     EXPECT_EQ(parsed("rotation=180").rotation, 2);
     EXPECT_EQ(parsed("rotation=90\nrotation=45").rotation, 0);
     EXPECT_EQ(parsed("rotation=90\nrotation=abc").rotation, 0);
+    // A format line that is not whole reads as the built-in choice.
+    EXPECT_EQ(parsed("format=640x480@30/1,NV12\nformat=640x480@30/1").format.width, 0u);
+    EXPECT_EQ(parsed("format=640x480@30/1,YUY2").format.subtype, 0x32595559u);
     double out = 0;
     EXPECT_TRUE(parse_double_value("4.9e-324", 8, &out)); // underflow is still a number
     EXPECT_FALSE(parse_double_value("1e999", 5, &out));   // overflow is not

@@ -86,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(second.mirror == first.mirror);
     check(second.compact == first.compact);
     check(second.rotation == first.rotation);
+    check(std::memcmp(&second.format, &first.format, sizeof first.format) == 0);
     return 0;
 }
