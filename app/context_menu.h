@@ -11,6 +11,7 @@
 inline constexpr int menu_cameras = -1;  // the submenu of cameras, as the list shows them
 inline constexpr int menu_separator = 0; // a line between groups
 inline constexpr int menu_close = -2;    // closes the window, as Alt+F4 does
+inline constexpr int menu_formats = -3;  // the submenu of the running camera's formats
 
 struct MenuItem {
     int command;
@@ -19,6 +20,7 @@ struct MenuItem {
 
 inline constexpr MenuItem context_menu_items[] = {
     {menu_cameras, L"Camera"},
+    {menu_formats, L"Format"},
     {menu_separator, nullptr},
     {IDC_ZOOM_IN, L"Zoom in\tCtrl++"},
     {IDC_ZOOM_OUT, L"Zoom out\tCtrl+\u2212"},

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/context_menu.h"
+#include "capture/format_menu.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/view_modes.h"
@@ -13,6 +14,7 @@ namespace {
 // Item ids of the rows that are no command of their own.
 constexpr UINT close_item = 200;
 constexpr UINT first_camera_item = 300;
+constexpr UINT first_format_item = 400; // then Automatic and a row a format
 
 struct ScopedMenu {
     HMENU menu;
@@ -57,6 +59,11 @@ HMENU build_context_menu() {
             HMENU cameras = camera_submenu(); // owned by the menu from here on
             const UINT empty = GetMenuItemCount(cameras) == 0 ? MF_GRAYED : 0;
             AppendMenuW(menu, MF_POPUP | empty, reinterpret_cast<UINT_PTR>(cameras), item.text);
+        } else if (item.command == menu_formats) {
+            bool greyed = true;
+            HMENU formats = format_submenu(first_format_item, &greyed);
+            AppendMenuW(menu, MF_POPUP | (greyed ? MF_GRAYED : 0),
+                        reinterpret_cast<UINT_PTR>(formats), item.text);
         } else if (item.command == menu_close) {
             AppendMenuW(menu, MF_STRING, close_item, item.text);
         } else {
@@ -73,6 +80,8 @@ void run_menu_choice(int choice) {
     }
     if (UINT(choice) == close_item) {
         SendMessageW(main_window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (UINT(choice) >= first_format_item) {
+        run_format_choice(UINT(choice) - first_format_item);
     } else if (UINT(choice) >= first_camera_item) {
         // As if the row had been picked from the list.
         SendMessageW(toolbar.combo, CB_SETCURSEL, WPARAM(UINT(choice) - first_camera_item), 0);

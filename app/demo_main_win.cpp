@@ -11,5 +11,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // the program's own (a Downloads folder holds whatever lies there).
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     synthetic_set_enumeration_hook(synthetic_load_control_file);
+    synthetic_set_read_hook(synthetic_poll_control_file);
     return app_run(instance, startup_show_command());
 }

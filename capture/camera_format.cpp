@@ -70,7 +70,9 @@ bool read_number(const char*& at, const char* end, char stop, uint32_t* out) {
     return true;
 }
 
-bool parse_subtype(const char* text, size_t count, uint32_t* code) {
+} // namespace
+
+bool parse_subtype_name(const char* text, size_t count, uint32_t* code) {
     for (const SubtypeName& known : subtype_names) {
         if (count == std::strlen(known.name) && std::memcmp(text, known.name, count) == 0) {
             *code = known.code;
@@ -95,6 +97,8 @@ bool parse_subtype(const char* text, size_t count, uint32_t* code) {
     *code = value;
     return true;
 }
+
+namespace {
 
 // Bounded wide text built from ASCII pieces and the multiplication sign.
 struct WideSink {
@@ -200,7 +204,8 @@ bool parse_camera_format(const char* value, size_t count, CameraFormat* out) {
     if (!read_number(at, end, 'x', &format.width) || !read_number(at, end, '@', &format.height) ||
         !read_number(at, end, '/', &format.rate_numerator) ||
         !read_number(at, end, ',', &format.rate_denominator) ||
-        !parse_subtype(at, size_t(end - at), &format.subtype) || !camera_format_is_set(format)) {
+        !parse_subtype_name(at, size_t(end - at), &format.subtype) ||
+        !camera_format_is_set(format)) {
         return false;
     }
     *out = format;

@@ -39,6 +39,9 @@ FormatTraits camera_format_traits(const CameraFormat& format);
 // upper-case hex digits; `name` holds at least 9 bytes.
 void subtype_name(uint32_t code, char* name);
 
+// Reads one of those names, or 8 hex digits of either case.
+bool parse_subtype_name(const char* text, size_t count, uint32_t* code);
+
 // The settings value "3840x2160@30000/1001,MJPG". Returns the full length;
 // the text is complete when it is less than `capacity`.
 size_t camera_format_text(const CameraFormat& format, char* buffer, size_t capacity);

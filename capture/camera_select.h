@@ -23,6 +23,9 @@ void fill_camera_combo(const CameraEntry* list, int32_t count, int32_t selected,
                        const char* absent_name);
 int32_t selected_camera_index();
 void switch_to_camera(int32_t index);
+// Stops the running camera and starts it again on settings.format; nothing
+// when no camera runs (the next start takes the format).
+void restart_capture();
 // Waits while the combo box's list is open; the list's closing runs it.
 void rescan_cameras();
 // The combo box's CBN_CLOSEUP.

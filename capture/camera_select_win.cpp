@@ -161,7 +161,19 @@ void switch_to_camera(int32_t index) {
         set_status(StatusStarting);
     }
     capture_active = 1;
-    capture_start(main_window, settings.camera_id);
+    capture_start(main_window, settings.camera_id, &settings.format);
+}
+
+void restart_capture() {
+    if (capture_active == 0) {
+        return;
+    }
+    end_freeze();
+    capture_stop_if_running();
+    if (status == StatusStreaming) {
+        set_status(StatusStarting);
+    }
+    capture_start(main_window, settings.camera_id, &settings.format);
 }
 
 void rescan_cameras() {
@@ -218,6 +230,9 @@ void on_camera_selection_change() {
     end_freeze();
     capture_stop_if_running();
     capture_active = 0;
+    if (std::strcmp(cameras[i].id, settings.camera_id) != 0) {
+        settings.format = CameraFormat{}; // the format belongs to the camera it was picked for
+    }
     view_reset(settings.view);
     toolbar_update_zoom_label(100);
     status = StatusNone;

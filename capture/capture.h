@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "capture/camera_format.h"
 #include "capture/capture_codes.h"
 
 inline constexpr UINT WM_APP_FRAME = WM_APP + 1;  // a new frame is in the FrameStore
@@ -30,6 +31,15 @@ struct FrameStore {
     std::atomic<int32_t> frame_pending; // 1 from a posted WM_APP_FRAME until the next paint
 };
 
+// What the format menu shows of a run: written once by its worker, under
+// capture_lock, when its reader is ready.
+struct RunFormats {
+    bool known;
+    bool picked;          // the remembered format was offered and asked for
+    CameraFormat running; // the native type in use; all zero when the device did not say
+    FormatList list;
+};
+
 // What one worker run shares with the user-interface thread. capture_start
 // makes it; the worker holds a reference for its whole run and the
 // user-interface thread one while the run is current, and whoever lets go
@@ -41,8 +51,10 @@ struct WorkerRun {
     std::atomic<int32_t> stop_requested;
     HWND target_window;                         // set before the thread starts
     wchar_t symbolic_link[symbolic_link_units]; // set before the thread starts
+    CameraFormat wanted; // set before the thread starts: the remembered format, or all zero
     IMFMediaSource* active_source; // under capture_lock: the worker's, for the stop to shut down
-    bool abandoned; // under capture_lock: the run may no longer fill the store or post
+    bool abandoned;     // under capture_lock: the run may no longer fill the store or post
+    RunFormats formats; // under capture_lock
 };
 
 // Threads that a bounded stop gave up on (workers, and shut-down calls into
@@ -75,7 +87,11 @@ struct CaptureLockGuard {
 bool capture_startup();
 void capture_shutdown();
 
-void capture_start(HWND window, const char* camera_id_utf8);
+// `format` is the native format to ask for when the camera offers it, or
+// null (or all zero) for the built-in choice.
+void capture_start(HWND window, const char* camera_id_utf8, const CameraFormat* format = nullptr);
+// The current run's formats; false while no worker has read them.
+bool capture_run_formats(RunFormats* formats);
 // Stops the worker and joins it, waiting at most capture_stop_wait_ms. A
 // worker still inside a device call then is abandoned: it can no longer
 // fill the frame store or post, its report is removed from the queue, and

@@ -105,7 +105,7 @@ void capture_shutdown() {
     DeleteCriticalSection(&capture_lock);
 }
 
-void capture_start(HWND window, const char* camera_id_utf8) {
+void capture_start(HWND window, const char* camera_id_utf8, const CameraFormat* format) {
     capture_stop_if_running();
     reap_abandoned();
     if (capture_worker.abandoned_count > capture_max_abandoned - 2) {
@@ -122,6 +122,7 @@ void capture_start(HWND window, const char* camera_id_utf8) {
     run->refs.store(2); // this thread's and the worker's
     run->target_window = window;
     to_utf16(camera_id_utf8, run->symbolic_link, int(symbolic_link_units));
+    run->wanted = format != nullptr ? *format : CameraFormat{};
     capture_worker.target_window = window;
     frame_store.frame_pending.store(0);
     {
@@ -137,6 +138,15 @@ void capture_start(HWND window, const char* camera_id_utf8) {
     }
     capture_worker.worker_thread = thread;
     capture_worker.run = run;
+}
+
+bool capture_run_formats(RunFormats* formats) {
+    CaptureLockGuard lock;
+    if (capture_worker.run == nullptr || !capture_worker.run->formats.known) {
+        return false;
+    }
+    *formats = capture_worker.run->formats;
+    return true;
 }
 
 bool capture_stop() {

@@ -6,6 +6,8 @@
 #include <mferror.h>
 #include <wrl/client.h>
 
+#include <memory>
+
 #include "app/support_win.h"
 #include "capture/capture.h"
 #include "capture/device_layer.h"
@@ -153,11 +155,22 @@ HRESULT read_samples(WorkerObjects& objects, OutputFormat& format, bool& streame
     return S_OK;
 }
 
+// Read on the worker, so the menu never calls into the device: what the
+// camera offers and what runs after any fallback.
+void publish_formats(WorkerObjects& objects, bool picked) {
+    auto formats = std::make_unique<RunFormats>();
+    read_run_formats(objects.source.Get(), picked, *formats);
+    formats->known = true;
+    CaptureLockGuard lock;
+    objects.run->formats = *formats;
+}
+
 // One capture run; returns the failure to report, or S_OK for none.
 HRESULT run_capture(WorkerObjects& objects) {
     WorkerRun* run = objects.run;
     HRESULT hr = open_device(run, objects.source);
     int32_t chosen = -1;
+    bool picked = false;
     if (SUCCEEDED(hr)) {
         bool stop = false;
         {
@@ -168,11 +181,22 @@ HRESULT run_capture(WorkerObjects& objects) {
         if (stop) {
             return S_OK;
         }
-        chosen = select_native_format(objects.source.Get());
+        // The remembered format when the camera offers exactly that type,
+        // silently the built-in choice otherwise.
+        if (camera_format_is_set(run->wanted)) {
+            chosen = select_remembered_format(objects.source.Get(), run->wanted);
+            picked = chosen >= 0;
+        }
+        if (chosen < 0) {
+            chosen = select_native_format(objects.source.Get());
+        }
     }
     OutputFormat format{0, 0, 0};
     if (SUCCEEDED(hr)) {
         hr = build_reader(objects, chosen, format);
+    }
+    if (SUCCEEDED(hr)) {
+        publish_formats(objects, picked);
     }
     bool streamed = false;
     if (SUCCEEDED(hr)) {

@@ -3,6 +3,7 @@
 #include <mfreadwrite.h>
 #include <wrl/client.h>
 
+#include "capture/camera_format.h"
 #include "capture/capture.h"
 #include "capture/format_rules.h"
 #include "capture/format_select.h"
@@ -15,22 +16,6 @@ struct FormatCandidate {
     ComPtr<IMFMediaType> media_type;
     FormatTraits traits;
 };
-
-SubtypeKind subtype_kind(const GUID& subtype) {
-    if (subtype == MFVideoFormat_NV12) {
-        return SubtypeKind::NV12;
-    }
-    if (subtype == MFVideoFormat_YUY2) {
-        return SubtypeKind::YUY2;
-    }
-    if (subtype == MFVideoFormat_RGB32) {
-        return SubtypeKind::RGB32;
-    }
-    if (subtype == MFVideoFormat_MJPG) {
-        return SubtypeKind::MJPG;
-    }
-    return SubtypeKind::Other;
-}
 
 // Reads what the choice needs; false when the type has no frame size or no
 // subtype.
@@ -56,7 +41,9 @@ bool read_candidate(IMFMediaType* type, FormatTraits& traits) {
 } // namespace
 
 int subtype_preference(const GUID& subtype) {
-    return subtype_kind_preference(subtype_kind(subtype));
+    // Every video subtype GUID differs from the others in its first field
+    // alone.
+    return subtype_kind_preference(subtype_kind_of_code(subtype.Data1));
 }
 
 namespace {
@@ -134,4 +121,62 @@ int32_t select_next_native_format(IMFMediaSource* source, IMFSourceReader* reade
         return -1;
     }
     return index;
+}
+
+bool camera_format_of(IMFMediaType* type, CameraFormat& format) {
+    UINT32 width = 0;
+    UINT32 height = 0;
+    GUID subtype = GUID_NULL;
+    if (FAILED(MFGetAttributeSize(type, MF_MT_FRAME_SIZE, &width, &height)) ||
+        FAILED(type->GetGUID(MF_MT_SUBTYPE, &subtype))) {
+        return false;
+    }
+    UINT32 numerator = 0;
+    UINT32 denominator = 0;
+    if (FAILED(MFGetAttributeRatio(type, MF_MT_FRAME_RATE, &numerator, &denominator))) {
+        numerator = denominator = 0;
+    }
+    format = {width, height, numerator, denominator, uint32_t(subtype.Data1)};
+    return true;
+}
+
+int32_t select_remembered_format(IMFMediaSource* source, const CameraFormat& wanted) {
+    ComPtr<IMFMediaTypeHandler> handler;
+    DWORD count = 0;
+    if (FAILED(stream_type_handler(source, handler)) ||
+        FAILED(handler->GetMediaTypeCount(&count))) {
+        return -1;
+    }
+    for (DWORD i = 0; i < count && i <= DWORD(INT32_MAX); ++i) {
+        ComPtr<IMFMediaType> type;
+        CameraFormat format{};
+        if (SUCCEEDED(handler->GetMediaTypeByIndex(i, &type)) &&
+            camera_format_of(type.Get(), format) && same_camera_format(format, wanted)) {
+            return SUCCEEDED(handler->SetCurrentMediaType(type.Get())) ? int32_t(i) : -1;
+        }
+    }
+    return -1;
+}
+
+void read_run_formats(IMFMediaSource* source, bool picked, RunFormats& formats) {
+    formats = RunFormats{};
+    formats.picked = picked;
+    ComPtr<IMFMediaTypeHandler> handler;
+    DWORD count = 0;
+    if (FAILED(stream_type_handler(source, handler)) ||
+        FAILED(handler->GetMediaTypeCount(&count))) {
+        return;
+    }
+    for (DWORD i = 0; i < count; ++i) {
+        ComPtr<IMFMediaType> type;
+        CameraFormat format{};
+        if (SUCCEEDED(handler->GetMediaTypeByIndex(i, &type)) &&
+            camera_format_of(type.Get(), format)) {
+            format_list_add(formats.list, format);
+        }
+    }
+    ComPtr<IMFMediaType> type;
+    if (SUCCEEDED(handler->GetCurrentMediaType(&type))) {
+        camera_format_of(type.Get(), formats.running);
+    }
 }

@@ -61,8 +61,9 @@ struct SyntheticCamera {
     uint32_t changed_height = 0;
 };
 
-// Replaces the set of attached cameras.
-void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras);
+// Replaces the set of attached cameras. With `unplug_gone`, a camera that is
+// no longer in the set is pulled out as synthetic_unplug does.
+void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras, bool unplug_gone = false);
 
 // Lets every hung call of every camera return, now and from now on, as a
 // stalled driver may at last; the demo never does. synthetic_hold_hung_calls
@@ -101,9 +102,16 @@ inline uint32_t synthetic_stamp_band(uint32_t frame_height) {
 // build uses it to reload its control file.
 void synthetic_set_enumeration_hook(void (*hook)());
 
+// Called before every read of every source, on the reading thread.
+void synthetic_set_read_hook(void (*hook)());
+
 // Reads the demo control file, if there is one, into the set of attached
-// cameras; without a file the demo cameras are attached.
+// cameras; without a file the demo cameras are attached. A camera that
+// leaves the file is unplugged.
 void synthetic_load_control_file();
+// The same when the file has changed since it was last read, looked at no
+// more than four times a second.
+void synthetic_poll_control_file();
 
 struct SyntheticLiveCounts {
     long activates;

@@ -4,19 +4,25 @@
 //
 //   link|name|types|options
 //
-// types: comma-separated WIDTHxHEIGHT@FPS, all RGB32. options,
+// types: comma-separated WIDTHxHEIGHT@RATE[:SUBTYPE], RATE a whole number or
+// NUMERATOR/DENOMINATOR, SUBTYPE as the settings name it (RGB32 when left
+// out; the frames are RGB32 whatever it says). options,
 // space-separated: denied, busy, fail=HEX (open fails), hang=N (the N-th read
 // never returns), interval=MS. A file with no camera lines means no camera is
-// attached.
+// attached. The file is read again at every enumeration and, when it has
+// changed, during reads: a camera that has left it is unplugged.
 
 #include <mfapi.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
+#include <mutex>
 #include <string>
 
+#include "capture/camera_format.h"
 #include "capture/capture_codes.h"
 #include "capture/synthetic/synthetic_camera.h"
 #include "settings/settings_file.h"
@@ -37,11 +43,30 @@ std::vector<std::wstring> split(const std::wstring& text, wchar_t separator) {
 }
 
 bool parse_type(const std::wstring& text, SyntheticType& type) {
-    unsigned width = 0, height = 0, fps = 0;
-    if (std::swscanf(text.c_str(), L"%ux%u@%u", &width, &height, &fps) != 3) {
+    const size_t colon = text.find(L':');
+    const std::wstring size_and_rate = text.substr(0, colon);
+    unsigned width = 0, height = 0, numerator = 0, denominator = 1;
+    int used = 0;
+    if (std::swscanf(size_and_rate.c_str(), L"%ux%u@%u/%u%n", &width, &height, &numerator,
+                     &denominator, &used) != 4 &&
+        std::swscanf(size_and_rate.c_str(), L"%ux%u@%u%n", &width, &height, &numerator, &used) !=
+            3) {
         return false;
     }
-    type = {MFVideoFormat_RGB32, width, height, fps, 1};
+    if (size_t(used) != size_and_rate.size()) {
+        return false;
+    }
+    GUID subtype = MFVideoFormat_RGB32;
+    if (colon != std::wstring::npos) {
+        const std::string name(text.begin() + std::ptrdiff_t(colon) + 1, text.end());
+        uint32_t code = 0;
+        if (!parse_subtype_name(name.data(), name.size(), &code)) {
+            return false;
+        }
+        subtype = MFVideoFormat_Base; // every video subtype differs only in its first field
+        subtype.Data1 = code;
+    }
+    type = {subtype, width, height, numerator, denominator};
     return true;
 }
 
@@ -126,14 +151,29 @@ std::vector<SyntheticCamera> synthetic_demo_cameras() {
     return {four_three, sixteen_nine};
 }
 
-} // namespace
+// The file as last read, so a poll reads it only when it has changed.
+std::mutex control_mutex;
+WIN32_FILE_ATTRIBUTE_DATA loaded_stamp{};
+bool loaded_present = false;
+std::atomic<ULONGLONG> next_poll{0};
 
-void synthetic_load_control_file() {
+bool read_stamp(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& stamp) {
+    stamp = {};
+    return !path.empty() && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &stamp);
+}
+
+bool same_stamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0 &&
+           a.nFileSizeLow == b.nFileSizeLow && a.nFileSizeHigh == b.nFileSizeHigh;
+}
+
+void load_control_file_locked() {
     const std::wstring path = control_file_path();
+    loaded_present = read_stamp(path, loaded_stamp);
     std::unique_ptr<FILE, int (*)(FILE*)> file(
         path.empty() ? nullptr : _wfopen(path.c_str(), L"rb"), std::fclose);
     if (!file) {
-        synthetic_set_cameras(synthetic_demo_cameras());
+        synthetic_set_cameras(synthetic_demo_cameras(), true);
         return;
     }
     std::string text;
@@ -152,5 +192,26 @@ void synthetic_load_control_file() {
             cameras.push_back(camera);
         }
     }
-    synthetic_set_cameras(cameras);
+    synthetic_set_cameras(cameras, true);
+}
+
+} // namespace
+
+void synthetic_load_control_file() {
+    std::lock_guard lock(control_mutex);
+    load_control_file_locked();
+}
+
+void synthetic_poll_control_file() {
+    const ULONGLONG now = GetTickCount64();
+    ULONGLONG due = next_poll.load();
+    if (now < due || !next_poll.compare_exchange_strong(due, now + 250)) {
+        return;
+    }
+    std::lock_guard lock(control_mutex);
+    WIN32_FILE_ATTRIBUTE_DATA stamp;
+    const bool present = read_stamp(control_file_path(), stamp);
+    if (present != loaded_present || (present && !same_stamp(stamp, loaded_stamp))) {
+        load_control_file_locked();
+    }
 }

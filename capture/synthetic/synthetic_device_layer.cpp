@@ -20,6 +20,7 @@ std::mutex registry_mutex;
 std::vector<SyntheticCamera> attached;
 SyntheticStats stats;
 std::atomic<void (*)()> enumeration_hook{nullptr};
+std::atomic<void (*)()> read_hook{nullptr};
 std::vector<std::wstring> unplugged;
 
 // Manual reset: set, it lets every waiting hang go at once.
@@ -75,10 +76,32 @@ void synthetic_set_enumeration_hook(void (*hook)()) {
     enumeration_hook = hook;
 }
 
-void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras) {
+void synthetic_set_read_hook(void (*hook)()) {
+    read_hook = hook;
+}
+
+void synthetic_run_read_hook() {
+    if (auto hook = read_hook.load()) {
+        hook();
+    }
+}
+
+void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras, bool unplug_gone) {
     std::lock_guard lock(registry_mutex);
+    const auto listed = [&](const std::wstring& link) {
+        return std::any_of(cameras.begin(), cameras.end(),
+                           [&](const SyntheticCamera& c) { return c.symbolic_link == link; });
+    };
+    if (!unplug_gone) {
+        unplugged.clear();
+    }
+    for (const SyntheticCamera& gone : attached) {
+        if (unplug_gone && !listed(gone.symbolic_link)) {
+            unplugged.push_back(gone.symbolic_link);
+        }
+    }
+    std::erase_if(unplugged, listed);
     attached = cameras;
-    unplugged.clear();
 }
 
 SyntheticLiveCounts synthetic_live_counts() {

@@ -23,6 +23,7 @@ long synthetic_live_readers();
 long synthetic_live_buffers();
 
 bool synthetic_is_unplugged(const std::wstring& symbolic_link);
+void synthetic_run_read_hook();
 
 // Statistics, updated by the sources and readers.
 void synthetic_note_source_created();

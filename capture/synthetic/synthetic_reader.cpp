@@ -235,6 +235,7 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
             return MF_E_SHUTDOWN;
         }
     }
+    synthetic_run_read_hook();
     if (synthetic_is_unplugged(camera.symbolic_link)) {
         return HRESULT(hresult_device_invalidated);
     }

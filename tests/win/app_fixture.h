@@ -82,6 +82,15 @@ struct AppWindowTest : testing::Test {
         pump(50);
     }
 
+    // Closes the window as the program does and opens it again on what it saved.
+    void reopen(const std::vector<SyntheticCamera>& attached) {
+        DestroyWindow(main_window);
+        main_window = nullptr;
+        std::string saved;
+        ASSERT_TRUE(read_file_bytes(appdata.path + L"\\Tavisko\\settings.txt", saved));
+        open(attached, saved.c_str());
+    }
+
     void TearDown() override {
         if (main_window != nullptr) {
             DestroyWindow(main_window);

@@ -32,7 +32,8 @@ struct SettingsFileTest : testing::Test {
                    0,
                    0,
                    0,
-                   0};
+                   0,
+                   {}};
         std::strcpy(s.camera_name, camera_name);
         return s;
     }

@@ -21,14 +21,6 @@ struct ViewModesTest : AppWindowTest {
     }
     static void command(int id) { SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     static DWORD style() { return DWORD(GetWindowLongW(main_window, GWL_STYLE)); }
-    // Closes the window as the program does and opens it again on what it saved.
-    void reopen(const std::vector<SyntheticCamera>& attached) {
-        DestroyWindow(main_window);
-        main_window = nullptr;
-        std::string saved;
-        ASSERT_TRUE(read_file_bytes(appdata.path + L"\\Tavisko\\settings.txt", saved));
-        open(attached, saved.c_str());
-    }
 };
 
 TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceAndIsRemembered) {
@@ -184,7 +176,7 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsEveryCommand) {
         const UINT state = GetMenuState(menu, UINT(i), MF_BYPOSITION);
         rows += std::wstring(text) + (state & MF_CHECKED ? L" [x]" : L"") + L"|";
     }
-    EXPECT_EQ(rows, L"Camera||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|Whole picture\tCtrl+0||"
+    EXPECT_EQ(rows, L"Camera|Format||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|Whole picture\tCtrl+0||"
                     L"Mirror\tCtrl+M [x]|Rotate right\tCtrl+R|Rotate left\tCtrl+Shift+R||"
                     L"Freeze\tSpace|Copy picture\tCtrl+C||Always on top\tCtrl+T [x]|"
                     L"Compact view\tCtrl+H|Full screen\tF11||Close\tAlt+F4|");

@@ -1,0 +1,116 @@
+// The Format submenu on the real main window: its rows from the running
+// camera, the restart on a picked type, the remembered line, and the
+// fallback when the reader cannot use the picked type.
+
+#include "app/context_menu_win.h"
+#include "app_fixture.h"
+
+namespace {
+
+const wchar_t* const one = L"\\\\?\\cam#1";
+
+SyntheticCamera camera_with_formats() {
+    SyntheticCamera camera = app_camera(one, L"One", 1280, 720);
+    camera.types = {{MFVideoFormat_YUY2, 640, 480, 30, 1},
+                    {MFVideoFormat_MJPG, 3840, 2160, 30000, 1001},
+                    {MFVideoFormat_MJPG, 1280, 720, 30, 1},
+                    {MFVideoFormat_HEVC, 1920, 1080, 30, 1}, // no decoder for it here
+                    {MFVideoFormat_NV12, 1280, 720, 30, 1}};
+    return camera;
+}
+
+struct FormatMenuTest : AppWindowTest {
+    // The Format submenu as rows "text [x]|", and the id of row `pick`.
+    static std::wstring rows(int pick = -1, int* id = nullptr, bool* greyed = nullptr) {
+        HMENU menu = build_context_menu();
+        HMENU formats = GetSubMenu(menu, 1);
+        if (greyed != nullptr) {
+            *greyed = (GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED) != 0;
+        }
+        std::wstring text;
+        for (int i = 0; i < GetMenuItemCount(formats); ++i) {
+            wchar_t row[96];
+            GetMenuStringW(formats, UINT(i), row, 96, MF_BYPOSITION);
+            const bool checked = GetMenuState(formats, UINT(i), MF_BYPOSITION) & MF_CHECKED;
+            text += std::wstring(row) + (checked ? L" [x]|" : L"|");
+        }
+        if (id != nullptr) {
+            *id = int(GetMenuItemID(formats, pick));
+        }
+        DestroyMenu(menu);
+        return text;
+    }
+    static void pick(int row) {
+        int id = 0;
+        rows(row, &id);
+        run_menu_choice(id);
+    }
+    static bool frames_of(int32_t width, int32_t height) {
+        return pump_until([&] {
+            return status == StatusStreaming && known_frame_width == width &&
+                   known_frame_height == height;
+        });
+    }
+};
+
+TEST_F(FormatMenuTest, APickedTypeRunsIsRememberedAndFallsBackWhenRefused) {
+    bool greyed = true;
+    open({camera_with_formats()}, "camera_id=\\\\?\\cam#1\n");
+    ASSERT_TRUE(frames_of(1280, 720));
+    EXPECT_EQ(rows(-1, nullptr, &greyed),
+              L"Automatic (1280 \u00D7 720, 30 fps, NV12) [x]|3840 \u00D7 2160, 29.97 fps, MJPG|"
+              L"1920 \u00D7 1080, 30 fps, HEVC|1280 \u00D7 720, 30 fps, NV12|"
+              L"1280 \u00D7 720, 30 fps, MJPG|640 \u00D7 480, 30 fps, YUY2|");
+    EXPECT_FALSE(greyed);
+
+    pick(1); // above the built-in choice's limits
+    ASSERT_TRUE(frames_of(3840, 2160));
+    EXPECT_EQ(rows().substr(0, 43), L"Automatic|3840 \u00D7 2160, 29.97 fps, MJPG [x]|");
+    reopen({camera_with_formats()}); // the line is saved and used at the next start
+    ASSERT_TRUE(frames_of(3840, 2160));
+    EXPECT_EQ(settings.format.rate_numerator, 30000u);
+
+    pick(2); // HEVC: the reader refuses it and the best of the others runs, checked
+    ASSERT_TRUE(frames_of(1280, 720));
+    EXPECT_NE(rows().find(L"|1280 \u00D7 720, 30 fps, NV12 [x]|"), std::wstring::npos);
+    EXPECT_EQ(settings.format.subtype, 0x43564548u) << "the pick is still remembered";
+
+    pick(0); // Automatic removes the line
+    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    EXPECT_EQ(rows().substr(0, 41), L"Automatic (1280 \u00D7 720, 30 fps, NV12) [x]|");
+    reopen({camera_with_formats()});
+    EXPECT_FALSE(camera_format_is_set(settings.format));
+    synthetic_unplug(one);
+    ASSERT_TRUE(pump_until([] { return status == StatusWaiting; }));
+    rows(-1, nullptr, &greyed);
+    EXPECT_TRUE(greyed) << "no camera runs";
+}
+
+TEST_F(FormatMenuTest, ARememberedLineRunsOnlyWhenWholeAndOffered) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"format=640x480@30/1,YUY2", 640},
+        {"format=640x480@60/2,YUY2", 640},  // the same rate
+        {"format=640x480@15/1,YUY2", 1280}, // not offered
+        {"format=640x480@30/1", 1280},      // not whole
+    };
+    for (const auto& [line, width] : cases) {
+        const std::string text = std::string("camera_id=\\\\?\\cam#1\n") + line;
+        open({camera_with_formats()}, text.c_str());
+        EXPECT_TRUE(frames_of(width, width == 640 ? 480 : 720)) << line;
+        DestroyWindow(main_window);
+        main_window = nullptr;
+    }
+}
+
+TEST_F(FormatMenuTest, AnotherCameraFromTheListClearsTheLine) {
+    SyntheticCamera two = app_camera(L"\\\\?\\cam#2", L"Two", 320, 240);
+    open({camera_with_formats(), two}, "camera_id=\\\\?\\cam#1\nformat=640x480@30/1,YUY2");
+    ASSERT_TRUE(frames_of(640, 480));
+    SendMessageW(toolbar.combo, CB_SETCURSEL, 1, 0);
+    SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(toolbar.combo));
+    ASSERT_TRUE(frames_of(320, 240));
+    EXPECT_FALSE(camera_format_is_set(settings.format));
+}
+
+} // namespace
