@@ -118,6 +118,15 @@ TEST_F(StartupE2e, ClosingWithAHungCameraStillEndsTheRun) {
     EXPECT_TRUE(start(no_cameras)) << "and the next start opens its own window";
 }
 
+TEST_F(StartupE2e, ACameraThatLeavesTheControlFileIsLost) {
+    // Its only type names a subtype and a fractional rate: unread, there
+    // would be no type and no picture.
+    ASSERT_TRUE(start("\\\\?\\synthetic#a|A|1280x720@30000/1001:MJPG|interval=20\n"));
+    ASSERT_TRUE(wait_picture());
+    write_settings_file(appdata.path, L"demo-cameras.txt", no_cameras);
+    EXPECT_TRUE(wait_until([&] { return !shows_picture(run.window, dpi); }, 3000));
+}
+
 TEST_F(StartupE2e, SettingsAreSavedASecondAfterAChangeAndOnCloseAndReadBack) {
     ASSERT_TRUE(start(camera_a, SW_SHOWMAXIMIZED));
     EXPECT_TRUE(IsZoomed(run.window)) << "the show command is honoured";
