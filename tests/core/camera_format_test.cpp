@@ -21,10 +21,11 @@ TEST(CameraFormat, SettingsValueIsReadBackOnlyWhenWhole) {
         {"3840x2160@30000/1001,MJPG", true, {3840, 2160, 30000, 1001, mjpg}},
         {"640x480@30/1,RGB32", true, {640, 480, 30, 1, rgb32}},
         {"640x480@0/0,HEVC", true, {640, 480, 0, 0, 0x43564548}}, // a type without a rate
-        {"1x1@4294967295/1,0000abCD", true, {1, 1, 4294967295u, 1, 0xABCD}},
+        {"1x1@4294967295/1,0000AbCf", true, {1, 1, 4294967295u, 1, 0xABCF}},
         {"640x480@30/1,mjpg", false, {}},
         {"640x480@30/1,ABCDEFG", false, {}}, // 7 hex digits
         {"640x480@30/1,ABCDEFGH", false, {}},
+        {"640x480@30/1,abcdefgh", false, {}},
         {"0x480@30/1,NV12", false, {}},
         {"640x0@30/1,NV12", false, {}},
         {"4294967296x480@30/1,NV12", false, {}},
@@ -53,23 +54,31 @@ TEST(CameraFormat, SettingsValueIsReadBackOnlyWhenWhole) {
 TEST(CameraFormat, MenuRowsAreDistinctAndOrdered) {
     // In device order, with the same type twice (30/1 and 60/2 are one rate).
     const CameraFormat native[] = {
-        {640, 480, 30, 1, yuy2},       {1920, 1080, 30, 1, mjpg}, {3840, 2160, 30000, 1001, mjpg},
-        {1920, 1080, 30, 1, nv12},     {1920, 1080, 60, 2, mjpg}, {1920, 1080, 60, 1, h264},
-        {640, 480, 30, 1, 0x30313050}, {640, 480, 30, 1, rgb32},  {480, 640, 30, 1, nv12},
-        {640, 480, 15, 1, nv12},       {0, 0, 30, 1, nv12},       {640, 480, 0, 0, nv12},
+        {640, 480, 30, 1, yuy2},         {1920, 1080, 30, 1, mjpg}, {3840, 2160, 30000, 1001, mjpg},
+        {1920, 1080, 30, 1, nv12},       {1920, 1080, 60, 2, mjpg}, {1920, 1080, 60, 1, h264},
+        {640, 480, 30, 1, 0x30313050},   {640, 480, 30, 1, rgb32},  {480, 640, 30, 1, nv12},
+        {640, 480, 15, 1, nv12},         {0, 0, 30, 1, nv12},       {640, 480, 0, 0, nv12},
+        {3840, 2160, 30000, 1001, mjpg}, // again
+        {320, 240, 30, 0, nv12},         // no rate
     };
     FormatList list{};
     for (const CameraFormat& f : native) {
         format_list_add(list, f);
     }
     const wchar_t* expected[] = {
-        L"3840 \u00D7 2160, 29.97 fps, MJPG", L"1920 \u00D7 1080, 60 fps, H264",
-        L"1920 \u00D7 1080, 30 fps, NV12",    L"1920 \u00D7 1080, 30 fps, MJPG",
-        L"480 \u00D7 640, 30 fps, NV12",      L"640 \u00D7 480, 30 fps, RGB32",
-        L"640 \u00D7 480, 30 fps, YUY2",      L"640 \u00D7 480, 30 fps, 30313050",
-        L"640 \u00D7 480, 15 fps, NV12",      L"640 \u00D7 480, NV12",
+        L"3840 \u00D7 2160, 29.97 fps, MJPG",
+        L"1920 \u00D7 1080, 60 fps, H264",
+        L"1920 \u00D7 1080, 30 fps, NV12",
+        L"1920 \u00D7 1080, 30 fps, MJPG",
+        L"480 \u00D7 640, 30 fps, NV12",
+        L"640 \u00D7 480, 30 fps, RGB32",
+        L"640 \u00D7 480, 30 fps, YUY2",
+        L"640 \u00D7 480, 30 fps, 30313050",
+        L"640 \u00D7 480, 15 fps, NV12",
+        L"640 \u00D7 480, NV12",
+        L"320 \u00D7 240, NV12",
     };
-    ASSERT_EQ(list.count, 10);
+    ASSERT_EQ(list.count, 11);
     for (int32_t i = 0; i < list.count; ++i) {
         EXPECT_EQ(row(list.formats[i]), expected[i]) << i;
     }
