@@ -20,21 +20,11 @@ struct FormatCandidate {
 // Reads what the choice needs; false when the type has no frame size or no
 // subtype.
 bool read_candidate(IMFMediaType* type, FormatTraits& traits) {
-    UINT32 width = 0;
-    UINT32 height = 0;
-    GUID subtype = GUID_NULL;
-    if (FAILED(MFGetAttributeSize(type, MF_MT_FRAME_SIZE, &width, &height)) ||
-        FAILED(type->GetGUID(MF_MT_SUBTYPE, &subtype))) {
+    CameraFormat format{};
+    if (!camera_format_of(type, format)) {
         return false;
     }
-    traits.width = width;
-    traits.height = height;
-    UINT32 numerator = 0;
-    UINT32 denominator = 0;
-    traits.fps = SUCCEEDED(MFGetAttributeRatio(type, MF_MT_FRAME_RATE, &numerator, &denominator))
-                     ? frame_rate_from_ratio(numerator, denominator)
-                     : 0.0;
-    traits.preference = subtype_preference(subtype);
+    traits = camera_format_traits(format);
     return true;
 }
 
