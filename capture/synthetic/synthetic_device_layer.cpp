@@ -50,12 +50,15 @@ void synthetic_unplug(const std::wstring& symbolic_link) {
 }
 
 void synthetic_plug(const SyntheticCamera& camera) {
-    std::lock_guard lock(registry_mutex);
-    std::erase(unplugged, camera.symbolic_link);
-    std::erase_if(attached, [&](const SyntheticCamera& c) {
-        return c.symbolic_link == camera.symbolic_link;
-    });
-    attached.push_back(camera);
+    {
+        std::lock_guard lock(registry_mutex);
+        std::erase(unplugged, camera.symbolic_link);
+        std::erase_if(attached, [&](const SyntheticCamera& c) {
+            return c.symbolic_link == camera.symbolic_link;
+        });
+        attached.push_back(camera);
+    }
+    synthetic_controls_attach({camera}, false);
 }
 
 bool synthetic_is_unplugged(const std::wstring& symbolic_link) {
@@ -76,9 +79,12 @@ void synthetic_set_enumeration_hook(void (*hook)()) {
 }
 
 void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras) {
-    std::lock_guard lock(registry_mutex);
-    attached = cameras;
-    unplugged.clear();
+    {
+        std::lock_guard lock(registry_mutex);
+        attached = cameras;
+        unplugged.clear();
+    }
+    synthetic_controls_attach(cameras, true);
 }
 
 SyntheticLiveCounts synthetic_live_counts() {

@@ -22,9 +22,18 @@ TEST(ContextMenu, EachSwitchChecksItsOwnItemAndEveryCommandNamesItsKey) {
         }
     }
     for (const MenuItem& item : context_menu_items) {
-        if (item.command != menu_separator && item.command != menu_cameras) {
+        if (item.command != menu_separator && item.command != menu_cameras &&
+            item.command != IDC_CAMERA_CONTROLS) {
             EXPECT_NE(std::wcschr(item.text, L'\t'), nullptr) << item.command;
         }
+    }
+}
+
+TEST(ContextMenu, OnlyTheCameraSettingsWaitForAStreamingCamera) {
+    for (const MenuItem& item : context_menu_items) {
+        EXPECT_TRUE(menu_item_enabled(item.command, true)) << item.command;
+        EXPECT_EQ(menu_item_enabled(item.command, false), item.command != IDC_CAMERA_CONTROLS)
+            << item.command;
     }
 }
 
