@@ -206,8 +206,9 @@ LRESULT CALLBACK controls_window_proc(HWND window, UINT message, WPARAM wparam, 
             camera_controls.focus = GetFocus();
         } else if (camera_controls.focus != nullptr && IsChild(window, camera_controls.focus)) {
             SetFocus(camera_controls.focus);
+            return 0;
         }
-        return 0;
+        break;
     case WM_DPICHANGED: {
         apply_dpi(HIWORD(wparam));
         const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
