@@ -36,9 +36,11 @@ std::vector<SyntheticControl>* state_of(const std::wstring& link) {
     return nullptr;
 }
 
-// Under controls_mutex. A camera that was unplugged answers as a removed
-// device does: the calls fail with MF_E_VIDEO_RECORDING_DEVICE_INVALIDATED
-// (https://learn.microsoft.com/en-us/windows/win32/medfound/handling-video-device-loss).
+// Under controls_mutex. Once the camera is unplugged the calls fail with
+// MF_E_VIDEO_RECORDING_DEVICE_INVALIDATED, Media Foundation's error for a
+// capture device that has gone (its reads fail with it too); the window
+// treats every failure alike. A property the camera lacks is refused with
+// E_PROP_ID_UNSUPPORTED, as the KS proxy refuses it.
 HRESULT find_control(const SyntheticSource* source, ControlInterface which, LONG property,
                      SyntheticControl** out) {
     *out = nullptr;
@@ -58,7 +60,7 @@ HRESULT find_control(const SyntheticSource* source, ControlInterface which, LONG
             return S_OK;
         }
     }
-    return HRESULT_FROM_WIN32(ERROR_NOT_FOUND); // E_PROP_ID_UNSUPPORTED
+    return HRESULT_FROM_WIN32(ERROR_NOT_FOUND); // E_PROP_ID_UNSUPPORTED's value
 }
 
 // One of the source's two control interfaces. Both have the same methods, so

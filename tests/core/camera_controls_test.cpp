@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "field_arrays.h"
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "capture/capture_codes.h"
 #include "capture/device_layer.h"
 #include "capture/synthetic/synthetic_camera.h"
