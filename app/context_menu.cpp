@@ -18,3 +18,7 @@ bool menu_item_checked(int command, const MenuChecks& checks) {
         return false;
     }
 }
+
+bool menu_item_enabled(int command, bool streaming) {
+    return command != IDC_CAMERA_CONTROLS || streaming;
+}

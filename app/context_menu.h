@@ -15,12 +15,13 @@ inline constexpr int menu_formats = -3;  // the submenu of the running camera's 
 
 struct MenuItem {
     int command;
-    const wchar_t* text; // the key after a tab
+    const wchar_t* text; // the key after a tab, for the items that have one
 };
 
 inline constexpr MenuItem context_menu_items[] = {
     {menu_cameras, L"Camera"},
     {menu_formats, L"Format"},
+    {IDC_CAMERA_CONTROLS, L"Camera settings\u2026"},
     {menu_separator, nullptr},
     {IDC_ZOOM_IN, L"Zoom in\tCtrl++"},
     {IDC_ZOOM_OUT, L"Zoom out\tCtrl+\u2212"},
@@ -49,3 +50,6 @@ struct MenuChecks {
     bool frozen;
 };
 bool menu_item_checked(int command, const MenuChecks& checks);
+// Whether a command's item can be chosen now: the camera's settings only
+// while a camera streams.
+bool menu_item_enabled(int command, bool streaming);

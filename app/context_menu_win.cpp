@@ -68,7 +68,9 @@ HMENU build_context_menu() {
             AppendMenuW(menu, MF_STRING, close_item, item.text);
         } else {
             const UINT checked = menu_item_checked(item.command, checks) ? MF_CHECKED : 0;
-            AppendMenuW(menu, MF_STRING | checked, UINT(item.command), item.text);
+            const UINT grey =
+                menu_item_enabled(item.command, status == StatusStreaming) ? 0 : MF_GRAYED;
+            AppendMenuW(menu, MF_STRING | checked | grey, UINT(item.command), item.text);
         }
     }
     return menu;

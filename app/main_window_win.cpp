@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include "app/app_state.h"
+#include "app/camera_controls_win.h"
 #include "app/command_ids.h"
 #include "app/context_menu_win.h"
 #include "app/support_win.h"
@@ -116,6 +117,9 @@ void on_command(WPARAM wparam) {
     case IDC_FREEZE:
         toggle_freeze();
         break;
+    case IDC_CAMERA_CONTROLS:
+        camera_controls_open();
+        break;
     default:
         break;
     }
@@ -127,6 +131,7 @@ void on_worker_report(WPARAM wparam, LPARAM lparam) {
         set_status(StatusStreaming);
         return;
     }
+    camera_controls_close();
     end_freeze();
     capture_stop_if_running();
     capture_active = 0;

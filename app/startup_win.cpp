@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/app_state.h"
+#include "app/camera_controls_win.h"
 #include "app/command_ids.h"
 #include "app/support_win.h"
 #include "capture/capture.h"
@@ -34,6 +35,11 @@ void bring_first_copy_forward() {
 void run_message_loop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // The settings window's own keys first: Space there ticks a box
+        // rather than freezing the picture.
+        if (camera_controls_dialog_message(&message)) {
+            continue;
+        }
         if (TranslateAcceleratorW(main_window, accelerator_table, &message)) {
             continue;
         }

@@ -10,6 +10,7 @@
 #include <cwchar>
 
 #include "app/app_state.h"
+#include "app/camera_controls_win.h"
 #include "app/support_win.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
@@ -227,6 +228,7 @@ void on_camera_selection_change() {
     if (capture_active == 1 && std::strcmp(cameras[i].id, settings.camera_id) == 0) {
         return;
     }
+    camera_controls_close();
     end_freeze();
     capture_stop_if_running();
     capture_active = 0;

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "capture/camera_controls.h"
+
 struct SyntheticType {
     GUID subtype;
     uint32_t width;
@@ -30,6 +32,19 @@ enum class SyntheticBuffer {
     LyingPitched,    // 2-D buffer that claims more rows than it holds
     LyingPitchedOld, // the same, offering only the older IMF2DBuffer interface
 };
+
+// One of a camera's own controls and what it is set to now.
+struct SyntheticControl {
+    int32_t kind; // index into control_kinds
+    ControlRange range;
+    int32_t value;
+    int32_t flags; // control_flag_auto or control_flag_manual
+};
+// A control at its default value, automatic when it can be: how a camera
+// starts.
+SyntheticControl synthetic_control(int32_t kind, const ControlRange& range);
+// The controls of a control file's `controls=` list, each at its start.
+std::vector<SyntheticControl> synthetic_controls_from_list(std::wstring_view list);
 
 struct SyntheticCamera {
     std::wstring symbolic_link;
@@ -59,11 +74,26 @@ struct SyntheticCamera {
     int type_change_at_read = -1;  // call that reports a new current media type...
     uint32_t changed_width = 0;    // ...of this size
     uint32_t changed_height = 0;
+    // Its source answers for IAMVideoProcAmp and IAMCameraControl only when
+    // it has a control of that interface. The values live with the attached
+    // camera, as a driver keeps them, not with one open source.
+    std::vector<SyntheticControl> controls;
 };
 
 // Replaces the set of attached cameras. With `unplug_gone`, a camera that is
 // no longer in the set is pulled out as synthetic_unplug does.
 void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras, bool unplug_gone = false);
+
+// The controls of an attached or unplugged camera as they are set now.
+std::vector<SyntheticControl> synthetic_controls(const std::wstring& symbolic_link);
+struct SyntheticControlSet {
+    std::wstring symbolic_link;
+    int32_t kind;
+    int32_t value;
+    int32_t flags;
+};
+// Every Set a camera took (succeeded) since synthetic_set_cameras, in order.
+std::vector<SyntheticControlSet> synthetic_control_sets();
 
 // Lets every hung call of every camera return, now and from now on, as a
 // stalled driver may at last; the demo never does. synthetic_hold_hung_calls

@@ -8,8 +8,9 @@
 // NUMERATOR/DENOMINATOR, SUBTYPE as the settings name it (RGB32 when left
 // out; the frames are RGB32 whatever it says). options,
 // space-separated: denied, busy, fail=HEX (open fails), hang=N (the N-th read
-// never returns), interval=MS. A file with no camera lines means no camera is
-// attached. The file is read again at every enumeration and, when it has
+// never returns), interval=MS, controls=LIST (the camera's own controls, as
+// parse_control_list reads them). A file with no camera lines means no camera
+// is attached. The file is read again at every enumeration and, when it has
 // changed, during reads: a camera that has left it is unplugged.
 
 #include <mfapi.h>
@@ -85,6 +86,8 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
         camera.hang_at_read = int(number);
     } else if (key == L"interval") {
         camera.frame_interval_ms = uint32_t(number);
+    } else if (key == L"controls") {
+        camera.controls = synthetic_controls_from_list(value);
     }
 }
 
@@ -127,8 +130,13 @@ std::wstring utf8_to_wide(const std::string& text) {
     return wide;
 }
 
-// The demo's two cameras: "Test Camera 4:3" and "Test Camera 16:9".
+// The demo's two cameras: "Test Camera 4:3" and "Test Camera 16:9", with
+// brightness, contrast, white balance and focus to set.
 std::vector<SyntheticCamera> synthetic_demo_cameras() {
+    const std::vector<SyntheticControl> controls =
+        synthetic_controls_from_list(L"brightness:0..255/1=128,contrast:0..100/1=50,"
+                                     L"whitebalance:2800..6500/100=4600auto,focus:0..250/5=0auto");
+
     SyntheticCamera four_three;
     four_three.symbolic_link = L"\\\\?\\synthetic#test-camera-4x3#0";
     four_three.friendly_name = L"Test Camera 4:3";
@@ -136,6 +144,7 @@ std::vector<SyntheticCamera> synthetic_demo_cameras() {
                         {MFVideoFormat_YUY2, 640, 480, 30, 1},
                         {MFVideoFormat_MJPG, 640, 480, 15, 1}};
     four_three.frame_interval_ms = 33;
+    four_three.controls = controls;
 
     // The format choice has to pass over the first three of these: too
     // slow, too large, and a less preferred subtype at the same size.
@@ -148,6 +157,7 @@ std::vector<SyntheticCamera> synthetic_demo_cameras() {
                           {MFVideoFormat_NV12, 1280, 720, 30, 1},
                           {MFVideoFormat_NV12, 640, 360, 30, 1}};
     sixteen_nine.frame_interval_ms = 33;
+    sixteen_nine.controls = controls;
     return {four_three, sixteen_nine};
 }
 

@@ -51,12 +51,15 @@ void synthetic_unplug(const std::wstring& symbolic_link) {
 }
 
 void synthetic_plug(const SyntheticCamera& camera) {
-    std::lock_guard lock(registry_mutex);
-    std::erase(unplugged, camera.symbolic_link);
-    std::erase_if(attached, [&](const SyntheticCamera& c) {
-        return c.symbolic_link == camera.symbolic_link;
-    });
-    attached.push_back(camera);
+    {
+        std::lock_guard lock(registry_mutex);
+        std::erase(unplugged, camera.symbolic_link);
+        std::erase_if(attached, [&](const SyntheticCamera& c) {
+            return c.symbolic_link == camera.symbolic_link;
+        });
+        attached.push_back(camera);
+    }
+    synthetic_controls_attach({camera}, false);
 }
 
 bool synthetic_is_unplugged(const std::wstring& symbolic_link) {
@@ -87,21 +90,24 @@ void synthetic_run_read_hook() {
 }
 
 void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras, bool unplug_gone) {
-    std::lock_guard lock(registry_mutex);
-    const auto listed = [&](const std::wstring& link) {
-        return std::any_of(cameras.begin(), cameras.end(),
-                           [&](const SyntheticCamera& c) { return c.symbolic_link == link; });
-    };
-    if (!unplug_gone) {
-        unplugged.clear();
-    }
-    for (const SyntheticCamera& gone : attached) {
-        if (unplug_gone && !listed(gone.symbolic_link)) {
-            unplugged.push_back(gone.symbolic_link);
+    {
+        std::lock_guard lock(registry_mutex);
+        const auto listed = [&](const std::wstring& link) {
+            return std::any_of(cameras.begin(), cameras.end(),
+                               [&](const SyntheticCamera& c) { return c.symbolic_link == link; });
+        };
+        if (!unplug_gone) {
+            unplugged.clear();
         }
+        for (const SyntheticCamera& gone : attached) {
+            if (unplug_gone && !listed(gone.symbolic_link)) {
+                unplugged.push_back(gone.symbolic_link);
+            }
+        }
+        std::erase_if(unplugged, listed);
+        attached = cameras;
     }
-    std::erase_if(unplugged, listed);
-    attached = cameras;
+    synthetic_controls_attach(cameras, true);
 }
 
 SyntheticLiveCounts synthetic_live_counts() {

@@ -25,6 +25,12 @@ long synthetic_live_buffers();
 bool synthetic_is_unplugged(const std::wstring& symbolic_link);
 void synthetic_run_read_hook();
 
+// Takes the controls of attached cameras; a camera attached again with the
+// same controls keeps what they are set to. `replace_all` forgets the other
+// cameras and the record of what was set. Not under the registry's lock: the
+// control calls take that one inside their own.
+void synthetic_controls_attach(const std::vector<SyntheticCamera>& cameras, bool replace_all);
+
 // Statistics, updated by the sources and readers.
 void synthetic_note_source_created();
 void synthetic_note_sample();

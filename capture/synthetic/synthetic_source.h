@@ -3,6 +3,7 @@
 
 #include <mfapi.h>
 #include <mferror.h>
+#include <strmif.h>
 #include <wrl/client.h>
 
 #include <atomic>
@@ -16,6 +17,11 @@ inline constexpr GUID iid_synthetic_source = {
     0x6a1c3f0e, 0x2b57, 0x4d8e, {0x9a, 0x41, 0x73, 0x0c, 0x5e, 0x12, 0xb8, 0x9d}};
 
 HRESULT make_native_type(const SyntheticType& t, IMFMediaType** out);
+
+struct SyntheticSource;
+// IAMVideoProcAmp or IAMCameraControl on the source, when its camera has a
+// control of that interface.
+HRESULT synthetic_query_controls(SyntheticSource* source, REFIID iid, void** out);
 
 struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
     RefCount refs;
@@ -31,6 +37,9 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
             *out = static_cast<IMFMediaSource*>(this);
             AddRef();
             return S_OK;
+        }
+        if (iid == __uuidof(IAMVideoProcAmp) || iid == __uuidof(IAMCameraControl)) {
+            return synthetic_query_controls(this, iid, out);
         }
         *out = nullptr;
         return E_NOINTERFACE;

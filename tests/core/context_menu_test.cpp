@@ -22,9 +22,19 @@ TEST(ContextMenu, EachSwitchChecksItsOwnItemAndEveryCommandNamesItsKey) {
         }
     }
     for (const MenuItem& item : context_menu_items) {
-        if (item.command > 0 || item.command == menu_close) { // submenus have no key
+        // Submenus and the settings window have no key.
+        if ((item.command > 0 && item.command != IDC_CAMERA_CONTROLS) ||
+            item.command == menu_close) {
             EXPECT_NE(std::wcschr(item.text, L'\t'), nullptr) << item.command;
         }
+    }
+}
+
+TEST(ContextMenu, OnlyTheCameraSettingsWaitForAStreamingCamera) {
+    for (const MenuItem& item : context_menu_items) {
+        EXPECT_TRUE(menu_item_enabled(item.command, true)) << item.command;
+        EXPECT_EQ(menu_item_enabled(item.command, false), item.command != IDC_CAMERA_CONTROLS)
+            << item.command;
     }
 }
 

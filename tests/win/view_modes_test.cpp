@@ -176,7 +176,8 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsEveryCommand) {
         const UINT state = GetMenuState(menu, UINT(i), MF_BYPOSITION);
         rows += std::wstring(text) + (state & MF_CHECKED ? L" [x]" : L"") + L"|";
     }
-    EXPECT_EQ(rows, L"Camera|Format||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|Whole picture\tCtrl+0||"
+    EXPECT_EQ(rows, L"Camera|Format|Camera settings\u2026||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|"
+                    L"Whole picture\tCtrl+0||"
                     L"Mirror\tCtrl+M [x]|Rotate right\tCtrl+R|Rotate left\tCtrl+Shift+R||"
                     L"Freeze\tSpace|Copy picture\tCtrl+C||Always on top\tCtrl+T [x]|"
                     L"Compact view\tCtrl+H|Full screen\tF11||Close\tAlt+F4|");

@@ -1,0 +1,41 @@
+#pragma once
+// The camera settings window: one row per control the running camera
+// reports (name, slider, value, Auto) and a Defaults button. A tool window
+// owned by the main window, built in code; it keeps no value of its own and
+// sets none but those the user asks for. User-interface thread only.
+
+#include <windows.h>
+
+#include "capture/camera_controls.h"
+
+struct ControlsRowWindows {
+    HWND name;
+    HWND slider;
+    HWND value;
+    HWND auto_box; // null when the control cannot be automatic
+};
+
+struct CameraControlsWindow {
+    HWND window; // null while closed
+    HWND defaults;
+    HWND empty_text;
+    HWND focus; // the control that had the focus when the window was left
+    HFONT font;
+    UINT dpi;
+    int32_t row_count;
+    ControlRow rows[control_kind_count];
+    ControlsRowWindows row_windows[control_kind_count];
+};
+
+extern CameraControlsWindow camera_controls;
+
+inline constexpr wchar_t camera_controls_class_name[] = L"TaviskoCameraSettings";
+
+// The menu's "Camera settings…": opens the window for the streaming camera,
+// or brings the open one forward.
+void camera_controls_open();
+// When the capture ends or another camera is picked.
+void camera_controls_close();
+// The window's keyboard (Tab, arrows, Esc), from the message loop before the
+// accelerators; true when the message was taken.
+bool camera_controls_dialog_message(MSG* message);
