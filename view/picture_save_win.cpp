@@ -65,7 +65,7 @@ HRESULT pictures_tavisko_folder(wchar_t* folder, size_t units) {
 
 // The PNG encoder takes 24-bit B, G, R rows on every Windows and under Wine;
 // the fourth byte of the taken picture is dropped a row at a time.
-// https://learn.microsoft.com/windows/win32/wic/-wic-codec-native-pixel-formats#png-native-codec
+// https://learn.microsoft.com/windows/win32/wic/-wic-codec-native-pixel-formats
 HRESULT write_rows(IWICBitmapFrameEncode* frame, const PictureSaveJob& job) {
     const UINT stride = UINT(job.width) * 3;
     auto* row = static_cast<uint8_t*>(std::malloc(stride));
