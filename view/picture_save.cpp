@@ -1,24 +1,78 @@
 #include "view/picture_save.h"
 
-#include <cwchar>
+namespace {
+
+// Appends to a fixed, always terminated buffer of at least one unit; what
+// does not fit is left out and remembered.
+struct WideText {
+    wchar_t* out;
+    size_t capacity;
+    size_t length = 0;
+    bool cut = false;
+
+    void put(wchar_t unit) {
+        if (length + 1 < capacity) {
+            out[length++] = unit;
+        } else {
+            cut = true;
+        }
+        out[length] = L'\0';
+    }
+    void text(const wchar_t* units) {
+        for (; *units != L'\0'; ++units) {
+            put(*units);
+        }
+    }
+    // Decimal, with leading zeros to `digits` digits.
+    void number(uint32_t value, int digits) {
+        wchar_t reversed[10];
+        int count = 0;
+        do {
+            reversed[count++] = wchar_t(L'0' + value % 10);
+            value /= 10;
+        } while (value != 0 || count < digits);
+        while (count > 0) {
+            put(reversed[--count]);
+        }
+    }
+    void hex8(uint32_t value) {
+        for (int shift = 28; shift >= 0; shift -= 4) {
+            put(L"0123456789ABCDEF"[(value >> shift) & 0xF]);
+        }
+    }
+};
+
+} // namespace
 
 bool format_picture_name(const LocalTime& time, int32_t counter, wchar_t* out, size_t capacity) {
     if (capacity == 0) {
         return false;
     }
+    WideText name{out, capacity};
     out[0] = L'\0';
     if (counter < 1 || counter > picture_name_tries) {
         return false;
     }
-    wchar_t suffix[16] = L"";
+    name.text(L"Tavisko ");
+    name.number(uint32_t(time.year), 4);
+    name.put(L'-');
+    name.number(uint32_t(time.month), 2);
+    name.put(L'-');
+    name.number(uint32_t(time.day), 2);
+    name.put(L' ');
+    name.number(uint32_t(time.hour), 2);
+    name.put(L'.');
+    name.number(uint32_t(time.minute), 2);
+    name.put(L'.');
+    name.number(uint32_t(time.second), 2);
     if (counter > 1) {
-        std::swprintf(suffix, 16, L" (%d)", int(counter));
+        name.text(L" (");
+        name.number(uint32_t(counter), 1);
+        name.put(L')');
     }
-    const int written = std::swprintf(
-        out, capacity, L"Tavisko %04d-%02d-%02d %02d.%02d.%02d%ls.png", int(time.year),
-        int(time.month), int(time.day), int(time.hour), int(time.minute), int(time.second), suffix);
-    if (written < 0 || size_t(written) >= capacity) {
-        out[0] = L'\0';
+    name.text(L".png");
+    if (name.cut) {
+        out[0] = L'\0'; // a part of a name is no name
         return false;
     }
     return true;
@@ -28,19 +82,14 @@ void format_save_tip(const wchar_t* name, int32_t error, wchar_t* out, size_t ca
     if (capacity == 0) {
         return;
     }
-    wchar_t full[save_tip_units + picture_name_units];
+    WideText tip{out, capacity};
+    out[0] = L'\0';
     if (error == 0) {
-        std::swprintf(full, save_tip_units + picture_name_units, L"Saved %ls",
-                      name != nullptr ? name : L"");
+        tip.text(L"Saved ");
+        tip.text(name != nullptr ? name : L"");
     } else {
-        std::swprintf(full, save_tip_units + picture_name_units,
-                      L"Could not save the picture (0x%08lX)",
-                      static_cast<unsigned long>(static_cast<uint32_t>(error)));
+        tip.text(L"Could not save the picture (0x");
+        tip.hex8(static_cast<uint32_t>(error));
+        tip.put(L')');
     }
-    full[save_tip_units + picture_name_units - 1] = L'\0'; // a name too long is cut, not lost
-    size_t i = 0;
-    for (; full[i] != L'\0' && i + 1 < capacity; ++i) {
-        out[i] = full[i];
-    }
-    out[i] = L'\0';
 }

@@ -94,7 +94,7 @@ TEST(SaveTipBox, CentredAboveTheBottomScaledForTheDpiAndKeptInsideTheArea) {
               ints(PixelRect{212, 359, 428, 384}));
     EXPECT_EQ(ints(save_tip_box({0, 54, 960, 594}, 300, 26, 144)),
               ints(PixelRect{318, 538, 642, 576}));
-    EXPECT_EQ(ints(save_tip_box({0, 0, 100, 20}, 150, 17, 96)), ints(PixelRect{0, 0, 100, 20}));
+    EXPECT_EQ(ints(save_tip_box({10, 0, 110, 20}, 150, 17, 96)), ints(PixelRect{10, 0, 110, 20}));
 }
 
 TEST(BarsAround, AboveBelowLeftRightOfThePicture) {

@@ -20,11 +20,15 @@ TEST(PictureName, IsTheLocalTimeWithACounterBeforeTheEndWithinItsBounds) {
         // 31 units and the end: 32 hold it, 31 do not.
         {time, 1, 32, true, L"Tavisko 2026-12-07 14.45.39.png"},
         {time, 1, 31, false, L""},
+        {time, 12, 35, false, L""},
+        {time, 1, 0, false, L""},
     };
     for (const auto& [at, counter, capacity, made, name] : cases) {
         std::wstring buffer(picture_name_units + 4, L'#');
         EXPECT_EQ(format_picture_name(at, counter, buffer.data(), capacity), made) << counter;
-        EXPECT_EQ(buffer.substr(0, buffer.find(L'\0')), name) << counter << " " << capacity;
+        if (capacity > 0) {
+            EXPECT_EQ(buffer.substr(0, buffer.find(L'\0')), name) << counter << " " << capacity;
+        }
         EXPECT_EQ(buffer.find_first_not_of(L'#', capacity), std::wstring::npos) << capacity;
     }
 }
@@ -33,7 +37,7 @@ TEST(SaveTip, NamesTheSavedFileOrTheFailingCodeCutAtTheCapacity) {
     const wchar_t* name = L"Tavisko 2026-12-07 14.45.39.png";
     const std::tuple<int32_t, size_t, std::wstring> cases[] = {
         {0, save_tip_units, L"Saved Tavisko 2026-12-07 14.45.39.png"},
-        {int32_t(0x80070070u), save_tip_units, L"Could not save the picture (0x80070070)"},
+        {int32_t(0x8007A0BFu), save_tip_units, L"Could not save the picture (0x8007A0BF)"},
         {5, save_tip_units, L"Could not save the picture (0x00000005)"},
         {0, 9, L"Saved Ta"},
         {0, 1, L""},
