@@ -118,6 +118,30 @@ TEST_F(PictureSaveTest, TheFileIsTheShownPictureTurnedAndMirroredAndTheTipShowsI
     EXPECT_NE(below_tip(), RGB(0, 0, 0));
 }
 
+TEST_F(PictureSaveTest, ClosingTheWindowWritesTheSavesItHasTaken) {
+    open({frozen_camera(1280, 720)});
+    ASSERT_TRUE(pump_until([] { return known_frame_width == 1280; }));
+    wchar_t* pictures = nullptr;
+    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &pictures), S_OK);
+    const std::wstring tavisko = std::wstring(pictures) + L"\\Tavisko";
+    CoTaskMemFree(pictures);
+    CreateDirectoryW(tavisko.c_str(), nullptr);
+    const std::vector<std::wstring> before = files_in(tavisko);
+    for (int press = 0; press < 3; ++press) { // one written, two waiting
+        SendMessageW(main_window, WM_COMMAND, IDC_SAVE_PICTURE, 0);
+    }
+    DestroyWindow(main_window);
+    main_window = nullptr;
+    EXPECT_EQ(picture_saver.running, nullptr);
+    std::vector<std::wstring> made;
+    std::ranges::set_difference(files_in(tavisko), before, std::back_inserter(made));
+    EXPECT_EQ(made.size(), 3u);
+    for (const std::wstring& name : made) {
+        EXPECT_EQ(decode_png(tavisko + L"\\" + name).width, 1280u) << "whole";
+        DeleteFileW((tavisko + L"\\" + name).c_str());
+    }
+}
+
 TEST_F(PictureSaveTest, ATakenNameGetsTheNextNumberAndNoFileIsOverwritten) {
     const std::wstring tavisko = folder.path + L"\\Tavisko"; // made by the save
     PictureSaveJob job;
