@@ -69,6 +69,12 @@ TEST(CopyPictureRows, BottomRowFirstOrTopRowFirstMirroredAsShownWithTheFourthByt
         {{1, true},
          RowOrder::TopDown,
          {0xFF000001, 0xFFAABBCC, 0xFF000002, 0xFF000005, 0xFF000003, 0xFF000006, 7}},
+        {{2, false},
+         RowOrder::TopDown,
+         {0xFF000006, 0xFF000005, 0xFFAABBCC, 0xFF000003, 0xFF000002, 0xFF000001, 7}},
+        {{3, false},
+         RowOrder::TopDown,
+         {0xFF000003, 0xFF000006, 0xFF000002, 0xFF000005, 0xFF000001, 0xFFAABBCC, 7}},
     };
     for (const auto& [turn, order, rows] : cases) {
         std::array<uint32_t, 8> copied{7, 0, 0, 0, 0, 0, 0, 7}; // a word either side
