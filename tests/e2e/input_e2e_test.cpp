@@ -33,7 +33,9 @@ struct InputE2e : E2eTest {
             std::error_code error;
             for (const auto& entry : std::filesystem::directory_iterator(
                      std::wstring(pictures) + L"\\Tavisko", error)) {
-                files.push_back(entry.path().wstring());
+                if (entry.path().extension() == L".png") { // not the one being written
+                    files.push_back(entry.path().wstring());
+                }
             }
         }
         CoTaskMemFree(pictures);
