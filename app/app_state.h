@@ -10,7 +10,8 @@
 inline constexpr UINT_PTR TIMER_RESCAN = 1;
 inline constexpr UINT_PTR TIMER_DEVICE_CHANGE = 2;
 inline constexpr UINT_PTR TIMER_SAVE = 3;
-inline constexpr UINT_PTR TIMER_POINTER = 4; // hides the pointer over a full-screen picture
+inline constexpr UINT_PTR TIMER_POINTER = 4;  // hides the pointer over a full-screen picture
+inline constexpr UINT_PTR TIMER_SAVE_TIP = 5; // hides the tip after a picture save
 
 inline constexpr wchar_t window_class_name[] = L"TaviskoWnd";
 inline constexpr wchar_t window_title[] = L"Tavisko";

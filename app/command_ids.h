@@ -17,6 +17,7 @@ inline constexpr int IDC_FULL_SCREEN = 110;  // F11 (Esc leaves): the picture on
 inline constexpr int IDC_ROTATE_RIGHT = 111; // Ctrl+R: a quarter turn clockwise
 inline constexpr int IDC_ROTATE_LEFT = 112;  // Ctrl+Shift+R: a quarter turn anticlockwise
 inline constexpr int IDC_FREEZE = 113;       // Space: hold the picture, or show it live again
+inline constexpr int IDC_SAVE_PICTURE = 114; // Ctrl+S: the whole frame as a PNG file in Pictures
 // The picture's menu only.
 inline constexpr int IDC_CAMERA_CONTROLS = 115; // the running camera's own settings window
 inline constexpr int IDC_LAST_COMMAND = IDC_CAMERA_CONTROLS;

@@ -33,6 +33,7 @@ inline constexpr MenuItem context_menu_items[] = {
     {menu_separator, nullptr},
     {IDC_FREEZE, L"Freeze\tSpace"},
     {IDC_COPY_PICTURE, L"Copy picture\tCtrl+C"},
+    {IDC_SAVE_PICTURE, L"Save picture\tCtrl+S"},
     {menu_separator, nullptr},
     {IDC_ON_TOP, L"Always on top\tCtrl+T"},
     {IDC_COMPACT, L"Compact view\tCtrl+H"},

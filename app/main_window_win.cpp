@@ -1,5 +1,5 @@
 // The main window procedure: routing of every message, the status state
-// machine, the three one-shot timers and the reaction to worker reports.
+// machine, the one-shot timers and the reaction to worker reports.
 // User-interface thread only.
 
 #include <windows.h>
@@ -22,6 +22,7 @@
 #include "view/mouse_navigation.h"
 #include "view/paint.h"
 #include "view/picture_copy_win.h"
+#include "view/picture_save_win.h"
 #include "view/shown_picture.h"
 
 HWND main_window = nullptr;
@@ -58,6 +59,7 @@ void on_destroy() {
     settings_save(settings);
     full_screen = FullScreen{}; // never remembered: a next window starts as saved
     unfreeze_picture();
+    picture_save_finish_within(picture_save_close_wait_ms);
     // A driver that never returns must not keep the process, and with it the
     // single-instance mutex, for ever: app_run leaves without the threads
     // that are still inside one.
@@ -119,6 +121,9 @@ void on_command(WPARAM wparam) {
         break;
     case IDC_CAMERA_CONTROLS:
         camera_controls_open();
+        break;
+    case IDC_SAVE_PICTURE:
+        save_picture();
         break;
     default:
         break;
@@ -242,6 +247,8 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
             settings_save(settings);
         } else if (wparam == TIMER_POINTER) {
             full_screen_pointer_timer();
+        } else if (wparam == TIMER_SAVE_TIP) {
+            hide_save_tip();
         } else {
             rescan_cameras();
         }
@@ -309,6 +316,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         return 0;
     case WM_APP_STATUS:
         on_worker_report(wparam, lparam);
+        return 0;
+    case WM_APP_PICTURE_SAVED:
+        on_picture_saved(wparam);
         return 0;
     default:
         break;

@@ -94,6 +94,7 @@ HACCEL create_accelerators() {
         // The camera list is a drop-down list with no text to copy, so Ctrl+C
         // always means the picture, whichever control has the focus.
         {FVIRTKEY | FCONTROL, 'C', IDC_COPY_PICTURE},
+        {FVIRTKEY | FCONTROL, 'S', IDC_SAVE_PICTURE},
         {FVIRTKEY | FCONTROL, 'H', IDC_COMPACT},
         {FVIRTKEY, VK_F11, IDC_FULL_SCREEN},
         {FVIRTKEY | FCONTROL, 'R', IDC_ROTATE_RIGHT},

@@ -17,6 +17,8 @@
 
 inline constexpr UINT WM_APP_FRAME = WM_APP + 1;  // a new frame is in the FrameStore
 inline constexpr UINT WM_APP_STATUS = WM_APP + 2; // wParam CaptureCode, lParam the HRESULT
+// Not the capture's: a picture save's worker has ended (view/picture_save_win.h).
+inline constexpr UINT WM_APP_PICTURE_SAVED = WM_APP + 3; // wParam the save's id
 
 inline constexpr size_t symbolic_link_units = 512;
 

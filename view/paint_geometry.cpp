@@ -45,6 +45,15 @@ PauseSign pause_sign(const PixelRect& area, uint32_t dpi) {
     return {{{first, top, first + bar, top + box}, {second, top, second + bar, top + box}}};
 }
 
+PixelRect save_tip_box(const PixelRect& area, int32_t text_width, int32_t text_height,
+                       uint32_t dpi) {
+    const int32_t width = std::min(text_width + 2 * scale_units(8, dpi), area.right - area.left);
+    const int32_t height = text_height + 2 * scale_units(4, dpi);
+    const int32_t left = area.left + (area.right - area.left - width) / 2;
+    const int32_t bottom = std::max(area.bottom - scale_units(12, dpi), area.top + height);
+    return {left, std::max(bottom - height, area.top), left + width, std::min(bottom, area.bottom)};
+}
+
 PixelRect status_text_bounds(const PixelRect& area, double scale) {
     const auto margin = int32_t(24 * scale); // truncated toward zero
     return {area.left + margin, area.top, area.right - margin, area.bottom};

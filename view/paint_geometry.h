@@ -44,6 +44,12 @@ PixelRect status_text_bounds(const PixelRect& area, double scale);
 PixelRect status_text_place(const PixelRect& bounds, const PixelRect& area, double scale,
                             int32_t text_height);
 
+// The save tip's box around a measured text of text_width x text_height:
+// centred, 8 units of padding across and 4 down, its bottom 12 units above
+// the area's; kept inside the area.
+PixelRect save_tip_box(const PixelRect& area, int32_t text_width, int32_t text_height,
+                       uint32_t dpi);
+
 // The four bands around the picture, in painting order: above, below, left,
 // right. A band may be empty.
 struct Bars {

@@ -8,6 +8,7 @@
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "view/paint_geometry.h"
+#include "view/picture_save_win.h"
 #include "view/shown_picture.h"
 #include "view/status_text.h"
 
@@ -136,6 +137,29 @@ void paint_pause_sign(HDC dc, const RECT& area) {
     }
 }
 
+// The save tip's box, measured in the status font; empty without a tip.
+RECT save_tip_rect(HDC dc, const RECT& area, const wchar_t* tip, HFONT font) {
+    if (tip == nullptr) {
+        return RECT{};
+    }
+    SelectedFont selected(dc, font);
+    RECT measured{};
+    DrawTextW(dc, tip, -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    return win_rect(save_tip_box(pixel_rect(area), measured.right - measured.left,
+                                 measured.bottom - measured.top, current_dpi));
+}
+
+// Light text on a black box, legible on any picture.
+void paint_save_tip(HDC dc, const RECT& box, const wchar_t* tip, HFONT font) {
+    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SelectedFont selected(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, status_text_colour);
+    RECT r = box;
+    DrawTextW(dc, tip, -1, &r,
+              DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
 } // namespace
 
 void paint_video(HDC dc, const RECT& area, const ViewState& view, const PictureTurn& turn,
@@ -172,8 +196,18 @@ void paint_main_window(HWND window) {
         to_utf16(settings.camera_name, name, camera_name_size);
         has_text = format_status_text(status, name, last_capture_error, text, status_text_units);
     }
+    // The picture is not drawn under the tip, so that the tip does not
+    // flicker with every frame.
+    const wchar_t* tip = save_tip_text();
+    const RECT tip_box = save_tip_rect(dc, area, tip, toolbar.status_font);
+    const int saved_dc = SaveDC(dc);
+    ExcludeClipRect(dc, tip_box.left, tip_box.top, tip_box.right, tip_box.bottom);
     paint_video(dc, area, settings.view, picture_turn(), has_text ? text : nullptr,
                 toolbar.status_font, scale);
+    RestoreDC(dc, saved_dc);
+    if (tip != nullptr) {
+        paint_save_tip(dc, tip_box, tip, toolbar.status_font);
+    }
     EndPaint(window, &ps);
     frame_clear_pending();
 }

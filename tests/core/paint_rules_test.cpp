@@ -50,19 +50,36 @@ TEST(StretchRows, APictureUpsideDownRunsUpFromItsLastRowAndThePauseSignSitsTopRi
     EXPECT_EQ(ints(sign.bar[1]), ints(PixelRect{939, 66, 947, 90}));
 }
 
-TEST(CopyPictureRows, BottomRowFirstMirroredAsShownWithTheFourthByteSet) {
+TEST(CopyPictureRows, BottomRowFirstOrTopRowFirstMirroredAsShownWithTheFourthByteSet) {
     const uint32_t frame[] = {0x01, 0x02, 0x03, 0x00AABBCC, 0x05, 0x77000006}; // 3 x 2
-    const std::pair<PictureTurn, std::array<uint32_t, 7>> cases[] = {
+    constexpr RowOrder up = RowOrder::BottomUp;
+    const std::tuple<PictureTurn, RowOrder, std::array<uint32_t, 7>> cases[] = {
         // The word after the bitmap stays untouched.
-        {{0, false}, {0xFFAABBCC, 0xFF000005, 0xFF000006, 0xFF000001, 0xFF000002, 0xFF000003, 7}},
-        {{0, true}, {0xFF000006, 0xFF000005, 0xFFAABBCC, 0xFF000003, 0xFF000002, 0xFF000001, 7}},
+        {{0, false},
+         up,
+         {0xFFAABBCC, 0xFF000005, 0xFF000006, 0xFF000001, 0xFF000002, 0xFF000003, 7}},
+        {{0, true},
+         up,
+         {0xFF000006, 0xFF000005, 0xFFAABBCC, 0xFF000003, 0xFF000002, 0xFF000001, 7}},
         // Turned clockwise: 2 x 3, its bottom row (3, 6) first.
-        {{1, false}, {0xFF000006, 0xFF000003, 0xFF000005, 0xFF000002, 0xFFAABBCC, 0xFF000001, 7}},
+        {{1, false},
+         up,
+         {0xFF000006, 0xFF000003, 0xFF000005, 0xFF000002, 0xFFAABBCC, 0xFF000001, 7}},
+        // Top row first, turned and mirrored: (1, 4) then (2, 5), (3, 6).
+        {{1, true},
+         RowOrder::TopDown,
+         {0xFF000001, 0xFFAABBCC, 0xFF000002, 0xFF000005, 0xFF000003, 0xFF000006, 7}},
+        {{2, false},
+         RowOrder::TopDown,
+         {0xFF000006, 0xFF000005, 0xFFAABBCC, 0xFF000003, 0xFF000002, 0xFF000001, 7}},
+        {{3, false},
+         RowOrder::TopDown,
+         {0xFF000003, 0xFF000006, 0xFF000002, 0xFF000005, 0xFF000001, 0xFFAABBCC, 7}},
     };
-    for (const auto& [turn, rows] : cases) {
+    for (const auto& [turn, order, rows] : cases) {
         std::array<uint32_t, 8> copied{7, 0, 0, 0, 0, 0, 0, 7}; // a word either side
         copy_picture_rows(reinterpret_cast<uint8_t*>(copied.data() + 1),
-                          reinterpret_cast<const uint8_t*>(frame), 3, 2, turn);
+                          reinterpret_cast<const uint8_t*>(frame), 3, 2, turn, order);
         EXPECT_EQ(copied[0], 7u);
         const std::array<uint32_t, 7> bitmap{copied[1], copied[2], copied[3], copied[4],
                                              copied[5], copied[6], copied[7]};
@@ -76,6 +93,14 @@ TEST(StatusText, SitsInsideTruncatedMarginsAndEndsAboveTheMiddle) {
     const PixelRect bounds = status_text_bounds(area, 1.45);
     EXPECT_EQ(ints(bounds), ints(PixelRect{34, 36, 606, 437}));
     EXPECT_EQ(ints(status_text_place(bounds, area, 1.45, 32)), ints(PixelRect{34, 193, 606, 225}));
+}
+
+TEST(SaveTipBox, CentredAboveTheBottomScaledForTheDpiAndKeptInsideTheArea) {
+    EXPECT_EQ(ints(save_tip_box({0, 36, 640, 396}, 200, 17, 96)),
+              ints(PixelRect{212, 359, 428, 384}));
+    EXPECT_EQ(ints(save_tip_box({0, 54, 960, 594}, 300, 26, 144)),
+              ints(PixelRect{318, 538, 642, 576}));
+    EXPECT_EQ(ints(save_tip_box({10, 0, 110, 20}, 150, 17, 96)), ints(PixelRect{10, 0, 110, 20}));
 }
 
 TEST(BarsAround, AboveBelowLeftRightOfThePicture) {

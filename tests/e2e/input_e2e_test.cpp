@@ -1,5 +1,7 @@
 // Real keyboard and mouse input through the input system, as a user gives it.
 
+#include <shlobj.h>
+
 #include <cmath>
 
 #include "e2e_fixture.h"
@@ -21,6 +23,23 @@ struct InputE2e : E2eTest {
     }
     bool wait_label(const wchar_t* label) {
         return wait_until([&] { return zoom_label() == label; }, 2000);
+    }
+    // The saved pictures: in the prefix's own Pictures folder, which the
+    // test prefix keeps inside it.
+    static std::vector<std::wstring> saved_pictures() {
+        wchar_t* pictures = nullptr;
+        std::vector<std::wstring> files;
+        if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &pictures))) {
+            std::error_code error;
+            for (const auto& entry : std::filesystem::directory_iterator(
+                     std::wstring(pictures) + L"\\Tavisko", error)) {
+                if (entry.path().extension() == L".png") { // not the one being written
+                    files.push_back(entry.path().wstring());
+                }
+            }
+        }
+        CoTaskMemFree(pictures);
+        return files;
     }
 };
 
@@ -70,6 +89,12 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
     ASSERT_TRUE(wait_picture());
     press_keys({VK_CONTROL, 'C'}); // the picture, as a device-independent bitmap
     EXPECT_TRUE(wait_until([] { return IsClipboardFormatAvailable(CF_DIB) != 0; }));
+    const size_t pictures = saved_pictures().size();
+    press_keys({VK_CONTROL, 'S'}); // a new file, whole once it has its name
+    EXPECT_TRUE(wait_until([&] { return saved_pictures().size() == pictures + 1; }));
+    for (const std::wstring& file : saved_pictures()) {
+        DeleteFileW(file.c_str());
+    }
 
     // The compact view and full screen, and the menu from the keyboard; Esc
     // closes the menu first and only then leaves full screen.

@@ -179,7 +179,8 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsEveryCommand) {
     EXPECT_EQ(rows, L"Camera|Format|Camera settings\u2026||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|"
                     L"Whole picture\tCtrl+0||"
                     L"Mirror\tCtrl+M [x]|Rotate right\tCtrl+R|Rotate left\tCtrl+Shift+R||"
-                    L"Freeze\tSpace|Copy picture\tCtrl+C||Always on top\tCtrl+T [x]|"
+                    L"Freeze\tSpace|Copy picture\tCtrl+C|Save picture\tCtrl+S||"
+                    L"Always on top\tCtrl+T [x]|"
                     L"Compact view\tCtrl+H|Full screen\tF11||Close\tAlt+F4|");
     HMENU cameras = GetSubMenu(menu, 0);
     ASSERT_EQ(GetMenuItemCount(cameras), 2);

@@ -1,0 +1,183 @@
+// Saving the picture on the real main window and into real folders: the PNG
+// read back through the Windows Imaging Component, the names taken when a
+// file is there already, and no file left by a failed save.
+
+#include <shlobj.h>
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <vector>
+
+#include "app_fixture.h"
+#include "view/picture_save_win.h"
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+struct DecodedPng {
+    UINT width = 0;
+    UINT height = 0;
+    std::vector<uint32_t> pixels; // B, G, R, 0xFF; top row first
+};
+
+DecodedPng decode_png(const std::wstring& path) {
+    DecodedPng png;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&factory))) ||
+        FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) ||
+        FAILED(factory->CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR,
+                                     WICBitmapDitherTypeNone, nullptr, 0,
+                                     WICBitmapPaletteTypeCustom)) ||
+        FAILED(frame->GetSize(&png.width, &png.height))) {
+        return {};
+    }
+    png.pixels.resize(size_t(png.width) * png.height);
+    if (FAILED(converter->CopyPixels(nullptr, png.width * 4, UINT(png.pixels.size() * 4),
+                                     reinterpret_cast<BYTE*>(png.pixels.data())))) {
+        return {};
+    }
+    return png;
+}
+
+std::vector<std::wstring> files_in(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().wstring());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A 2 x 1 picture saved at 2026-12-07 14:45:39 into `folder`.
+HRESULT save_small_picture(const std::wstring& folder, PictureSaveJob* job) {
+    static uint32_t pixels[] = {0xFF102030, 0xFF405060};
+    *job = {};
+    job->pixels = reinterpret_cast<uint8_t*>(pixels);
+    job->width = 2;
+    job->height = 1;
+    job->time = {2026, 12, 7, 14, 45, 39};
+    wcscpy_s(job->folder, folder.c_str());
+    const HRESULT result = save_picture_file(job);
+    job->pixels = nullptr; // not the job's to free
+    return result;
+}
+
+struct PictureSaveTest : AppWindowTest {
+    ComApartment com{COINIT_APARTMENTTHREADED};
+    TempFolder folder;
+};
+
+TEST_F(PictureSaveTest, TheFileIsTheShownPictureTurnedAndMirroredAndTheTipShowsItsName) {
+    open({frozen_camera(640, 360)});
+    ASSERT_TRUE(pump_until([] { return known_frame_width == 640; }));
+    SendMessageW(main_window, WM_COMMAND, IDC_ROTATE_RIGHT, 0);
+    SendMessageW(main_window, WM_COMMAND, IDC_MIRROR, 0);
+    SendMessageW(main_window, WM_COMMAND, IDC_SAVE_PICTURE, 0);
+    ASSERT_TRUE(pump_until([] { return save_tip_text() != nullptr; }));
+    const std::wstring tip = save_tip_text();
+    ASSERT_EQ(tip.substr(0, 14), L"Saved Tavisko ") << tip;
+    EXPECT_EQ(tip.size(), 37u) << "Saved Tavisko 2026-12-07 14.45.39.png";
+
+    wchar_t* pictures = nullptr;
+    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &pictures), S_OK);
+    const std::wstring path = std::wstring(pictures) + L"\\Tavisko\\" + tip.substr(6);
+    CoTaskMemFree(pictures);
+    const DecodedPng png = decode_png(path);
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(std::pair(png.width, png.height), std::pair(360u, 640u));
+    ASSERT_EQ(png.pixels.size(), 360u * 640u);
+    // Shown {x, y} and the frame pixel it shows, turned a quarter clockwise
+    // and then mirrored: the frame's transpose.
+    const std::array<int32_t, 4> points[] = {
+        {0, 0, 0, 0}, {5, 9, 9, 5}, {300, 600, 600, 300}, {359, 639, 639, 359}, {359, 0, 0, 359}};
+    for (const auto& [x, y, fx, fy] : points) {
+        EXPECT_EQ(png.pixels[size_t(y) * 360 + size_t(x)] & 0xFFFFFF,
+                  synthetic_pattern_pixel(uint32_t(fx), uint32_t(fy), 0))
+            << x << " " << y;
+    }
+
+    // The tip sits at the bottom of the video area over the picture, and the
+    // picture is back when its timer fires.
+    const RECT area = video_area_rect();
+    auto below_tip = [&] {
+        UpdateWindow(main_window);
+        const WindowDc window;
+        return GetPixel(window.dc, (area.left + area.right) / 2, area.bottom - 14);
+    };
+    EXPECT_EQ(below_tip(), RGB(0, 0, 0));
+    SendMessageW(main_window, WM_TIMER, TIMER_SAVE_TIP, 0);
+    EXPECT_EQ(save_tip_text(), nullptr);
+    EXPECT_NE(below_tip(), RGB(0, 0, 0));
+}
+
+TEST_F(PictureSaveTest, ClosingTheWindowWritesTheSavesItHasTaken) {
+    open({frozen_camera(1280, 720)});
+    ASSERT_TRUE(pump_until([] { return known_frame_width == 1280; }));
+    wchar_t* pictures = nullptr;
+    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &pictures), S_OK);
+    const std::wstring tavisko = std::wstring(pictures) + L"\\Tavisko";
+    CoTaskMemFree(pictures);
+    CreateDirectoryW(tavisko.c_str(), nullptr);
+    const std::vector<std::wstring> before = files_in(tavisko);
+    for (int press = 0; press < 3; ++press) { // one written, two waiting
+        SendMessageW(main_window, WM_COMMAND, IDC_SAVE_PICTURE, 0);
+    }
+    DestroyWindow(main_window);
+    main_window = nullptr;
+    EXPECT_EQ(picture_saver.running, nullptr);
+    std::vector<std::wstring> made;
+    std::ranges::set_difference(files_in(tavisko), before, std::back_inserter(made));
+    EXPECT_EQ(made.size(), 3u);
+    for (const std::wstring& name : made) {
+        EXPECT_EQ(decode_png(tavisko + L"\\" + name).width, 1280u) << "whole";
+        DeleteFileW((tavisko + L"\\" + name).c_str());
+    }
+}
+
+TEST_F(PictureSaveTest, ATakenNameGetsTheNextNumberAndNoFileIsOverwritten) {
+    const std::wstring tavisko = folder.path + L"\\Tavisko"; // made by the save
+    PictureSaveJob job;
+    ASSERT_EQ(save_small_picture(tavisko, &job), S_OK);
+    ASSERT_EQ(std::wstring(job.name), L"Tavisko 2026-12-07 14.45.39.png");
+    ASSERT_TRUE(write_file_bytes(tavisko + L"\\Tavisko 2026-12-07 14.45.39 (2).png", "mine"));
+    ASSERT_EQ(save_small_picture(tavisko, &job), S_OK);
+    EXPECT_EQ(std::wstring(job.name), L"Tavisko 2026-12-07 14.45.39 (3).png");
+    std::string kept;
+    ASSERT_TRUE(read_file_bytes(tavisko + L"\\Tavisko 2026-12-07 14.45.39 (2).png", kept));
+    EXPECT_EQ(kept, "mine");
+    EXPECT_EQ(files_in(tavisko), (std::vector<std::wstring>{L"Tavisko 2026-12-07 14.45.39 (2).png",
+                                                            L"Tavisko 2026-12-07 14.45.39 (3).png",
+                                                            L"Tavisko 2026-12-07 14.45.39.png"}));
+    const DecodedPng png = decode_png(tavisko + L"\\Tavisko 2026-12-07 14.45.39 (3).png");
+    EXPECT_EQ(png.pixels, (std::vector<uint32_t>{0xFF102030, 0xFF405060}));
+}
+
+TEST_F(PictureSaveTest, AFailedSaveLeavesNoFileAndSaysWhy) {
+    // Every name of that second taken: the picture is written, then given up.
+    const std::wstring full = folder.path + L"\\full";
+    ASSERT_TRUE(CreateDirectoryW(full.c_str(), nullptr));
+    PictureSaveJob job;
+    for (int32_t counter = 1; counter <= 999; ++counter) {
+        ASSERT_TRUE(
+            format_picture_name({2026, 12, 7, 14, 45, 39}, counter, job.name, picture_name_units));
+        ASSERT_TRUE(write_file_bytes(full + L"\\" + job.name, ""));
+    }
+    EXPECT_EQ(save_small_picture(full, &job), HRESULT(0x80070050)) << "the file exists";
+    EXPECT_EQ(job.name[0], L'\0');
+    EXPECT_EQ(files_in(full).size(), 999u);
+    // The folder's name is a file's: nothing can be written.
+    const std::wstring file = folder.path + L"\\file";
+    ASSERT_TRUE(write_file_bytes(file, "x"));
+    EXPECT_TRUE(FAILED(save_small_picture(file, &job)));
+    EXPECT_EQ(files_in(folder.path), (std::vector<std::wstring>{L"file", L"full"}));
+}
+
+} // namespace
