@@ -123,3 +123,10 @@ inline PixelRect pixel_rect(const RECT& r) {
 inline RECT win_rect(const PixelRect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
+
+// The calling thread's last error as an HRESULT; E_FAIL when a failed call
+// left none.
+inline HRESULT last_error_result() {
+    const DWORD error = GetLastError();
+    return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
+}

@@ -95,7 +95,7 @@ bool take(std::wstring_view& text, std::wstring_view expected) {
     return true;
 }
 
-bool parse_control(std::wstring_view text, ControlSpec& spec) {
+bool parse_control(std::wstring_view text, ControlOffer& offer) {
     const size_t colon = text.find(L':');
     if (colon == std::wstring_view::npos) {
         return false;
@@ -106,9 +106,9 @@ bool parse_control(std::wstring_view text, ControlSpec& spec) {
     if (kind == std::end(control_kinds)) {
         return false;
     }
-    spec.kind = int32_t(kind - std::begin(control_kinds));
+    offer.kind = int32_t(kind - std::begin(control_kinds));
     text.remove_prefix(colon + 1);
-    ControlRange& r = spec.range;
+    ControlRange& r = offer.range;
     if (!take_number(text, r.min) || !take(text, L"..") || !take_number(text, r.max) ||
         !take(text, L"/") || !take_number(text, r.step) || !take(text, L"=") ||
         !take_number(text, r.default_value)) {
@@ -123,15 +123,15 @@ bool parse_control(std::wstring_view text, ControlSpec& spec) {
 
 } // namespace
 
-int32_t parse_control_list(std::wstring_view text, ControlSpec* out) {
+int32_t parse_control_list(std::wstring_view text, ControlOffer* out) {
     int32_t count = 0;
     bool seen[control_kind_count] = {};
     while (!text.empty()) {
         const size_t comma = text.find(L',');
-        ControlSpec spec{};
-        if (parse_control(text.substr(0, comma), spec) && !seen[spec.kind]) {
-            seen[spec.kind] = true;
-            out[count++] = spec;
+        ControlOffer offer{};
+        if (parse_control(text.substr(0, comma), offer) && !seen[offer.kind]) {
+            seen[offer.kind] = true;
+            out[count++] = offer;
         }
         text.remove_prefix(comma == std::wstring_view::npos ? text.size() : comma + 1);
     }

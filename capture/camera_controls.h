@@ -64,7 +64,7 @@ int32_t control_default_flags(const ControlRange& range);
 
 // One control of the demo's control file: NAME:MIN..MAX/STEP=DEFAULT, with
 // `auto` at the end when it can be automatic (and starts so).
-struct ControlSpec {
+struct ControlOffer {
     int32_t kind;
     ControlRange range;
 };
@@ -72,4 +72,4 @@ struct ControlSpec {
 // control_kind_count); returns how many were read. Malformed entries, unknown
 // names and a name given again are left out. The numbers are taken as they
 // are, so that a camera can report a range no slider can show.
-int32_t parse_control_list(std::wstring_view text, ControlSpec* out);
+int32_t parse_control_list(std::wstring_view text, ControlOffer* out);

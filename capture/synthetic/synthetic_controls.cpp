@@ -140,11 +140,11 @@ SyntheticControl synthetic_control(int32_t kind, const ControlRange& range) {
 }
 
 std::vector<SyntheticControl> synthetic_controls_from_list(std::wstring_view list) {
-    ControlSpec specs[control_kind_count];
-    const int32_t count = parse_control_list(list, specs);
+    ControlOffer offers[control_kind_count];
+    const int32_t count = parse_control_list(list, offers);
     std::vector<SyntheticControl> controls;
     for (int32_t i = 0; i < count; ++i) {
-        controls.push_back(synthetic_control(specs[i].kind, specs[i].range));
+        controls.push_back(synthetic_control(offers[i].kind, offers[i].range));
     }
     return controls;
 }

@@ -71,8 +71,8 @@ TEST(CameraControls, AutoComesFromTheCapabilitiesAndTheMode) {
 }
 
 TEST(CameraControls, TheControlListParsesEachWellFormedEntryOnce) {
-    using Spec = std::array<int32_t, 6>; // kind, min, max, step, default, caps
-    const std::tuple<const wchar_t*, std::vector<Spec>> cases[] = {
+    using Offer = std::array<int32_t, 6>; // kind, min, max, step, default, caps
+    const std::tuple<const wchar_t*, std::vector<Offer>> cases[] = {
         {L"brightness:0..255/1=128,focus:0..250/5=0auto",
          {{0, 0, 255, 1, 128, 2}, {15, 0, 250, 5, 0, 3}}},
         {L"exposure:-13..-1/1=-6auto", {{13, -13, -1, 1, -6, 3}}},
@@ -92,11 +92,11 @@ TEST(CameraControls, TheControlListParsesEachWellFormedEntryOnce) {
         {L"Iris:0..1/1=0", {}},
     };
     for (const auto& [text, expected] : cases) {
-        ControlSpec specs[control_kind_count];
-        const int32_t count = parse_control_list(text, specs);
-        std::vector<Spec> got;
+        ControlOffer offers[control_kind_count];
+        const int32_t count = parse_control_list(text, offers);
+        std::vector<Offer> got;
         for (int32_t i = 0; i < count; ++i) {
-            got.push_back(ints(specs[i]));
+            got.push_back(ints(offers[i]));
         }
         EXPECT_EQ(got, expected) << std::wstring(text).size();
     }
