@@ -150,6 +150,9 @@ int32_t selected_camera_index() {
 
 void switch_to_camera(int32_t index) {
     const CameraEntry& entry = cameras[index];
+    if (settings.camera_id[0] == '\0') {
+        settings.format = CameraFormat{}; // a format belongs to the camera it was picked for
+    }
     if (std::strcmp(settings.camera_id, entry.id) != 0 ||
         std::strcmp(settings.camera_name, entry.name) != 0) {
         copy_cut_utf8(settings.camera_id, sizeof settings.camera_id, entry.id,

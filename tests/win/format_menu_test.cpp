@@ -87,16 +87,18 @@ TEST_F(FormatMenuTest, APickedTypeRunsIsRememberedAndFallsBackWhenRefused) {
 }
 
 TEST_F(FormatMenuTest, ARememberedLineRunsOnlyWhenWholeAndOffered) {
-    const std::pair<const char*, int32_t> cases[] = {
-        {"format=640x480@30/1,YUY2", 640},
-        {"format=640x480@60/2,YUY2", 640},  // the same rate
-        {"format=640x480@15/1,YUY2", 1280}, // not offered
-        {"format=640x480@30/1", 1280},      // not whole
+    const char* const one_line = "camera_id=\\\\?\\cam#1\n";
+    const std::tuple<const char*, const char*, int32_t> cases[] = {
+        {one_line, "format=640x480@30/1,YUY2", 640},
+        {one_line, "format=640x480@60/2,YUY2", 640},  // the same rate
+        {one_line, "format=640x480@15/1,YUY2", 1280}, // not offered
+        {one_line, "format=640x480@30/1", 1280},      // not whole
+        {"", "format=640x480@30/1,YUY2", 1280},       // no camera it belongs to
     };
-    for (const auto& [line, width] : cases) {
-        const std::string text = std::string("camera_id=\\\\?\\cam#1\n") + line;
+    for (const auto& [camera, line, width] : cases) {
+        const std::string text = std::string(camera) + line;
         open({camera_with_formats()}, text.c_str());
-        EXPECT_TRUE(frames_of(width, width == 640 ? 480 : 720)) << line;
+        EXPECT_TRUE(frames_of(width, width == 640 ? 480 : 720)) << text;
         DestroyWindow(main_window);
         main_window = nullptr;
     }
