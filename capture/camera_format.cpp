@@ -1,5 +1,7 @@
 #include "capture/camera_format.h"
 
+#include "view/wide_text.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -100,35 +102,13 @@ bool parse_subtype_name(const char* text, size_t count, uint32_t* code) {
 
 namespace {
 
-// Bounded wide text built from ASCII pieces and the multiplication sign.
-struct WideSink {
-    wchar_t* text;
-    size_t capacity;
-    size_t length;
-};
-
-void wide_append(WideSink& sink, const char* ascii) {
-    for (const char* p = ascii; *p != '\0' && sink.length + 1 < sink.capacity; ++p) {
-        sink.text[sink.length++] = wchar_t(*p);
-    }
-    sink.text[sink.length] = L'\0';
-}
-
-void wide_append_unit(WideSink& sink, wchar_t unit) {
-    if (sink.length + 1 < sink.capacity) {
-        sink.text[sink.length++] = unit;
-    }
-    sink.text[sink.length] = L'\0';
-}
-
-void append_row(WideSink& sink, const CameraFormat& format) {
-    char number[32];
-    std::snprintf(number, sizeof number, "%u ", unsigned(format.width));
-    wide_append(sink, number);
-    wide_append_unit(sink, L'\u00D7');
-    std::snprintf(number, sizeof number, " %u, ", unsigned(format.height));
-    wide_append(sink, number);
+void append_row(WideText& sink, const CameraFormat& format) {
+    sink.number(format.width, 1);
+    sink.text(L" \u00D7 ");
+    sink.number(format.height, 1);
+    sink.text(L", ");
     if (!rate_missing(format)) {
+        char number[32];
         // Two decimals at most, without trailing zeros: 30, 29.97, 7.5.
         std::snprintf(number, sizeof number, "%.2f",
                       double(format.rate_numerator) / double(format.rate_denominator));
@@ -138,12 +118,12 @@ void append_row(WideSink& sink, const CameraFormat& format) {
         }
         end -= number[end - 1] == '.' ? 1 : 0;
         number[end] = '\0';
-        wide_append(sink, number);
-        wide_append(sink, " fps, ");
+        sink.ascii(number);
+        sink.ascii(" fps, ");
     }
     char name[9];
     subtype_name(format.subtype, name);
-    wide_append(sink, name);
+    sink.ascii(name);
 }
 
 } // namespace
@@ -241,18 +221,18 @@ int32_t format_list_find(const FormatList& list, const CameraFormat& format) {
 }
 
 void format_row_text(const CameraFormat& format, wchar_t* text, size_t capacity) {
-    WideSink sink{text, capacity, 0};
+    WideText sink{text, capacity};
     text[0] = L'\0';
     append_row(sink, format);
 }
 
 void automatic_row_text(const CameraFormat& chosen, wchar_t* text, size_t capacity) {
-    WideSink sink{text, capacity, 0};
+    WideText sink{text, capacity};
     text[0] = L'\0';
-    wide_append(sink, "Automatic");
+    sink.ascii("Automatic");
     if (camera_format_is_set(chosen)) {
-        wide_append(sink, " (");
+        sink.ascii(" (");
         append_row(sink, chosen);
-        wide_append(sink, ")");
+        sink.ascii(")");
     }
 }
