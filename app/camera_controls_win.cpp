@@ -4,13 +4,12 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
-#include "app/app_state.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "base/text_win.h"
 #include "capture/camera_controls_device.h"
 #include "layout/camera_controls_layout.h"
-
-CameraControlsWindow camera_controls;
 
 namespace {
 
@@ -21,9 +20,10 @@ constexpr int first_slider_id = 200;
 constexpr int first_auto_id = 300;
 
 HWND make_child(const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
-    return CreateWindowExW(
-        0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, camera_controls.window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
+                           main_window.camera_controls.window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 void place(HWND control, const ControlPlace& at) {
@@ -35,8 +35,8 @@ void place(HWND control, const ControlPlace& at) {
 // Shows a row as it is known: the slider at its value, greyed while the
 // camera has it or while there is nothing to move.
 void show_row(int32_t i) {
-    const ControlRow& row = camera_controls.rows[i];
-    const ControlsRowWindows& w = camera_controls.row_windows[i];
+    const ControlRow& row = main_window.camera_controls.rows[i];
+    const ControlsRowWindows& w = main_window.camera_controls.row_windows[i];
     SendMessageW(w.slider, TBM_SETPOS, TRUE, control_position_of(row, row.value));
     EnableWindow(w.slider, !row.automatic && row.last_position > 0);
     wchar_t text[16];
@@ -50,7 +50,7 @@ void show_row(int32_t i) {
 // Sets a control and shows what the camera then reports. A call that fails
 // (the device went away) leaves the row as it was.
 void set_control(int32_t i, int32_t value, int32_t flags) {
-    ControlRow& row = camera_controls.rows[i];
+    ControlRow& row = main_window.camera_controls.rows[i];
     if (SUCCEEDED(camera_control_set(row.kind, value, flags))) {
         row.value = flags == control_flag_manual ? value : row.value;
         row.automatic = flags == control_flag_auto;
@@ -65,60 +65,60 @@ void set_control(int32_t i, int32_t value, int32_t flags) {
 }
 
 void apply_dpi(UINT dpi) {
-    camera_controls.dpi = dpi;
-    HFONT old_font = camera_controls.font;
-    camera_controls.font = CreateFontW(font_height(9, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                       CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI");
-    for (int32_t i = 0; i < camera_controls.row_count; ++i) {
-        const ControlsRowWindows& w = camera_controls.row_windows[i];
+    main_window.camera_controls.dpi = dpi;
+    // The old font stays until the controls have the new one.
+    const OwnedFont old_font = std::move(main_window.camera_controls.font);
+    main_window.camera_controls.font.reset(
+        CreateFontW(font_height(9, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI"));
+    for (int32_t i = 0; i < main_window.camera_controls.row_count; ++i) {
+        const ControlsRowWindows& w = main_window.camera_controls.row_windows[i];
         const ControlsRowPlaces at = controls_row_places(i, dpi);
         place(w.name, at.name);
         place(w.slider, at.slider);
         place(w.value, at.value);
         place(w.auto_box, at.auto_box);
     }
-    place(camera_controls.defaults,
-          controls_window_places(camera_controls.row_count, dpi).defaults);
-    place(camera_controls.empty_text, controls_empty_text_place(dpi));
+    place(main_window.camera_controls.defaults,
+          controls_window_places(main_window.camera_controls.row_count, dpi).defaults);
+    place(main_window.camera_controls.empty_text, controls_empty_text_place(dpi));
     EnumChildWindows(
-        camera_controls.window,
+        main_window.camera_controls.window,
         [](HWND child, LPARAM font) {
             SendMessageW(child, WM_SETFONT, WPARAM(font), TRUE);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(camera_controls.font));
-    if (old_font != nullptr) {
-        DeleteObject(old_font);
-    }
+        reinterpret_cast<LPARAM>(main_window.camera_controls.font.get()));
 }
 
 // Sizes the window around its rows at `dpi`, its top-left corner at x, y.
 void fit_window(int32_t x, int32_t y, UINT dpi) {
-    const ControlsWindowPlaces places = controls_window_places(camera_controls.row_count, dpi);
+    const ControlsWindowPlaces places =
+        controls_window_places(main_window.camera_controls.row_count, dpi);
     RECT r{0, 0, places.client_width, places.client_height};
     AdjustWindowRectExForDpi(&r, window_style, FALSE, window_ex_style, dpi);
     const int32_t width = r.right - r.left;
     const int32_t height = r.bottom - r.top;
-    SetWindowPos(camera_controls.window, nullptr, x, y, width, height,
+    SetWindowPos(main_window.camera_controls.window, nullptr, x, y, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     // Where the frame does not follow the DPI (a process that is only
     // per-monitor aware, not V2), the client came out another size: the
     // difference is made up.
     RECT client;
-    GetClientRect(camera_controls.window, &client);
+    GetClientRect(main_window.camera_controls.window, &client);
     const int32_t more_width = places.client_width - client.right;
     const int32_t more_height = places.client_height - client.bottom;
     if (more_width != 0 || more_height != 0) {
-        SetWindowPos(camera_controls.window, nullptr, 0, 0, width + more_width,
+        SetWindowPos(main_window.camera_controls.window, nullptr, 0, 0, width + more_width,
                      height + more_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
 void create_rows() {
-    for (int32_t i = 0; i < camera_controls.row_count; ++i) {
-        const ControlRow& row = camera_controls.rows[i];
-        ControlsRowWindows& w = camera_controls.row_windows[i];
+    for (int32_t i = 0; i < main_window.camera_controls.row_count; ++i) {
+        const ControlRow& row = main_window.camera_controls.rows[i];
+        ControlsRowWindows& w = main_window.camera_controls.row_windows[i];
         w.name = make_child(L"STATIC", control_kinds[row.kind].label, SS_LEFT | SS_NOPREFIX, -1);
         w.slider = make_child(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS,
                               first_slider_id + i);
@@ -133,18 +133,18 @@ void create_rows() {
         }
         show_row(i);
     }
-    if (camera_controls.row_count > 0) {
-        camera_controls.defaults =
+    if (main_window.camera_controls.row_count > 0) {
+        main_window.camera_controls.defaults =
             make_child(L"BUTTON", L"Defaults", WS_TABSTOP | BS_PUSHBUTTON, defaults_id);
     } else {
-        camera_controls.empty_text =
+        main_window.camera_controls.empty_text =
             make_child(L"STATIC", L"This camera offers no settings.", SS_LEFT | SS_NOPREFIX, -1);
     }
 }
 
 // The controls the camera reports, each with its current value and mode.
 void read_rows() {
-    camera_controls.row_count = 0;
+    main_window.camera_controls.row_count = 0;
     for (int32_t kind = 0; kind < control_kind_count; ++kind) {
         ControlRange range{};
         if (FAILED(camera_control_range(kind, &range)) || !control_range_usable(range)) {
@@ -153,34 +153,35 @@ void read_rows() {
         int32_t value = range.default_value;
         int32_t flags = control_flag_manual;
         camera_control_get(kind, &value, &flags);
-        camera_controls.rows[camera_controls.row_count++] = control_row(kind, range, value, flags);
+        main_window.camera_controls.rows[main_window.camera_controls.row_count++] =
+            control_row(kind, range, value, flags);
     }
 }
 
 void on_command(WPARAM wparam) {
     const int id = LOWORD(wparam);
     if (id == IDCANCEL) {
-        DestroyWindow(camera_controls.window);
+        DestroyWindow(main_window.camera_controls.window);
     } else if (id == defaults_id) {
-        for (int32_t i = 0; i < camera_controls.row_count; ++i) {
-            const ControlRange& range = camera_controls.rows[i].range;
+        for (int32_t i = 0; i < main_window.camera_controls.row_count; ++i) {
+            const ControlRange& range = main_window.camera_controls.rows[i].range;
             set_control(i, range.default_value, control_default_flags(range));
         }
-    } else if (id >= first_auto_id && id < first_auto_id + camera_controls.row_count &&
+    } else if (id >= first_auto_id && id < first_auto_id + main_window.camera_controls.row_count &&
                HIWORD(wparam) == BN_CLICKED) {
         const int32_t i = id - first_auto_id;
-        const bool ticked =
-            SendMessageW(camera_controls.row_windows[i].auto_box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        set_control(i, camera_controls.rows[i].value,
+        const bool ticked = SendMessageW(main_window.camera_controls.row_windows[i].auto_box,
+                                         BM_GETCHECK, 0, 0) == BST_CHECKED;
+        set_control(i, main_window.camera_controls.rows[i].value,
                     ticked ? control_flag_auto : control_flag_manual);
     }
 }
 
 // A slider moved (by the mouse or the keyboard): its value is set at once.
 void on_slider(HWND slider) {
-    for (int32_t i = 0; i < camera_controls.row_count; ++i) {
-        const ControlRow& row = camera_controls.rows[i];
-        if (camera_controls.row_windows[i].slider != slider) {
+    for (int32_t i = 0; i < main_window.camera_controls.row_count; ++i) {
+        const ControlRow& row = main_window.camera_controls.rows[i];
+        if (main_window.camera_controls.row_windows[i].slider != slider) {
             continue;
         }
         const auto position = int32_t(SendMessageW(slider, TBM_GETPOS, 0, 0));
@@ -203,9 +204,10 @@ LRESULT CALLBACK controls_window_proc(HWND window, UINT message, WPARAM wparam, 
     case WM_ACTIVATE:
         // The focus goes back to the control that had it, as in a dialog.
         if (LOWORD(wparam) == WA_INACTIVE) {
-            camera_controls.focus = GetFocus();
-        } else if (camera_controls.focus != nullptr && IsChild(window, camera_controls.focus)) {
-            SetFocus(camera_controls.focus);
+            main_window.camera_controls.focus = GetFocus();
+        } else if (main_window.camera_controls.focus != nullptr &&
+                   IsChild(window, main_window.camera_controls.focus)) {
+            SetFocus(main_window.camera_controls.focus);
             return 0;
         }
         break;
@@ -216,10 +218,8 @@ LRESULT CALLBACK controls_window_proc(HWND window, UINT message, WPARAM wparam, 
         return 0;
     }
     case WM_NCDESTROY:
-        if (camera_controls.font != nullptr) {
-            DeleteObject(camera_controls.font); // the controls that used it are gone
-        }
-        camera_controls = CameraControlsWindow{};
+        main_window.camera_controls =
+            CameraControlsWindow{}; // the font goes: its controls are gone
         break;
     default:
         break;
@@ -245,12 +245,12 @@ bool register_class() {
 } // namespace
 
 void camera_controls_open() {
-    if (camera_controls.window != nullptr) {
-        ShowWindow(camera_controls.window, SW_SHOWNORMAL);
-        SetForegroundWindow(camera_controls.window);
+    if (main_window.camera_controls.window != nullptr) {
+        ShowWindow(main_window.camera_controls.window, SW_SHOWNORMAL);
+        SetForegroundWindow(main_window.camera_controls.window);
         return;
     }
-    if (status != StatusStreaming || !register_class()) {
+    if (main_window.status != StatusStreaming || !register_class()) {
         return;
     }
     read_rows();
@@ -258,32 +258,32 @@ void camera_controls_open() {
     to_utf16(settings.camera_name, name, int(camera_name_size));
     wchar_t title[camera_name_size + 32];
     std::swprintf(title, camera_name_size + 32, L"Camera settings \u2013 %ls", name);
-    const UINT dpi = current_dpi;
-    camera_controls.window =
+    const UINT dpi = main_window.dpi;
+    main_window.camera_controls.window =
         CreateWindowExW(window_ex_style, camera_controls_class_name, title, window_style, 0, 0, 10,
-                        10, main_window, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (camera_controls.window == nullptr) {
+                        10, main_window.handle, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (main_window.camera_controls.window == nullptr) {
         return;
     }
     create_rows();
     apply_dpi(dpi);
     // Over the main window's top-left corner, a little inside it.
     RECT owner;
-    GetWindowRect(main_window, &owner);
+    GetWindowRect(main_window.handle, &owner);
     const int32_t offset = scale_units(48, dpi);
     fit_window(owner.left + offset, owner.top + offset, dpi);
-    ShowWindow(camera_controls.window, SW_SHOWNORMAL);
-    const HWND first = GetNextDlgTabItem(camera_controls.window, nullptr, FALSE);
-    SetFocus(first != nullptr ? first : camera_controls.window);
+    ShowWindow(main_window.camera_controls.window, SW_SHOWNORMAL);
+    const HWND first = GetNextDlgTabItem(main_window.camera_controls.window, nullptr, FALSE);
+    SetFocus(first != nullptr ? first : main_window.camera_controls.window);
 }
 
 void camera_controls_close() {
-    if (camera_controls.window != nullptr) {
-        DestroyWindow(camera_controls.window);
+    if (main_window.camera_controls.window != nullptr) {
+        DestroyWindow(main_window.camera_controls.window);
     }
 }
 
 bool camera_controls_dialog_message(MSG* message) {
-    return camera_controls.window != nullptr &&
-           IsDialogMessageW(camera_controls.window, message) != 0;
+    return main_window.camera_controls.window != nullptr &&
+           IsDialogMessageW(main_window.camera_controls.window, message) != 0;
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "base/owned_win.h"
 #include "capture/camera_controls.h"
 
 struct ControlsRowWindows {
@@ -20,14 +21,12 @@ struct CameraControlsWindow {
     HWND defaults;
     HWND empty_text;
     HWND focus; // the control that had the focus when the window was left
-    HFONT font;
+    OwnedFont font;
     UINT dpi;
     int32_t row_count;
     ControlRow rows[control_kind_count];
     ControlsRowWindows row_windows[control_kind_count];
 };
-
-extern CameraControlsWindow camera_controls;
 
 inline constexpr wchar_t camera_controls_class_name[] = L"TaviskoCameraSettings";
 

@@ -1,6 +1,6 @@
 #include "app/context_menu.h"
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 
 bool menu_item_checked(int command, const MenuChecks& checks) {
     switch (command) {

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 
 // Items that are no WM_COMMAND of their own.
 inline constexpr int menu_cameras = -1;  // the submenu of cameras, as the list shows them

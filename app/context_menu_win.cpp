@@ -1,8 +1,10 @@
 #include "app/context_menu_win.h"
 
-#include "app/app_state.h"
-#include "app/command_ids.h"
 #include "app/context_menu.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/command_ids.h"
+#include "base/owned_win.h"
 #include "capture/format_menu.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
@@ -16,31 +18,24 @@ constexpr UINT close_item = 200;
 constexpr UINT first_camera_item = 300;
 constexpr UINT first_format_item = 400; // then Automatic and a row a format
 
-struct ScopedMenu {
-    HMENU menu;
-    ~ScopedMenu() {
-        if (menu != nullptr) {
-            DestroyMenu(menu);
-        }
-    }
-};
-
 // The cameras as the list shows them: the one in use checked, a
 // "(disconnected)" row greyed.
 HMENU camera_submenu() {
     HMENU menu = CreatePopupMenu();
-    const auto rows = int(SendMessageW(toolbar.combo, CB_GETCOUNT, 0, 0));
-    const auto selected = int(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0));
+    const auto rows = int(SendMessageW(main_window.toolbar.combo, CB_GETCOUNT, 0, 0));
+    const auto selected = int(SendMessageW(main_window.toolbar.combo, CB_GETCURSEL, 0, 0));
     for (int row = 0; row < rows && row < 64; ++row) {
         wchar_t text[300] = L"";
-        if (SendMessageW(toolbar.combo, CB_GETLBTEXTLEN, WPARAM(row), 0) >= 300) {
+        if (SendMessageW(main_window.toolbar.combo, CB_GETLBTEXTLEN, WPARAM(row), 0) >= 300) {
             continue;
         }
-        SendMessageW(toolbar.combo, CB_GETLBTEXT, WPARAM(row), reinterpret_cast<LPARAM>(text));
-        const bool listed = SendMessageW(toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0) >= 0;
+        SendMessageW(main_window.toolbar.combo, CB_GETLBTEXT, WPARAM(row),
+                     reinterpret_cast<LPARAM>(text));
+        const bool listed =
+            SendMessageW(main_window.toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0) >= 0;
         UINT flags = MF_STRING;
         flags |= listed ? 0 : MF_GRAYED;
-        flags |= listed && row == selected && capture_active != 0 ? MF_CHECKED : 0;
+        flags |= listed && row == selected && main_window.capture_active != 0 ? MF_CHECKED : 0;
         AppendMenuW(menu, flags, first_camera_item + UINT(row), text);
     }
     return menu;
@@ -51,7 +46,7 @@ HMENU camera_submenu() {
 HMENU build_context_menu() {
     HMENU menu = CreatePopupMenu();
     const MenuChecks checks{settings.mirror != 0, settings.on_top != 0, settings.compact != 0,
-                            full_screen.on, frozen.on};
+                            main_window.full_screen.on, main_window.frozen.on};
     for (const MenuItem& item : context_menu_items) {
         if (item.command == menu_separator) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -68,8 +63,9 @@ HMENU build_context_menu() {
             AppendMenuW(menu, MF_STRING, close_item, item.text);
         } else {
             const UINT checked = menu_item_checked(item.command, checks) ? MF_CHECKED : 0;
-            const UINT grey =
-                menu_item_enabled(item.command, status == StatusStreaming) ? 0 : MF_GRAYED;
+            const UINT grey = menu_item_enabled(item.command, main_window.status == StatusStreaming)
+                                  ? 0
+                                  : MF_GRAYED;
             AppendMenuW(menu, MF_STRING | checked | grey, UINT(item.command), item.text);
         }
     }
@@ -81,16 +77,17 @@ void run_menu_choice(int choice) {
         return;
     }
     if (UINT(choice) == close_item) {
-        SendMessageW(main_window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageW(main_window.handle, WM_SYSCOMMAND, SC_CLOSE, 0);
     } else if (UINT(choice) >= first_format_item) {
         run_format_choice(UINT(choice) - first_format_item);
     } else if (UINT(choice) >= first_camera_item) {
         // As if the row had been picked from the list.
-        SendMessageW(toolbar.combo, CB_SETCURSEL, WPARAM(UINT(choice) - first_camera_item), 0);
-        SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(toolbar.combo));
+        SendMessageW(main_window.toolbar.combo, CB_SETCURSEL,
+                     WPARAM(UINT(choice) - first_camera_item), 0);
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(main_window.toolbar.combo));
     } else {
-        SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(choice, 0), 0);
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(choice, 0), 0);
     }
 }
 
@@ -99,20 +96,21 @@ bool on_context_menu(LPARAM lparam) {
     POINT at{static_cast<int16_t>(LOWORD(lparam)), static_cast<int16_t>(HIWORD(lparam))};
     if (at.x == -1 && at.y == -1) {
         // From the keyboard: at the video area's top-left corner.
-        at = {area.left + scale_units(8, current_dpi), area.top + scale_units(8, current_dpi)};
-        ClientToScreen(main_window, &at);
+        at = {area.left + scale_units(8, main_window.dpi),
+              area.top + scale_units(8, main_window.dpi)};
+        ClientToScreen(main_window.handle, &at);
     } else {
         POINT client = at;
-        ScreenToClient(main_window, &client);
+        ScreenToClient(main_window.handle, &client);
         if (!PtInRect(&area, client)) {
             return false;
         }
     }
     int choice = 0;
     {
-        const ScopedMenu menu{build_context_menu()};
-        choice = int(TrackPopupMenuEx(menu.menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
-                                      main_window, nullptr));
+        const OwnedMenu menu{build_context_menu()};
+        choice = int(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
+                                      main_window.handle, nullptr));
     }
     run_menu_choice(choice);
     return true;

@@ -7,11 +7,12 @@
 #include <dbt.h>
 #include <shellapi.h>
 
-#include "app/app_state.h"
 #include "app/camera_controls_win.h"
-#include "app/command_ids.h"
 #include "app/context_menu_win.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/command_ids.h"
+#include "base/geometry_win.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
 #include "layout/toolbar.h"
@@ -25,13 +26,8 @@
 #include "view/picture_save_win.h"
 #include "view/shown_picture.h"
 
-HWND main_window = nullptr;
-UINT current_dpi = 96;
-StatusState status = StatusNone;
-int capture_active = 0;
-HRESULT last_capture_error = S_OK;
+MainWindow main_window;
 Settings settings;
-HACCEL accelerator_table = nullptr;
 
 namespace {
 
@@ -40,8 +36,8 @@ UINT timer_interval(UINT_PTR id) {
 }
 
 void on_create(HWND window) {
-    main_window = window;
-    current_dpi = GetDpiForWindow(window);
+    main_window.handle = window;
+    main_window.dpi = GetDpiForWindow(window);
     status_font_create();
     toolbar_create(window);
     toolbar_show(toolbar_shown());
@@ -54,10 +50,10 @@ void on_create(HWND window) {
 
 void on_destroy() {
     camera_notifications_unregister();
-    KillTimer(main_window, TIMER_SAVE);
+    KillTimer(main_window.handle, TIMER_SAVE);
     remember_window_rect();
     settings_save(settings);
-    full_screen = FullScreen{}; // never remembered: a next window starts as saved
+    main_window.full_screen = FullScreen{}; // never remembered: a next window starts as saved
     unfreeze_picture();
     picture_save_finish_within(picture_save_close_wait_ms);
     // A driver that never returns must not keep the process, and with it the
@@ -69,7 +65,7 @@ void on_destroy() {
 
 void toggle_on_top() {
     settings.on_top = settings.on_top == 0 ? 1 : 0;
-    SetWindowPos(main_window, settings.on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    SetWindowPos(main_window.handle, settings.on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     toolbar_update_pin(settings.on_top);
     arm_timer(TIMER_SAVE);
@@ -95,7 +91,7 @@ void on_command(WPARAM wparam) {
         toggle_on_top();
         break;
     case IDC_OPEN_PRIVACY:
-        ShellExecuteW(main_window, L"open", L"ms-settings:privacy-webcam", nullptr, nullptr,
+        ShellExecuteW(main_window.handle, L"open", L"ms-settings:privacy-webcam", nullptr, nullptr,
                       SW_SHOWNORMAL);
         break;
     case IDC_MIRROR:
@@ -139,8 +135,8 @@ void on_worker_report(WPARAM wparam, LPARAM lparam) {
     camera_controls_close();
     end_freeze();
     capture_stop_if_running();
-    capture_active = 0;
-    last_capture_error = static_cast<HRESULT>(static_cast<int32_t>(lparam));
+    main_window.capture_active = 0;
+    main_window.last_capture_error = static_cast<HRESULT>(static_cast<int32_t>(lparam));
     switch (code) {
     case CaptureAccessDenied:
         set_status(StatusAccessDenied);
@@ -161,13 +157,13 @@ void on_worker_report(WPARAM wparam, LPARAM lparam) {
 } // namespace
 
 void arm_timer(UINT_PTR id) {
-    SetTimer(main_window, id, timer_interval(id), nullptr);
+    SetTimer(main_window.handle, id, timer_interval(id), nullptr);
 }
 
 RECT video_area_rect() {
     RECT client;
-    GetClientRect(main_window, &client);
-    return win_rect(video_area_of(pixel_rect(client), current_dpi, toolbar_shown()));
+    GetClientRect(main_window.handle, &client);
+    return win_rect(video_area_of(pixel_rect(client), main_window.dpi, toolbar_shown()));
 }
 
 namespace {
@@ -175,28 +171,28 @@ namespace {
 // Shows the settings button exactly while access is denied; returns the area.
 RECT place_settings_button() {
     const RECT area = video_area_rect();
-    toolbar_place_settings_button(status == StatusAccessDenied, area, current_dpi);
+    toolbar_place_settings_button(main_window.status == StatusAccessDenied, area, main_window.dpi);
     return area;
 }
 
 } // namespace
 
 void set_status(StatusState new_status) {
-    status = new_status;
+    main_window.status = new_status;
     const RECT area = place_settings_button();
-    InvalidateRect(main_window, &area, FALSE);
+    InvalidateRect(main_window.handle, &area, FALSE);
 }
 
 void relayout() {
-    toolbar_layout(main_window, current_dpi);
+    toolbar_layout(main_window.handle, main_window.dpi);
     place_settings_button();
-    InvalidateRect(main_window, nullptr, FALSE);
+    InvalidateRect(main_window.handle, nullptr, FALSE);
 }
 
 void on_view_changed() {
     toolbar_update_zoom_label(view_zoom_percent(settings.view));
     const RECT area = video_area_rect();
-    InvalidateRect(main_window, &area, FALSE);
+    InvalidateRect(main_window.handle, &area, FALSE);
     arm_timer(TIMER_SAVE);
 }
 
@@ -227,7 +223,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         }
         break;
     case WM_GETMINMAXINFO:
-        if (main_window != nullptr) {
+        if (main_window.handle != nullptr) {
             on_get_min_max_info(reinterpret_cast<MINMAXINFO*>(lparam));
             return 0;
         }
@@ -256,7 +252,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_CTLCOLORSTATIC:
         return on_ctl_color_static(reinterpret_cast<HDC>(wparam));
     case WM_MOUSEMOVE:
-        if (full_screen.on) {
+        if (main_window.full_screen.on) {
             full_screen_pointer_moved(lparam);
         }
         navigation_mouse_move(lparam);
@@ -272,7 +268,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_KEYDOWN:
         // Esc means something only in full screen; elsewhere it stays the
         // controls' (it closes the dropped camera list).
-        if (wparam == VK_ESCAPE && full_screen.on) {
+        if (wparam == VK_ESCAPE && main_window.full_screen.on) {
             on_command(IDC_FULL_SCREEN);
             return 0;
         }
@@ -283,7 +279,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         }
         break;
     case WM_NCHITTEST:
-        if (settings.compact != 0 && !full_screen.on && main_window != nullptr) {
+        if (settings.compact != 0 && !main_window.full_screen.on && main_window.handle != nullptr) {
             return compact_hit_test(lparam);
         }
         break;

@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
-#include "app/app_state.h"
 #include "app/camera_controls_win.h"
-#include "app/command_ids.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "base/command_ids.h"
+#include "base/owned_win.h"
 #include "capture/capture.h"
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
@@ -40,7 +40,8 @@ void run_message_loop() {
         if (camera_controls_dialog_message(&message)) {
             continue;
         }
-        if (TranslateAcceleratorW(main_window, accelerator_table, &message)) {
+        if (TranslateAcceleratorW(main_window.handle, main_window.accelerator_table.get(),
+                                  &message)) {
             continue;
         }
         TranslateMessage(&message);
@@ -120,7 +121,7 @@ HWND create_main_window(HINSTANCE instance) {
     const InitialPlacement at = initial_window_rect();
     CreateWindowExW(at.ex_style, window_class_name, window_title, initial_window_style(), at.x,
                     at.y, at.width, at.height, nullptr, nullptr, instance, nullptr);
-    return main_window; // stored by WM_CREATE
+    return main_window.handle; // stored by WM_CREATE
 }
 
 int startup_show_command() {
@@ -132,7 +133,7 @@ int startup_show_command() {
 
 int app_run(HINSTANCE instance, int show_command) {
     SetLastError(ERROR_SUCCESS);
-    ScopedHandle mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
+    OwnedHandle mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
     // A first copy started elevated made a mutex this copy may not open: then
     // the call fails with access denied and no handle, but a copy runs.
     const DWORD mutex_error = GetLastError();
@@ -148,9 +149,9 @@ int app_run(HINSTANCE instance, int show_command) {
     }
     settings_load(settings);
     register_main_window_class(instance);
-    accelerator_table = create_accelerators();
+    main_window.accelerator_table.reset(create_accelerators());
     create_main_window(instance);
-    ShowWindow(main_window, show_command);
+    ShowWindow(main_window.handle, show_command);
     run_message_loop();
 
     if (capture_worker_stuck()) {
@@ -162,18 +163,14 @@ int app_run(HINSTANCE instance, int show_command) {
         // still use them. So give the mutex up, letting the next start run,
         // and end the process here: TerminateProcess, unlike ExitProcess, runs
         // no DLL detach code that could wait for a lock the stuck thread holds.
-        if (mutex.handle != nullptr) {
-            ReleaseMutex(mutex.handle);
-            CloseHandle(mutex.handle);
-            mutex.handle = nullptr;
+        if (mutex) {
+            ReleaseMutex(mutex.get());
+            mutex.reset();
         }
         TerminateProcess(GetCurrentProcess(), 0);
         return 0; // not reached: the call ends this thread too
     }
     capture_shutdown();
-    status_font_delete();
-    toolbar_fonts_delete();
-    DestroyAcceleratorTable(accelerator_table);
-    accelerator_table = nullptr;
+    main_window = MainWindow{}; // its fonts and accelerators go with it
     return 0;
 }

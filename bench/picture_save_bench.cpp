@@ -17,7 +17,7 @@
 #include <random>
 #include <vector>
 
-#include "app/support_win.h"
+#include "base/owned_win.h"
 #include "capture/synthetic/synthetic_camera.h"
 #include "view/picture_copy.h"
 #include "view/picture_save_win.h"
@@ -87,7 +87,9 @@ int wmain(int argc, wchar_t** argv) {
         uint64_t bytes = 0;
         for (int r = 0; r < repetitions; ++r) {
             PictureSaveJob job{};
-            job.pixels = const_cast<uint8_t*>(reinterpret_cast<const uint8_t*>(pixels->data()));
+            const size_t bytes_taken = pixels->size() * 4;
+            job.pixels.reset(static_cast<uint8_t*>(std::malloc(bytes_taken)));
+            std::memcpy(job.pixels.get(), pixels->data(), bytes_taken);
             job.width = width;
             job.height = height;
             job.time = {2026, 12, 7, 14, 45, 39};

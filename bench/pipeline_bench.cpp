@@ -20,8 +20,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/main_window.h"
 #include "app/startup.h"
+#include "app/window_calls.h"
 #include "capture/capture.h"
 #include "capture/synthetic/synthetic_camera.h"
 #include "layout/toolbar.h"
@@ -67,7 +68,7 @@ uint32_t read_screen_stamp() {
     const int top = area.top + ((area.bottom - area.top) - picture_h) / 2;
     const int row = top + int(synthetic_stamp_band(uint32_t(frame_h)) * scale / 2);
     POINT origin{0, row};
-    ClientToScreen(main_window, &origin);
+    ClientToScreen(main_window.handle, &origin);
     const int width = area.right - area.left;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -104,14 +105,14 @@ LRESULT CALLBACK measuring_proc(HWND window, UINT message, WPARAM wparam, LPARAM
     if (message == WM_PAINT) {
         const uint32_t paint_end = synthetic_stamp_now();
         paint_ms.push_back((paint_end - paint_start) / 1000.0);
-        if (status == StatusStreaming && before_paint != last_painted_stamp &&
+        if (main_window.status == StatusStreaming && before_paint != last_painted_stamp &&
             paint_end - before_paint < 2000000) {
             last_painted_stamp = before_paint;
             painted_ms.push_back((paint_end - before_paint) / 1000.0);
         }
         ++paints;
         frames_since_paint = 0;
-        if (status == StatusStreaming && settings.rotation == 0) {
+        if (main_window.status == StatusStreaming && settings.rotation == 0) {
             const uint32_t stamp = read_screen_stamp();
             const uint32_t now = synthetic_stamp_now();
             const uint32_t age = now - stamp;
@@ -175,19 +176,18 @@ double percentile(std::vector<double> values, double p) {
 
 void open_window() {
     register_main_window_class(GetModuleHandleW(nullptr));
-    accelerator_table = create_accelerators();
+    main_window.accelerator_table.reset(create_accelerators());
     create_main_window(GetModuleHandleW(nullptr));
-    ShowWindow(main_window, SW_SHOWNORMAL);
+    ShowWindow(main_window.handle, SW_SHOWNORMAL);
 }
 
 void close_window() {
-    DestroyWindow(main_window);
+    DestroyWindow(main_window.handle);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
     capture_shutdown();
-    status_font_delete();
-    toolbar_fonts_delete();
+    main_window = MainWindow{};
 }
 
 int run_pipeline(int width, int height, int fps, int seconds) {
@@ -201,16 +201,16 @@ int run_pipeline(int width, int height, int fps, int seconds) {
     camera.stamp_time = true;
     synthetic_set_cameras({camera});
     open_window();
-    original_proc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(measuring_proc)));
+    original_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        main_window.handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(measuring_proc)));
     pump_for(1500); // start-up, first frames, the window takes the picture's shape
     if ((settings.rotation & 1) != 0) {
         // The turned picture in a 360 x 640 video area: as many pixels to
         // paint as the upright one's 640 x 360.
         int32_t nw = 0, nh = 0;
         nonclient_size(&nw, &nh);
-        SetWindowPos(main_window, nullptr, 0, 0, 360 + nw, 640 + toolbar_height(current_dpi) + nh,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(main_window.handle, nullptr, 0, 0, 360 + nw,
+                     640 + toolbar_height(main_window.dpi) + nh, SWP_NOZORDER | SWP_NOACTIVATE);
         pump_for(500);
     }
     frame_messages = paints = distinct_on_screen = most_frames_between_paints = 0;
@@ -302,7 +302,8 @@ int run_idle(int seconds) {
     std::printf("idle, waiting for a missing camera, %d s: %ld messages retrieved by the window "
                 "thread, %.1f per minute (%ld timer, %ld paint, %ld other; status %d)\n",
                 seconds, wake_ups - 1, (wake_ups - 1) * 60.0 / seconds, timer_wake_ups - 1,
-                paint_wake_ups, wake_ups - timer_wake_ups - paint_wake_ups, int(status));
+                paint_wake_ups, wake_ups - timer_wake_ups - paint_wake_ups,
+                int(main_window.status));
     close_window();
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "capture/camera_format.h"
 
-#include "view/wide_text.h"
+#include "base/wide_text.h"
 
 #include <cstdio>
 #include <cstring>

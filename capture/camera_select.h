@@ -8,8 +8,14 @@
 
 #include "capture/camera_list.h"
 
-extern CameraEntry cameras[max_cameras];
-extern int32_t camera_count;
+// The cameras found by the last scan, in the order the list shows them.
+struct CameraList {
+    CameraEntry cameras[max_cameras];
+    int32_t camera_count;
+    bool scan_owed; // a scan came while the user had the list open
+};
+
+extern CameraList camera_list;
 
 // Device notifications for camera arrivals and removals, for the window's
 // life.

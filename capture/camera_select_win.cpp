@@ -9,9 +9,11 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/app_state.h"
 #include "app/camera_controls_win.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/owned_win.h"
+#include "base/text_win.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
 #include "capture/device_layer.h"
@@ -22,44 +24,19 @@
 
 using Microsoft::WRL::ComPtr;
 
-CameraEntry cameras[max_cameras];
-int32_t camera_count = 0;
+CameraList camera_list;
 
 namespace {
-
-// A scan came while the user had the camera list open.
-bool scan_owed = false;
-
-// Camera arrivals and removals for the main window; unregistered when it goes.
-HDEVNOTIFY camera_notifications = nullptr;
 
 // {E5323777-F976-4F5B-9B55-B94699C46E44}
 constexpr GUID camera_interface_class = {
     0xE5323777, 0xF976, 0x4F5B, {0x9B, 0x55, 0xB9, 0x46, 0x99, 0xC4, 0x6E, 0x44}};
 
-struct CoTaskString {
-    wchar_t* text = nullptr;
-    ~CoTaskString() { CoTaskMemFree(text); }
-};
-
-struct ActivateArray {
-    IMFActivate** items = nullptr;
-    UINT32 count = 0;
-    ~ActivateArray() {
-        for (UINT32 i = 0; i < count; ++i) {
-            if (items[i] != nullptr) {
-                items[i]->Release();
-            }
-        }
-        CoTaskMemFree(items);
-    }
-};
-
 void add_row(const wchar_t* text, LPARAM data) {
     const LRESULT row =
-        SendMessageW(toolbar.combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        SendMessageW(main_window.toolbar.combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     if (row >= 0) {
-        SendMessageW(toolbar.combo, CB_SETITEMDATA, WPARAM(row), data);
+        SendMessageW(main_window.toolbar.combo, CB_SETITEMDATA, WPARAM(row), data);
     }
 }
 
@@ -70,15 +47,12 @@ void camera_notifications_register(HWND window) {
     filter.dbcc_size = sizeof filter;
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = camera_interface_class;
-    camera_notifications =
-        RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    main_window.camera_notifications.reset(
+        RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
 }
 
 void camera_notifications_unregister() {
-    if (camera_notifications != nullptr) {
-        UnregisterDeviceNotification(camera_notifications);
-        camera_notifications = nullptr;
-    }
+    main_window.camera_notifications.reset();
 }
 
 int32_t enumerate_cameras(CameraEntry* entries, int32_t maximum) {
@@ -88,29 +62,34 @@ int32_t enumerate_cameras(CameraEntry* entries, int32_t maximum) {
                                    MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_GUID))) {
         return 0;
     }
-    ActivateArray devices;
-    if (FAILED(device_enum_sources(attributes.Get(), &devices.items, &devices.count))) {
+    TaskMemory<IMFActivate*> devices;
+    UINT32 count = 0;
+    if (FAILED(device_enum_sources(attributes.Get(), devices.put(), &count))) {
         return 0;
     }
     attributes.Reset();
     int32_t n = 0;
-    for (UINT32 i = 0; i < devices.count; ++i) {
-        IMFActivate* device = devices.items[i];
+    for (UINT32 i = 0; i < count; ++i) {
+        // Every element is a reference of ours, listed or not: the pointer
+        // takes it over. Not through Attach, which adds a reference of its
+        // own in MinGW's headers.
+        ComPtr<IMFActivate> device;
+        *device.GetAddressOf() = devices.get()[i];
         if (n >= maximum || device == nullptr) {
             continue;
         }
-        CoTaskString link;
-        CoTaskString name;
+        TaskMemory<wchar_t> link;
+        TaskMemory<wchar_t> name;
         UINT32 length = 0;
         if (FAILED(device->GetAllocatedString(
-                MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_SYMBOLIC_LINK, &link.text, &length)) ||
-            FAILED(device->GetAllocatedString(MF_DEVSOURCE_ATTRIBUTE_FRIENDLY_NAME, &name.text,
+                MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_SYMBOLIC_LINK, link.put(), &length)) ||
+            FAILED(device->GetAllocatedString(MF_DEVSOURCE_ATTRIBUTE_FRIENDLY_NAME, name.put(),
                                               &length))) {
             continue;
         }
         CameraEntry& entry = entries[n];
-        to_utf8(link.text, entry.id, int(sizeof entry.id));
-        to_utf8(name.text, entry.name, int(sizeof entry.name));
+        to_utf8(link.get(), entry.id, int(sizeof entry.id));
+        to_utf8(name.get(), entry.name, int(sizeof entry.name));
         if (entry.id[0] != '\0') {
             ++n;
         }
@@ -120,7 +99,7 @@ int32_t enumerate_cameras(CameraEntry* entries, int32_t maximum) {
 
 void fill_camera_combo(const CameraEntry* list, int32_t count, int32_t selected,
                        const char* absent_name) {
-    SendMessageW(toolbar.combo, CB_RESETCONTENT, 0, 0);
+    SendMessageW(main_window.toolbar.combo, CB_RESETCONTENT, 0, 0);
     for (int32_t i = 0; i < count; ++i) {
         wchar_t text[300];
         to_utf16(list[i].name, text, 300);
@@ -133,23 +112,24 @@ void fill_camera_combo(const CameraEntry* list, int32_t count, int32_t selected,
         std::swprintf(text, 300, L"%ls (disconnected)", name);
         text[299] = L'\0';
         add_row(text, -1);
-        const LRESULT rows = SendMessageW(toolbar.combo, CB_GETCOUNT, 0, 0);
-        SendMessageW(toolbar.combo, CB_SETCURSEL, WPARAM(rows - 1), 0);
+        const LRESULT rows = SendMessageW(main_window.toolbar.combo, CB_GETCOUNT, 0, 0);
+        SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, WPARAM(rows - 1), 0);
     } else if (selected >= 0 && selected < count) {
-        SendMessageW(toolbar.combo, CB_SETCURSEL, WPARAM(selected), 0);
+        SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, WPARAM(selected), 0);
     }
 }
 
 int32_t selected_camera_index() {
-    const LRESULT row = SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0);
+    const LRESULT row = SendMessageW(main_window.toolbar.combo, CB_GETCURSEL, 0, 0);
     if (row == CB_ERR) {
         return -1;
     }
-    return static_cast<int32_t>(SendMessageW(toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0));
+    return static_cast<int32_t>(
+        SendMessageW(main_window.toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0));
 }
 
 void switch_to_camera(int32_t index) {
-    const CameraEntry& entry = cameras[index];
+    const CameraEntry& entry = camera_list.cameras[index];
     if (settings.camera_id[0] == '\0') {
         settings.format = CameraFormat{}; // a format belongs to the camera it was picked for
     }
@@ -161,37 +141,38 @@ void switch_to_camera(int32_t index) {
                       std::strlen(entry.name));
         arm_timer(TIMER_SAVE);
     }
-    if (status == StatusNone || status == StatusStreaming || status == StatusNoCamera) {
+    if (main_window.status == StatusNone || main_window.status == StatusStreaming ||
+        main_window.status == StatusNoCamera) {
         set_status(StatusStarting);
     }
-    capture_active = 1;
-    capture_start(main_window, settings.camera_id, &settings.format);
+    main_window.capture_active = 1;
+    capture_start(main_window.handle, settings.camera_id, &settings.format);
 }
 
 void restart_capture() {
-    if (capture_active == 0) {
+    if (main_window.capture_active == 0) {
         return;
     }
     end_freeze();
     capture_stop_if_running();
-    if (status == StatusStreaming) {
+    if (main_window.status == StatusStreaming) {
         set_status(StatusStarting);
     }
-    capture_start(main_window, settings.camera_id, &settings.format);
+    capture_start(main_window.handle, settings.camera_id, &settings.format);
 }
 
 void rescan_cameras() {
-    if (SendMessageW(toolbar.combo, CB_GETDROPPEDSTATE, 0, 0) != 0) {
+    if (SendMessageW(main_window.toolbar.combo, CB_GETDROPPEDSTATE, 0, 0) != 0) {
         // Refilling an open list would empty it under the user's pointer, and
         // a new camera list would no longer match the rows' item data. The
         // whole scan waits until the list closes.
-        scan_owed = true;
+        camera_list.scan_owed = true;
         return;
     }
-    camera_count = enumerate_cameras(cameras, max_cameras);
-    if (capture_active == 0) {
-        const int32_t i =
-            pick_camera(cameras, camera_count, settings.camera_id, settings.camera_name);
+    camera_list.camera_count = enumerate_cameras(camera_list.cameras, max_cameras);
+    if (main_window.capture_active == 0) {
+        const int32_t i = pick_camera(camera_list.cameras, camera_list.camera_count,
+                                      settings.camera_id, settings.camera_name);
         if (i >= 0) {
             switch_to_camera(i);
         } else {
@@ -199,48 +180,49 @@ void rescan_cameras() {
         }
     }
     int32_t listed = -1;
-    for (int32_t i = 0; i < camera_count; ++i) {
-        if (std::strcmp(cameras[i].id, settings.camera_id) == 0) {
+    for (int32_t i = 0; i < camera_list.camera_count; ++i) {
+        if (std::strcmp(camera_list.cameras[i].id, settings.camera_id) == 0) {
             listed = i;
             break;
         }
     }
     // A remembered camera that is not listed gets its "(disconnected)" row.
     const bool remembered = settings.camera_id[0] != '\0';
-    fill_camera_combo(cameras, camera_count, listed,
+    fill_camera_combo(camera_list.cameras, camera_list.camera_count, listed,
                       listed < 0 && remembered ? settings.camera_name : nullptr);
-    if (capture_active == 0) {
+    if (main_window.capture_active == 0) {
         arm_timer(TIMER_RESCAN);
     }
 }
 
 void on_camera_list_closed() {
-    if (scan_owed) {
-        scan_owed = false;
+    if (camera_list.scan_owed) {
+        camera_list.scan_owed = false;
         // A selection made in the list may be reported after the close: as a
         // timer, the scan runs once the combo box's notifications are handled.
-        SetTimer(main_window, TIMER_RESCAN, USER_TIMER_MINIMUM, nullptr);
+        SetTimer(main_window.handle, TIMER_RESCAN, USER_TIMER_MINIMUM, nullptr);
     }
 }
 
 void on_camera_selection_change() {
     const int32_t i = selected_camera_index();
-    if (i < 0 || i >= camera_count) {
+    if (i < 0 || i >= camera_list.camera_count) {
         return;
     }
-    if (capture_active == 1 && std::strcmp(cameras[i].id, settings.camera_id) == 0) {
+    if (main_window.capture_active == 1 &&
+        std::strcmp(camera_list.cameras[i].id, settings.camera_id) == 0) {
         return;
     }
     camera_controls_close();
     end_freeze();
     capture_stop_if_running();
-    capture_active = 0;
-    if (std::strcmp(cameras[i].id, settings.camera_id) != 0) {
+    main_window.capture_active = 0;
+    if (std::strcmp(camera_list.cameras[i].id, settings.camera_id) != 0) {
         settings.format = CameraFormat{}; // the format belongs to the camera it was picked for
     }
     view_reset(settings.view);
     toolbar_update_zoom_label(100);
-    status = StatusNone;
+    main_window.status = StatusNone;
     switch_to_camera(i);
-    SetFocus(main_window);
+    SetFocus(main_window.handle);
 }

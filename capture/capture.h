@@ -12,20 +12,20 @@
 #include <atomic>
 #include <cstdint>
 
+#include "base/messages_win.h"
 #include "capture/camera_format.h"
 #include "capture/capture_codes.h"
-
-inline constexpr UINT WM_APP_FRAME = WM_APP + 1;  // a new frame is in the FrameStore
-inline constexpr UINT WM_APP_STATUS = WM_APP + 2; // wParam CaptureCode, lParam the HRESULT
-// Not the capture's: a picture save's worker has ended (view/picture_save_win.h).
-inline constexpr UINT WM_APP_PICTURE_SAVED = WM_APP + 3; // wParam the save's id
 
 inline constexpr size_t symbolic_link_units = 512;
 
 // The newest frame: frame_height rows of frame_width x 4 bytes (B, G, R, X),
 // top row first, packed. pixels, capacity_bytes and the sizes are guarded by
-// capture_lock; frame_pending is atomic and lives outside it.
+// capture_lock (which also guards each run's active source and formats);
+// frame_pending is atomic and lives outside it. Shared by the worker and the
+// user-interface thread; capture_startup and capture_shutdown make and
+// delete the lock.
 struct FrameStore {
+    CRITICAL_SECTION capture_lock;
     uint8_t* pixels;         // grown, never shrunk; freed by capture_shutdown
     uint64_t capacity_bytes; // size of the pixels block
     int32_t frame_width;     // 0: no frame
@@ -75,12 +75,11 @@ struct CaptureWorker {
 
 extern FrameStore frame_store;
 extern CaptureWorker capture_worker;
-extern CRITICAL_SECTION capture_lock;
 
 // Holds capture_lock for a scope.
 struct CaptureLockGuard {
-    CaptureLockGuard() { EnterCriticalSection(&capture_lock); }
-    ~CaptureLockGuard() { LeaveCriticalSection(&capture_lock); }
+    CaptureLockGuard() { EnterCriticalSection(&frame_store.capture_lock); }
+    ~CaptureLockGuard() { LeaveCriticalSection(&frame_store.capture_lock); }
     CaptureLockGuard(const CaptureLockGuard&) = delete;
     CaptureLockGuard& operator=(const CaptureLockGuard&) = delete;
 };

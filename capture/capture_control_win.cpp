@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/support_win.h"
+#include "base/text_win.h"
 #include "capture/capture.h"
 #include "capture/media_foundation.h"
 
@@ -84,7 +84,7 @@ void worker_run_release(WorkerRun* run) {
 }
 
 bool capture_startup() {
-    InitializeCriticalSection(&capture_lock);
+    InitializeCriticalSection(&frame_store.capture_lock);
     return media_foundation_load() &&
            SUCCEEDED(media_foundation.startup(MF_VERSION, MFSTARTUP_LITE));
 }
@@ -102,7 +102,7 @@ void capture_shutdown() {
     frame_store.capacity_bytes = 0;
     frame_store.frame_width = 0;
     frame_store.frame_height = 0;
-    DeleteCriticalSection(&capture_lock);
+    DeleteCriticalSection(&frame_store.capture_lock);
 }
 
 void capture_start(HWND window, const char* camera_id_utf8, const CameraFormat* format) {

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/support_win.h"
+#include "base/owned_win.h"
 #include "capture/capture.h"
 #include "capture/device_layer.h"
 #include "capture/format_select.h"

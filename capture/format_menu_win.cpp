@@ -2,19 +2,13 @@
 
 #include <memory>
 
-#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
 
-namespace {
-
-// What the last built submenu showed, so a choice made in it picks the row
-// the user saw even if the run has moved on since.
-std::unique_ptr<RunFormats> shown;
-
-} // namespace
-
 HMENU format_submenu(UINT first_id, bool* greyed) {
+    std::unique_ptr<RunFormats>& shown = main_window.shown_formats;
     HMENU menu = CreatePopupMenu();
     if (!shown) {
         shown = std::make_unique<RunFormats>();
@@ -39,6 +33,7 @@ HMENU format_submenu(UINT first_id, bool* greyed) {
 }
 
 void run_format_choice(UINT offset) {
+    const std::unique_ptr<RunFormats>& shown = main_window.shown_formats;
     if (!shown || offset > UINT(shown->list.count)) {
         return;
     }

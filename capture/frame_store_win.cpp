@@ -7,7 +7,6 @@
 using Microsoft::WRL::ComPtr;
 
 FrameStore frame_store;
-CRITICAL_SECTION capture_lock;
 
 namespace {
 
@@ -112,7 +111,7 @@ void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const W
 }
 
 bool frame_lock_peek(FramePeek* frame) {
-    EnterCriticalSection(&capture_lock);
+    EnterCriticalSection(&frame_store.capture_lock);
     if (frame_store.pixels != nullptr && frame_store.frame_width > 0 &&
         frame_store.frame_height > 0) {
         frame->pixels = frame_store.pixels;
@@ -120,12 +119,12 @@ bool frame_lock_peek(FramePeek* frame) {
         frame->height = frame_store.frame_height;
         return true;
     }
-    LeaveCriticalSection(&capture_lock);
+    LeaveCriticalSection(&frame_store.capture_lock);
     return false;
 }
 
 void frame_unlock() {
-    LeaveCriticalSection(&capture_lock);
+    LeaveCriticalSection(&frame_store.capture_lock);
 }
 
 int32_t frame_clear_pending() {

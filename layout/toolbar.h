@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/owned_win.h"
 #include "layout/toolbar_layout.h"
 
 struct Toolbar {
@@ -16,14 +17,12 @@ struct Toolbar {
     HWND pin;
     HWND open_privacy;
     HWND tooltip;
-    HFONT text_font;             // "Segoe UI" 9 pt
-    HFONT glyph_font;            // "Segoe MDL2 Assets" 10 pt, or "Segoe UI" where it is missing
+    OwnedFont text_font;         // "Segoe UI" 9 pt
+    OwnedFont glyph_font;        // "Segoe MDL2 Assets" 10 pt, or "Segoe UI" where it is missing
     const ToolbarGlyphs* glyphs; // what the glyph buttons show with that font
     UINT font_dpi;               // the DPI both fonts were made for
-    HFONT status_font;           // "Segoe UI" 10 pt, for the status texts
+    OwnedFont status_font;       // "Segoe UI" 10 pt, for the status texts
 };
-
-extern Toolbar toolbar;
 
 void toolbar_create(HWND parent);
 void toolbar_layout(HWND parent, UINT dpi);
@@ -34,9 +33,5 @@ void toolbar_update_zoom_label(int percent);
 void toolbar_update_pin(int on_top);
 void toolbar_place_settings_button(bool show, const RECT& video_area, UINT dpi);
 
-// Deletes the text and glyph fonts; after the controls are gone.
-void toolbar_fonts_delete();
-
 // Builds the status font for the current DPI, then deletes the previous one.
 void status_font_create();
-void status_font_delete();

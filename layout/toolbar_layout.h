@@ -4,17 +4,7 @@
 
 #include <cstdint>
 
-#include "view/view_model.h"
-
-// MulDiv: a x b / c rounded to the nearest integer, halves away from zero.
-int32_t mul_div(int32_t a, int32_t b, int32_t c);
-inline int32_t scale_units(int32_t units, uint32_t dpi) {
-    return mul_div(units, int32_t(dpi), 96);
-}
-// Font height for a point size: -MulDiv(points, dpi, 72).
-inline int32_t font_height(int32_t points, uint32_t dpi) {
-    return -mul_div(points, int32_t(dpi), 72);
-}
+#include "base/geometry.h"
 
 inline int32_t toolbar_height(uint32_t dpi) {
     return scale_units(36, dpi);

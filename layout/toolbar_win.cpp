@@ -4,14 +4,13 @@
 
 #include <cwchar>
 #include <initializer_list>
+#include <utility>
 
-#include "app/app_state.h"
-#include "app/command_ids.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "base/command_ids.h"
+#include "base/geometry_win.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
-
-Toolbar toolbar;
 
 namespace {
 
@@ -23,19 +22,20 @@ HFONT make_font(const wchar_t* face, int points, UINT dpi) {
 
 HWND make_child(const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
     return CreateWindowExW(
-        0, cls, text, style, 0, 0, 10, 10, toolbar.parent,
+        0, cls, text, style, 0, 0, 10, 10, main_window.toolbar.parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(toolbar.parent, GWLP_HINSTANCE)), nullptr);
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main_window.toolbar.parent, GWLP_HINSTANCE)),
+        nullptr);
 }
 
 void add_tool(HWND button, const wchar_t* text) {
     TTTOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = toolbar.parent;
+    info.hwnd = main_window.toolbar.parent;
     info.uId = reinterpret_cast<UINT_PTR>(button);
     info.lpszText = const_cast<wchar_t*>(text);
-    SendMessageW(toolbar.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(main_window.toolbar.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void place(HWND control, const ControlPlace& at) {
@@ -60,39 +60,34 @@ bool font_is(HFONT font, const wchar_t* face) {
 // Without the symbol font the buttons would show empty boxes: plain text
 // of the same size stands in.
 void choose_glyphs(UINT dpi) {
-    if (font_is(toolbar.glyph_font, L"Segoe MDL2 Assets")) {
-        toolbar.glyphs = &symbol_glyphs;
+    if (font_is(main_window.toolbar.glyph_font.get(), L"Segoe MDL2 Assets")) {
+        main_window.toolbar.glyphs = &symbol_glyphs;
         return;
     }
-    DeleteObject(toolbar.glyph_font);
-    toolbar.glyph_font = make_font(L"Segoe UI", 10, dpi);
-    toolbar.glyphs = &text_glyphs;
+    main_window.toolbar.glyph_font.reset(make_font(L"Segoe UI", 10, dpi));
+    main_window.toolbar.glyphs = &text_glyphs;
 }
 
 // New fonts are made and handed to the controls before the old ones are
 // deleted, so no control ever draws with a deleted font.
 void rebuild_fonts(UINT dpi) {
-    HFONT old_text = toolbar.text_font;
-    HFONT old_glyph = toolbar.glyph_font;
-    toolbar.text_font = make_font(L"Segoe UI", 9, dpi);
-    toolbar.glyph_font = make_font(L"Segoe MDL2 Assets", 10, dpi);
+    const OwnedFont old_text = std::move(main_window.toolbar.text_font);
+    const OwnedFont old_glyph = std::move(main_window.toolbar.glyph_font);
+    main_window.toolbar.text_font.reset(make_font(L"Segoe UI", 9, dpi));
+    main_window.toolbar.glyph_font.reset(make_font(L"Segoe MDL2 Assets", 10, dpi));
     choose_glyphs(dpi);
-    toolbar.font_dpi = dpi;
-    SetWindowTextW(toolbar.zoom_out, toolbar.glyphs->zoom_out);
-    SetWindowTextW(toolbar.zoom_in, toolbar.glyphs->zoom_in);
-    SetWindowTextW(toolbar.reset, toolbar.glyphs->reset);
-    toolbar_update_pin(SendMessageW(toolbar.pin, BM_GETCHECK, 0, 0) == BST_CHECKED);
-    for (HWND control : {toolbar.combo, toolbar.zoom_label, toolbar.open_privacy}) {
-        set_font(control, toolbar.text_font);
+    main_window.toolbar.font_dpi = dpi;
+    SetWindowTextW(main_window.toolbar.zoom_out, main_window.toolbar.glyphs->zoom_out);
+    SetWindowTextW(main_window.toolbar.zoom_in, main_window.toolbar.glyphs->zoom_in);
+    SetWindowTextW(main_window.toolbar.reset, main_window.toolbar.glyphs->reset);
+    toolbar_update_pin(SendMessageW(main_window.toolbar.pin, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    for (HWND control : {main_window.toolbar.combo, main_window.toolbar.zoom_label,
+                         main_window.toolbar.open_privacy}) {
+        set_font(control, main_window.toolbar.text_font.get());
     }
-    for (HWND control : {toolbar.zoom_out, toolbar.zoom_in, toolbar.reset, toolbar.pin}) {
-        set_font(control, toolbar.glyph_font);
-    }
-    if (old_text != nullptr) {
-        DeleteObject(old_text);
-    }
-    if (old_glyph != nullptr) {
-        DeleteObject(old_glyph);
+    for (HWND control : {main_window.toolbar.zoom_out, main_window.toolbar.zoom_in,
+                         main_window.toolbar.reset, main_window.toolbar.pin}) {
+        set_font(control, main_window.toolbar.glyph_font.get());
     }
 }
 
@@ -101,33 +96,35 @@ void rebuild_fonts(UINT dpi) {
 void toolbar_create(HWND parent) {
     INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&init);
-    toolbar.parent = parent;
+    main_window.toolbar.parent = parent;
     const DWORD button = WS_CHILD | WS_VISIBLE;
-    toolbar.combo =
+    main_window.toolbar.combo =
         make_child(L"ComboBox", L"",
                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, IDC_CAMERA);
-    toolbar.glyphs = &symbol_glyphs;
-    toolbar.zoom_out = make_child(L"Button", symbol_glyphs.zoom_out, button, IDC_ZOOM_OUT);
-    toolbar.zoom_label =
+    main_window.toolbar.glyphs = &symbol_glyphs;
+    main_window.toolbar.zoom_out =
+        make_child(L"Button", symbol_glyphs.zoom_out, button, IDC_ZOOM_OUT);
+    main_window.toolbar.zoom_label =
         make_child(L"Static", L"100%", WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_CENTER, 0);
-    toolbar.zoom_in = make_child(L"Button", symbol_glyphs.zoom_in, button, IDC_ZOOM_IN);
-    toolbar.reset = make_child(L"Button", symbol_glyphs.reset, button, IDC_ZOOM_RESET);
-    toolbar.pin = make_child(L"Button", symbol_glyphs.pinned,
-                             WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX, IDC_ON_TOP);
-    toolbar.open_privacy =
+    main_window.toolbar.zoom_in = make_child(L"Button", symbol_glyphs.zoom_in, button, IDC_ZOOM_IN);
+    main_window.toolbar.reset = make_child(L"Button", symbol_glyphs.reset, button, IDC_ZOOM_RESET);
+    main_window.toolbar.pin =
+        make_child(L"Button", symbol_glyphs.pinned,
+                   WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX, IDC_ON_TOP);
+    main_window.toolbar.open_privacy =
         make_child(L"Button", L"Open Camera Settings", WS_CHILD, IDC_OPEN_PRIVACY);
-    toolbar.tooltip = CreateWindowExW(
+    main_window.toolbar.tooltip = CreateWindowExW(
         WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-    add_tool(toolbar.zoom_out, L"Zoom out (Ctrl+\u2212)");
-    add_tool(toolbar.zoom_in, L"Zoom in (Ctrl++)");
-    add_tool(toolbar.reset, L"Reset zoom (Ctrl+0)");
-    add_tool(toolbar.pin, L"Always on top (Ctrl+T)");
+    add_tool(main_window.toolbar.zoom_out, L"Zoom out (Ctrl+\u2212)");
+    add_tool(main_window.toolbar.zoom_in, L"Zoom in (Ctrl++)");
+    add_tool(main_window.toolbar.reset, L"Reset zoom (Ctrl+0)");
+    add_tool(main_window.toolbar.pin, L"Always on top (Ctrl+T)");
 }
 
 void toolbar_layout(HWND parent, UINT dpi) {
-    if (toolbar.text_font == nullptr || dpi != toolbar.font_dpi) {
+    if (!main_window.toolbar.text_font || dpi != main_window.toolbar.font_dpi) {
         rebuild_fonts(dpi);
     }
     RECT client;
@@ -135,26 +132,28 @@ void toolbar_layout(HWND parent, UINT dpi) {
     // The combo box's closed height depends on its font: size it once, read
     // the height back, then centre it by that height.
     ToolbarPlaces places = toolbar_places(dpi, client.right, 0);
-    MoveWindow(toolbar.combo, places.combo.x, 0, places.combo.width, places.combo.height, FALSE);
+    MoveWindow(main_window.toolbar.combo, places.combo.x, 0, places.combo.width,
+               places.combo.height, FALSE);
     RECT field;
-    GetWindowRect(toolbar.combo, &field);
+    GetWindowRect(main_window.toolbar.combo, &field);
     places = toolbar_places(dpi, client.right, field.bottom - field.top);
-    place(toolbar.combo, places.combo);
-    place(toolbar.zoom_out, places.zoom_out);
-    place(toolbar.zoom_label, places.zoom_label);
-    place(toolbar.zoom_in, places.zoom_in);
-    place(toolbar.reset, places.reset);
-    place(toolbar.pin, places.pin);
+    place(main_window.toolbar.combo, places.combo);
+    place(main_window.toolbar.zoom_out, places.zoom_out);
+    place(main_window.toolbar.zoom_label, places.zoom_label);
+    place(main_window.toolbar.zoom_in, places.zoom_in);
+    place(main_window.toolbar.reset, places.reset);
+    place(main_window.toolbar.pin, places.pin);
 }
 
 void toolbar_show(bool show) {
-    for (HWND control : {toolbar.combo, toolbar.zoom_out, toolbar.zoom_label, toolbar.zoom_in,
-                         toolbar.reset, toolbar.pin}) {
+    for (HWND control :
+         {main_window.toolbar.combo, main_window.toolbar.zoom_out, main_window.toolbar.zoom_label,
+          main_window.toolbar.zoom_in, main_window.toolbar.reset, main_window.toolbar.pin}) {
         ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
     }
     // Keys go to the window itself once the control that had them is hidden.
-    if (!show && GetParent(GetFocus()) == toolbar.parent) {
-        SetFocus(toolbar.parent);
+    if (!show && GetParent(GetFocus()) == main_window.toolbar.parent) {
+        SetFocus(main_window.toolbar.parent);
     }
 }
 
@@ -162,41 +161,21 @@ void toolbar_update_zoom_label(int percent) {
     wchar_t text[16];
     std::swprintf(text, 16, L"%d%%", percent);
     text[15] = L'\0';
-    SetWindowTextW(toolbar.zoom_label, text);
+    SetWindowTextW(main_window.toolbar.zoom_label, text);
 }
 
 void toolbar_update_pin(int on_top) {
-    SendMessageW(toolbar.pin, BM_SETCHECK, on_top ? BST_CHECKED : BST_UNCHECKED, 0);
-    SetWindowTextW(toolbar.pin, on_top ? toolbar.glyphs->pinned : toolbar.glyphs->pin);
+    SendMessageW(main_window.toolbar.pin, BM_SETCHECK, on_top ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetWindowTextW(main_window.toolbar.pin,
+                   on_top ? main_window.toolbar.glyphs->pinned : main_window.toolbar.glyphs->pin);
 }
 
 void toolbar_place_settings_button(bool show, const RECT& area, UINT dpi) {
     const ControlPlace at = settings_button_place(pixel_rect(area), dpi);
-    MoveWindow(toolbar.open_privacy, at.x, at.y, at.width, at.height, FALSE);
-    ShowWindow(toolbar.open_privacy, show ? SW_SHOW : SW_HIDE);
+    MoveWindow(main_window.toolbar.open_privacy, at.x, at.y, at.width, at.height, FALSE);
+    ShowWindow(main_window.toolbar.open_privacy, show ? SW_SHOW : SW_HIDE);
 }
 
 void status_font_create() {
-    HFONT old = toolbar.status_font;
-    toolbar.status_font = make_font(L"Segoe UI", 10, current_dpi);
-    if (old != nullptr) {
-        DeleteObject(old);
-    }
-}
-
-void status_font_delete() {
-    if (toolbar.status_font != nullptr) {
-        DeleteObject(toolbar.status_font);
-        toolbar.status_font = nullptr;
-    }
-}
-
-void toolbar_fonts_delete() {
-    for (HFONT* font : {&toolbar.text_font, &toolbar.glyph_font}) {
-        if (*font != nullptr) {
-            DeleteObject(*font);
-            *font = nullptr;
-        }
-    }
-    toolbar.font_dpi = 0;
+    main_window.toolbar.status_font.reset(make_font(L"Segoe UI", 10, main_window.dpi));
 }

@@ -14,8 +14,6 @@ struct FullScreen {
     POINT last_pointer; // screen coordinates of the last pointer move seen
 };
 
-extern FullScreen full_screen;
-
 // The compact window keeps a sizing frame for the system's sizing loop but
 // answers WM_NCCALCSIZE with no non-client area at all.
 inline constexpr DWORD compact_window_style = WS_POPUP | WS_THICKFRAME | WS_CLIPCHILDREN;

@@ -1,43 +1,42 @@
 #include "layout/view_modes.h"
 
-#include "app/app_state.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/geometry_win.h"
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/window_sizing.h"
 
-FullScreen full_screen;
-
 namespace {
 
 // The window-state bits stay as they are when the kind of window changes.
 void set_style(DWORD style) {
-    const auto current = DWORD(GetWindowLongW(main_window, GWL_STYLE));
-    SetWindowLongW(main_window, GWL_STYLE,
+    const auto current = DWORD(GetWindowLongW(main_window.handle, GWL_STYLE));
+    SetWindowLongW(main_window.handle, GWL_STYLE,
                    LONG(style | (current & (WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE))));
 }
 
 RECT client_on_screen() {
     RECT r;
-    GetClientRect(main_window, &r);
-    MapWindowPoints(main_window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    GetClientRect(main_window.handle, &r);
+    MapWindowPoints(main_window.handle, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
 void move_to(const RECT& r) {
-    SetWindowPos(main_window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+    SetWindowPos(main_window.handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 // The picture stays where it is on the screen: the compact window becomes
 // the video area, and the framed window is built around it again.
 void enter_compact() {
-    if (IsZoomed(main_window) || IsIconic(main_window)) {
-        ShowWindow(main_window, SW_RESTORE);
+    if (IsZoomed(main_window.handle) || IsIconic(main_window.handle)) {
+        ShowWindow(main_window.handle, SW_RESTORE);
     }
     RECT area = video_area_rect();
-    MapWindowPoints(main_window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    MapWindowPoints(main_window.handle, nullptr, reinterpret_cast<POINT*>(&area), 2);
     settings.compact = 1;
     set_style(compact_window_style);
     toolbar_show(false);
@@ -46,9 +45,10 @@ void enter_compact() {
 
 void leave_compact() {
     const RECT area = client_on_screen();
-    RECT framed{area.left, area.top - toolbar_height(current_dpi), area.right, area.bottom};
+    RECT framed{area.left, area.top - toolbar_height(main_window.dpi), area.right, area.bottom};
     AdjustWindowRectExForDpi(&framed, main_window_style, FALSE,
-                             DWORD(GetWindowLongW(main_window, GWL_EXSTYLE)), current_dpi);
+                             DWORD(GetWindowLongW(main_window.handle, GWL_EXSTYLE)),
+                             main_window.dpi);
     settings.compact = 0;
     set_style(main_window_style);
     toolbar_show(true);
@@ -56,42 +56,42 @@ void leave_compact() {
 }
 
 void enter_full_screen() {
-    full_screen.placement_before.length = sizeof(WINDOWPLACEMENT);
-    GetWindowPlacement(main_window, &full_screen.placement_before);
-    full_screen.style_before = GetWindowLongW(main_window, GWL_STYLE);
+    main_window.full_screen.placement_before.length = sizeof(WINDOWPLACEMENT);
+    GetWindowPlacement(main_window.handle, &main_window.full_screen.placement_before);
+    main_window.full_screen.style_before = GetWindowLongW(main_window.handle, GWL_STYLE);
     const MONITORINFO monitor = window_monitor();
-    full_screen.on = true;
-    full_screen.pointer_hidden = false;
-    GetCursorPos(&full_screen.last_pointer);
-    SetWindowLongW(
-        main_window, GWL_STYLE,
-        LONG((DWORD(full_screen.style_before) & WS_VISIBLE) | WS_POPUP | WS_CLIPCHILDREN));
+    main_window.full_screen.on = true;
+    main_window.full_screen.pointer_hidden = false;
+    GetCursorPos(&main_window.full_screen.last_pointer);
+    SetWindowLongW(main_window.handle, GWL_STYLE,
+                   LONG((DWORD(main_window.full_screen.style_before) & WS_VISIBLE) | WS_POPUP |
+                        WS_CLIPCHILDREN));
     toolbar_show(false);
-    SetFocus(main_window);
+    SetFocus(main_window.handle);
     const RECT& m = monitor.rcMonitor;
-    SetWindowPos(main_window, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top,
+    SetWindowPos(main_window.handle, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top,
                  SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
     arm_timer(TIMER_POINTER);
 }
 
 void leave_full_screen() {
-    full_screen.on = false;
-    KillTimer(main_window, TIMER_POINTER);
-    if (full_screen.pointer_hidden) {
-        full_screen.pointer_hidden = false;
+    main_window.full_screen.on = false;
+    KillTimer(main_window.handle, TIMER_POINTER);
+    if (main_window.full_screen.pointer_hidden) {
+        main_window.full_screen.pointer_hidden = false;
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     }
-    SetWindowLongW(main_window, GWL_STYLE, full_screen.style_before);
+    SetWindowLongW(main_window.handle, GWL_STYLE, main_window.full_screen.style_before);
     toolbar_show(settings.compact == 0);
-    SetWindowPlacement(main_window, &full_screen.placement_before);
-    SetWindowPos(main_window, nullptr, 0, 0, 0, 0,
+    SetWindowPlacement(main_window.handle, &main_window.full_screen.placement_before);
+    SetWindowPos(main_window.handle, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
 }
 
 bool pointer_over_picture() {
     POINT p;
     GetCursorPos(&p);
-    return WindowFromPoint(p) == main_window;
+    return WindowFromPoint(p) == main_window.handle;
 }
 
 } // namespace
@@ -101,15 +101,15 @@ DWORD initial_window_style() {
 }
 
 bool toolbar_shown() {
-    return settings.compact == 0 && !full_screen.on;
+    return settings.compact == 0 && !main_window.full_screen.on;
 }
 
 bool frameless() {
-    return settings.compact != 0 || full_screen.on;
+    return settings.compact != 0 || main_window.full_screen.on;
 }
 
 void toggle_compact() {
-    if (full_screen.on) {
+    if (main_window.full_screen.on) {
         leave_full_screen();
     }
     if (settings.compact != 0) {
@@ -122,7 +122,7 @@ void toggle_compact() {
 }
 
 void toggle_full_screen() {
-    if (full_screen.on) {
+    if (main_window.full_screen.on) {
         leave_full_screen();
     } else {
         enter_full_screen();
@@ -132,40 +132,41 @@ void toggle_full_screen() {
 
 LRESULT compact_hit_test(LPARAM lparam) {
     POINT p{static_cast<int16_t>(LOWORD(lparam)), static_cast<int16_t>(HIWORD(lparam))};
-    ScreenToClient(main_window, &p);
+    ScreenToClient(main_window.handle, &p);
     RECT client;
-    GetClientRect(main_window, &client);
+    GetClientRect(main_window.handle, &client);
     const int32_t edge =
-        compact_edge_at(client.right, client.bottom, p.x, p.y, scale_units(6, current_dpi));
+        compact_edge_at(client.right, client.bottom, p.x, p.y, scale_units(6, main_window.dpi));
     // HTLEFT .. HTBOTTOMRIGHT run in the order of the WMSZ_* edges.
     return edge == 0 ? HTCLIENT : HTLEFT + (edge - WMSZ_LEFT);
 }
 
 void full_screen_pointer_moved(LPARAM lparam) {
     POINT p{static_cast<int16_t>(LOWORD(lparam)), static_cast<int16_t>(HIWORD(lparam))};
-    ClientToScreen(main_window, &p);
+    ClientToScreen(main_window.handle, &p);
     // Windows repeats WM_MOUSEMOVE without a move (after a repaint, a new
     // window under the pointer): only a real move shows the pointer again.
-    if (p.x == full_screen.last_pointer.x && p.y == full_screen.last_pointer.y) {
+    if (p.x == main_window.full_screen.last_pointer.x &&
+        p.y == main_window.full_screen.last_pointer.y) {
         return;
     }
-    full_screen.last_pointer = p;
-    if (full_screen.pointer_hidden) {
-        full_screen.pointer_hidden = false;
+    main_window.full_screen.last_pointer = p;
+    if (main_window.full_screen.pointer_hidden) {
+        main_window.full_screen.pointer_hidden = false;
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     }
     arm_timer(TIMER_POINTER);
 }
 
 void full_screen_pointer_timer() {
-    if (full_screen.on && pointer_over_picture()) {
-        full_screen.pointer_hidden = true;
+    if (main_window.full_screen.on && pointer_over_picture()) {
+        main_window.full_screen.pointer_hidden = true;
         SetCursor(nullptr);
     }
 }
 
 bool full_screen_set_cursor() {
-    if (full_screen.on && full_screen.pointer_hidden) {
+    if (main_window.full_screen.on && main_window.full_screen.pointer_hidden) {
         SetCursor(nullptr);
         return true;
     }

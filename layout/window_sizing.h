@@ -7,10 +7,6 @@
 
 #include <cstdint>
 
-// The last frame size the window adopted; 0 until the first frame.
-extern int32_t known_frame_width;
-extern int32_t known_frame_height;
-
 void nonclient_size(int32_t* width, int32_t* height);
 void on_get_min_max_info(MINMAXINFO* info);
 void on_sizing(WPARAM edge, RECT* rect);

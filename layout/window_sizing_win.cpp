@@ -1,7 +1,8 @@
 #include "layout/window_sizing.h"
 
-#include "app/app_state.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/geometry_win.h"
 #include "capture/capture.h"
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
@@ -15,9 +16,6 @@ static_assert(EdgeLeft == WMSZ_LEFT && EdgeRight == WMSZ_RIGHT && EdgeTop == WMS
               EdgeBottom == WMSZ_BOTTOM && EdgeBottomLeft == WMSZ_BOTTOMLEFT &&
               EdgeBottomRight == WMSZ_BOTTOMRIGHT);
 
-int32_t known_frame_width = 0;
-int32_t known_frame_height = 0;
-
 namespace {
 
 // The compact window is the picture alone: no toolbar, no frame, and a
@@ -25,8 +23,8 @@ namespace {
 SizingFrame sizing_frame() {
     SizingFrame frame;
     const bool compact = settings.compact != 0;
-    frame.toolbar = compact ? 0 : toolbar_height(current_dpi);
-    frame.min_video_width = scale_units(compact ? 160 : 320, current_dpi);
+    frame.toolbar = compact ? 0 : toolbar_height(main_window.dpi);
+    frame.min_video_width = scale_units(compact ? 160 : 320, main_window.dpi);
     nonclient_size(&frame.nonclient_width, &frame.nonclient_height);
     return frame;
 }
@@ -40,9 +38,9 @@ void nonclient_size(int32_t* width, int32_t* height) {
         return;
     }
     RECT r{0, 0, 0, 0};
-    const auto style = DWORD(GetWindowLongW(main_window, GWL_STYLE));
-    const auto ex_style = DWORD(GetWindowLongW(main_window, GWL_EXSTYLE));
-    AdjustWindowRectExForDpi(&r, style, FALSE, ex_style, current_dpi);
+    const auto style = DWORD(GetWindowLongW(main_window.handle, GWL_STYLE));
+    const auto ex_style = DWORD(GetWindowLongW(main_window.handle, GWL_EXSTYLE));
+    AdjustWindowRectExForDpi(&r, style, FALSE, ex_style, main_window.dpi);
     *width = r.right - r.left;
     *height = r.bottom - r.top;
 }
@@ -67,43 +65,46 @@ void on_sizing(WPARAM edge, RECT* rect) {
 }
 
 void on_dpi_changed(WPARAM wparam, const RECT* suggested) {
-    current_dpi = HIWORD(wparam);
+    main_window.dpi = HIWORD(wparam);
     status_font_create();
-    SetWindowPos(main_window, nullptr, suggested->left, suggested->top,
+    SetWindowPos(main_window.handle, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     relayout();
 }
 
 int32_t shown_known_width() {
-    return shown_width(known_frame_width, known_frame_height, settings.rotation);
+    return shown_width(main_window.known_frame_width, main_window.known_frame_height,
+                       settings.rotation);
 }
 
 int32_t shown_known_height() {
-    return shown_height(known_frame_width, known_frame_height, settings.rotation);
+    return shown_height(main_window.known_frame_width, main_window.known_frame_height,
+                        settings.rotation);
 }
 
 MONITORINFO window_monitor() {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(main_window.handle, MONITOR_DEFAULTTONEAREST), &monitor);
     return monitor;
 }
 
 void fit_window_to_picture() {
-    if (known_frame_width <= 0 || known_frame_height <= 0 || IsZoomed(main_window) ||
-        IsIconic(main_window) || full_screen.on) {
+    if (main_window.known_frame_width <= 0 || main_window.known_frame_height <= 0 ||
+        IsZoomed(main_window.handle) || IsIconic(main_window.handle) ||
+        main_window.full_screen.on) {
         return;
     }
     RECT outer;
     RECT client;
-    GetWindowRect(main_window, &outer);
-    GetClientRect(main_window, &client);
+    GetWindowRect(main_window.handle, &outer);
+    GetClientRect(main_window.handle, &client);
     const MONITORINFO monitor = window_monitor();
     const RECT fitted = win_rect(fit_window_to_frame(pixel_rect(outer), client.right,
                                                      shown_known_width(), shown_known_height(),
                                                      sizing_frame(), pixel_rect(monitor.rcWork)));
-    SetWindowPos(main_window, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
+    SetWindowPos(main_window.handle, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
                  fitted.bottom - fitted.top, SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
@@ -111,7 +112,7 @@ void on_app_frame() {
     // A frozen picture neither repaints nor takes a new size: the frame
     // pending flag stays raised, so the worker posts nothing more until the
     // picture is live again.
-    if (frozen.on) {
+    if (main_window.frozen.on) {
         return;
     }
     FramePeek frame{};
@@ -121,23 +122,24 @@ void on_app_frame() {
         frame = peeked.frame;
         present = peeked.held;
     }
-    if (present && (frame.width != known_frame_width || frame.height != known_frame_height)) {
-        known_frame_width = frame.width;
-        known_frame_height = frame.height;
+    if (present && (frame.width != main_window.known_frame_width ||
+                    frame.height != main_window.known_frame_height)) {
+        main_window.known_frame_width = frame.width;
+        main_window.known_frame_height = frame.height;
         fit_window_to_picture();
     }
     const RECT area = video_area_rect();
-    InvalidateRect(main_window, &area, FALSE);
+    InvalidateRect(main_window.handle, &area, FALSE);
 }
 
 void remember_window_rect() {
     // Full screen is never remembered: the window before it is.
-    if (main_window == nullptr || IsIconic(main_window) || IsZoomed(main_window) ||
-        full_screen.on) {
+    if (main_window.handle == nullptr || IsIconic(main_window.handle) ||
+        IsZoomed(main_window.handle) || main_window.full_screen.on) {
         return;
     }
     RECT r;
-    GetWindowRect(main_window, &r);
+    GetWindowRect(main_window.handle, &r);
     const int32_t w = r.right - r.left;
     const int32_t h = r.bottom - r.top;
     if (settings.window_valid != 0 && r.left == settings.window_x && r.top == settings.window_y &&

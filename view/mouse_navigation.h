@@ -8,8 +8,6 @@
 
 #include "view/navigation_rules.h"
 
-extern DragState drag_state;
-
 bool video_hit_test(POINT client_point);
 // WM_SETCURSOR; true when it set the move cursor.
 bool navigation_set_cursor(WPARAM wparam, LPARAM lparam);

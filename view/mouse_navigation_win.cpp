@@ -1,12 +1,11 @@
 #include "view/mouse_navigation.h"
 
-#include "app/app_state.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/geometry_win.h"
 #include "layout/view_modes.h"
 #include "layout/window_sizing.h"
 #include "view/shown_picture.h"
-
-DragState drag_state;
 
 namespace {
 
@@ -32,17 +31,17 @@ PixelRect picture() {
 
 bool video_hit_test(POINT client_point) {
     const RECT area = video_area_rect();
-    return status == StatusStreaming && PtInRect(&area, client_point);
+    return main_window.status == StatusStreaming && PtInRect(&area, client_point);
 }
 
 bool navigation_set_cursor(WPARAM wparam, LPARAM lparam) {
-    if (LOWORD(lparam) != HTCLIENT || reinterpret_cast<HWND>(wparam) != main_window ||
+    if (LOWORD(lparam) != HTCLIENT || reinterpret_cast<HWND>(wparam) != main_window.handle ||
         !(settings.view.zoom > 1.0)) {
         return false;
     }
     POINT cursor;
     GetCursorPos(&cursor);
-    ScreenToClient(main_window, &cursor);
+    ScreenToClient(main_window.handle, &cursor);
     if (!video_hit_test(cursor)) {
         return false;
     }
@@ -52,48 +51,48 @@ bool navigation_set_cursor(WPARAM wparam, LPARAM lparam) {
 
 void navigation_button_down(WPARAM wparam, LPARAM lparam) {
     const POINT p = point_of(lparam);
-    if (drag_moves_window(settings.compact != 0 && !full_screen.on, settings.view.zoom,
-                          status == StatusStreaming, (wparam & MK_CONTROL) != 0)) {
+    if (drag_moves_window(settings.compact != 0 && !main_window.full_screen.on, settings.view.zoom,
+                          main_window.status == StatusStreaming, (wparam & MK_CONTROL) != 0)) {
         POINT screen = p;
-        ClientToScreen(main_window, &screen);
-        drag_state = {drag_move, screen.x, screen.y};
-        SetCapture(main_window);
+        ClientToScreen(main_window.handle, &screen);
+        main_window.drag_state = {drag_move, screen.x, screen.y};
+        SetCapture(main_window.handle);
     } else if (video_hit_test(p) && settings.view.zoom > 1.0) {
-        drag_state = {drag_pan, p.x, p.y};
-        SetCapture(main_window);
+        main_window.drag_state = {drag_pan, p.x, p.y};
+        SetCapture(main_window.handle);
     }
 }
 
 void navigation_mouse_move(LPARAM lparam) {
-    if (drag_state.dragging == 0) {
+    if (main_window.drag_state.dragging == 0) {
         return;
     }
     const POINT p = point_of(lparam);
-    if (drag_state.dragging == drag_move) {
+    if (main_window.drag_state.dragging == drag_move) {
         POINT screen = p;
-        ClientToScreen(main_window, &screen);
+        ClientToScreen(main_window.handle, &screen);
         RECT r;
-        GetWindowRect(main_window, &r);
-        SetWindowPos(main_window, nullptr, r.left + screen.x - drag_state.last_x,
-                     r.top + screen.y - drag_state.last_y, 0, 0,
+        GetWindowRect(main_window.handle, &r);
+        SetWindowPos(main_window.handle, nullptr, r.left + screen.x - main_window.drag_state.last_x,
+                     r.top + screen.y - main_window.drag_state.last_y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        drag_state.last_x = screen.x;
-        drag_state.last_y = screen.y;
+        main_window.drag_state.last_x = screen.x;
+        main_window.drag_state.last_y = screen.y;
         return;
     }
-    if (drag_step(drag_state, settings.view, picture(), p.x, p.y, picture_turn())) {
+    if (drag_step(main_window.drag_state, settings.view, picture(), p.x, p.y, picture_turn())) {
         on_view_changed();
     }
 }
 
 void navigation_button_up() {
-    if (drag_state.dragging != 0) {
+    if (main_window.drag_state.dragging != 0) {
         ReleaseCapture(); // the flag drops with the WM_CAPTURECHANGED that follows
     }
 }
 
 void navigation_capture_changed() {
-    drag_state.dragging = 0;
+    main_window.drag_state.dragging = 0;
 }
 
 void navigation_double_click(LPARAM lparam) {
@@ -105,7 +104,7 @@ void navigation_double_click(LPARAM lparam) {
 
 void navigation_wheel(WPARAM wparam, LPARAM lparam) {
     POINT p = point_of(lparam);
-    ScreenToClient(main_window, &p);
+    ScreenToClient(main_window.handle, &p);
     if (!video_hit_test(p)) {
         return;
     }

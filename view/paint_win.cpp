@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 
-#include "app/app_state.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/geometry_win.h"
+#include "base/text_win.h"
 #include "capture/capture.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
@@ -38,25 +40,21 @@ void paint_text(HDC dc, const RECT& area, const wchar_t* text, HFONT font, doubl
     DrawTextW(dc, text, -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
 }
 
-// The crop of a frame turned by a quarter, for the stretch: grown as needed,
-// kept for the next paint, freed with the process. User-interface thread.
-uint32_t* turned_pixels = nullptr;
-size_t turned_capacity = 0;
-
 const uint32_t* turned_crop(const FramePeek& frame, const FrameCrop& crop, int32_t quarter,
                             int32_t shrink) {
     const size_t needed = size_t(crop.width / shrink) * size_t(crop.height / shrink);
-    if (turned_capacity < needed) {
-        void* grown = std::realloc(turned_pixels, needed * 4);
+    if (main_window.turned_capacity < needed) {
+        void* grown = std::realloc(main_window.turned_pixels.get(), needed * 4);
         if (grown == nullptr) {
             return nullptr;
         }
-        turned_pixels = static_cast<uint32_t*>(grown);
-        turned_capacity = needed;
+        static_cast<void>(main_window.turned_pixels.release()); // moved by realloc
+        main_window.turned_pixels.reset(static_cast<uint32_t*>(grown));
+        main_window.turned_capacity = needed;
     }
-    turn_crop(turned_pixels, reinterpret_cast<const uint32_t*>(frame.pixels), frame.width, crop.x,
-              crop.y, crop.width, crop.height, quarter, shrink);
-    return turned_pixels;
+    turn_crop(main_window.turned_pixels.get(), reinterpret_cast<const uint32_t*>(frame.pixels),
+              frame.width, crop.x, crop.y, crop.width, crop.height, quarter, shrink);
+    return main_window.turned_pixels.get();
 }
 
 // Stretches the view's part of the shown picture into the area (under the
@@ -129,7 +127,7 @@ void paint_picture(HDC dc, const RECT& area, const ViewState& view, const Pictur
 
 // Two white bars with a dark edge, readable on any picture.
 void paint_pause_sign(HDC dc, const RECT& area) {
-    const PauseSign sign = pause_sign(pixel_rect(area), current_dpi);
+    const PauseSign sign = pause_sign(pixel_rect(area), main_window.dpi);
     for (const PixelRect& bar : sign.bar) {
         const RECT r = win_rect(bar);
         FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -146,7 +144,7 @@ RECT save_tip_rect(HDC dc, const RECT& area, const wchar_t* tip, HFONT font) {
     RECT measured{};
     DrawTextW(dc, tip, -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
     return win_rect(save_tip_box(pixel_rect(area), measured.right - measured.left,
-                                 measured.bottom - measured.top, current_dpi));
+                                 measured.bottom - measured.top, main_window.dpi));
 }
 
 // Light text on a black box, legible on any picture.
@@ -171,7 +169,7 @@ void paint_video(HDC dc, const RECT& area, const ViewState& view, const PictureT
         paint_text(dc, area, text, font, scale);
     } else {
         paint_picture(dc, area, view, turn);
-        if (frozen.on) {
+        if (main_window.frozen.on) {
             paint_pause_sign(dc, area);
         }
     }
@@ -186,27 +184,28 @@ void paint_main_window(HWND window) {
     RECT strip = client;
     strip.bottom = area.top;
     FillRect(dc, &strip, GetSysColorBrush(COLOR_BTNFACE));
-    const double scale = current_dpi / 96.0;
+    const double scale = main_window.dpi / 96.0;
 
     // Only the message states show text; a streaming paint formats nothing.
     wchar_t text[status_text_units];
     bool has_text = false;
-    if (status_shows_text(status)) {
+    if (status_shows_text(main_window.status)) {
         wchar_t name[camera_name_size];
         to_utf16(settings.camera_name, name, camera_name_size);
-        has_text = format_status_text(status, name, last_capture_error, text, status_text_units);
+        has_text = format_status_text(main_window.status, name, main_window.last_capture_error,
+                                      text, status_text_units);
     }
     // The picture is not drawn under the tip, so that the tip does not
     // flicker with every frame.
     const wchar_t* tip = save_tip_text();
-    const RECT tip_box = save_tip_rect(dc, area, tip, toolbar.status_font);
+    const RECT tip_box = save_tip_rect(dc, area, tip, main_window.toolbar.status_font.get());
     const int saved_dc = SaveDC(dc);
     ExcludeClipRect(dc, tip_box.left, tip_box.top, tip_box.right, tip_box.bottom);
     paint_video(dc, area, settings.view, picture_turn(), has_text ? text : nullptr,
-                toolbar.status_font, scale);
+                main_window.toolbar.status_font.get(), scale);
     RestoreDC(dc, saved_dc);
     if (tip != nullptr) {
-        paint_save_tip(dc, tip_box, tip, toolbar.status_font);
+        paint_save_tip(dc, tip_box, tip, main_window.toolbar.status_font.get());
     }
     EndPaint(window, &ps);
     frame_clear_pending();

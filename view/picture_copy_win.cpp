@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "base/owned_win.h"
 #include "capture/capture.h"
 #include "view/picture_copy.h"
 #include "view/shown_picture.h"
@@ -40,12 +40,12 @@ HGLOBAL picture_block(const PictureTurn& turn) {
     if (pixel_bytes > UINT32_MAX - sizeof(BITMAPINFOHEADER)) {
         return nullptr; // beyond what a bitmap header can describe
     }
-    ScopedGlobal block{GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + pixel_bytes)};
-    if (block.handle == nullptr) {
+    OwnedGlobal block{GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + pixel_bytes)};
+    if (!block) {
         return nullptr;
     }
     {
-        ScopedGlobalLock locked(block.handle);
+        ScopedGlobalLock locked(block.get());
         if (locked.data == nullptr) {
             return nullptr;
         }
@@ -64,20 +64,20 @@ HGLOBAL picture_block(const PictureTurn& turn) {
 bool copy_picture_to_clipboard() {
     // Only what the window shows as a picture: a status text over an old
     // frame is not a picture to copy.
-    if (status_shows_text(status)) {
+    if (status_shows_text(main_window.status)) {
         return false;
     }
-    ScopedGlobal block{picture_block(picture_turn())};
-    if (block.handle == nullptr) {
+    OwnedGlobal block{picture_block(picture_turn())};
+    if (!block) {
         return false;
     }
     // The frame lock is released, so that the worker is not held up while the
     // clipboard is waited for, should another program have it open.
-    ScopedClipboard clipboard(main_window);
+    ScopedClipboard clipboard(main_window.handle);
     if (!clipboard.opened || !EmptyClipboard()) {
         return false;
     }
-    if (SetClipboardData(CF_DIB, block.handle) == nullptr) {
+    if (SetClipboardData(CF_DIB, block.get()) == nullptr) {
         return false; // still ours: freed on the way out
     }
     block.release(); // the clipboard owns it now

@@ -11,7 +11,8 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "app/support_win.h"
+#include "base/owned_win.h"
+#include "base/text_win.h"
 #include "view/picture_save_win.h"
 
 using Microsoft::WRL::ComPtr;
@@ -32,23 +33,14 @@ struct TempFile {
     TempFile& operator=(const TempFile&) = delete;
 };
 
-// A string CoTaskMemAlloc made, freed with the scope.
-struct TaskMemString {
-    wchar_t* text = nullptr;
-    TaskMemString() = default;
-    ~TaskMemString() { CoTaskMemFree(text); }
-    TaskMemString(const TaskMemString&) = delete;
-    TaskMemString& operator=(const TaskMemString&) = delete;
-};
-
 HRESULT pictures_tavisko_folder(wchar_t* folder, size_t units) {
-    TaskMemString pictures;
+    TaskMemory<wchar_t> pictures;
     const HRESULT hr =
-        SHGetKnownFolderPath(FOLDERID_Pictures, KF_FLAG_CREATE, nullptr, &pictures.text);
+        SHGetKnownFolderPath(FOLDERID_Pictures, KF_FLAG_CREATE, nullptr, pictures.put());
     if (FAILED(hr)) {
         return hr;
     }
-    const int written = std::swprintf(folder, units, L"%ls\\Tavisko", pictures.text);
+    const int written = std::swprintf(folder, units, L"%ls\\Tavisko", pictures.get());
     return written < 0 || size_t(written) >= units ? HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)
                                                    : S_OK;
 }
@@ -58,13 +50,14 @@ HRESULT pictures_tavisko_folder(wchar_t* folder, size_t units) {
 // https://learn.microsoft.com/windows/win32/wic/-wic-codec-native-pixel-formats
 HRESULT write_rows(IWICBitmapFrameEncode* frame, const PictureSaveJob& job) {
     const UINT stride = UINT(job.width) * 3;
-    auto* row = static_cast<uint8_t*>(std::malloc(stride));
+    const HeapBlock<uint8_t> block(static_cast<uint8_t*>(std::malloc(stride)));
+    uint8_t* row = block.get();
     if (row == nullptr) {
         return E_OUTOFMEMORY;
     }
     HRESULT hr = S_OK;
     for (int32_t y = 0; y < job.height && SUCCEEDED(hr); ++y) {
-        const uint8_t* source = job.pixels + size_t(y) * size_t(job.width) * 4;
+        const uint8_t* source = job.pixels.get() + size_t(y) * size_t(job.width) * 4;
         for (int32_t x = 0; x < job.width; ++x) {
             row[x * 3] = source[x * 4];
             row[x * 3 + 1] = source[x * 4 + 1];
@@ -72,7 +65,6 @@ HRESULT write_rows(IWICBitmapFrameEncode* frame, const PictureSaveJob& job) {
         }
         hr = frame->WritePixels(1, stride, stride, row);
     }
-    std::free(row);
     return hr;
 }
 
@@ -129,9 +121,9 @@ HRESULT write_png(const wchar_t* path, const PictureSaveJob& job) {
 // The written bytes on the disk before the rename, so that a file under the
 // final name is a whole picture after a power cut too.
 HRESULT flush_file(const wchar_t* path) {
-    const ScopedHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(file.handle)) {
+    const OwnedHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !FlushFileBuffers(file.get())) {
         return last_error_result();
     }
     return S_OK;

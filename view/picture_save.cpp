@@ -1,6 +1,6 @@
 #include "view/picture_save.h"
 
-#include "view/wide_text.h"
+#include "base/wide_text.h"
 
 bool format_picture_name(const LocalTime& time, int32_t counter, wchar_t* out, size_t capacity) {
     if (capacity == 0) {

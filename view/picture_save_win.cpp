@@ -2,17 +2,19 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <new>
 
-#include "app/app_state.h"
-#include "app/support_win.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/owned_win.h"
+#include "base/text_win.h"
 #include "capture/capture.h"
 #include "view/picture_copy.h"
 #include "view/shown_picture.h"
 #include "view/status_text.h"
-
-PictureSaver picture_saver;
 
 namespace {
 
@@ -26,121 +28,116 @@ DWORD WINAPI save_thread_main(void* parameter) {
     return 0;
 }
 
-void free_job(PictureSaveJob* job) {
-    if (job != nullptr) {
-        std::free(job->pixels);
-        delete job;
-    }
-}
-
 void show_tip(const wchar_t* name, HRESULT result) {
-    format_save_tip(name, int32_t(result), picture_saver.tip, save_tip_units);
-    picture_saver.tip_shown = true;
-    SetTimer(main_window, TIMER_SAVE_TIP, save_tip_ms, nullptr);
+    format_save_tip(name, int32_t(result), main_window.picture_saver.tip, save_tip_units);
+    main_window.picture_saver.tip_shown = true;
+    SetTimer(main_window.handle, TIMER_SAVE_TIP, save_tip_ms, nullptr);
     const RECT area = video_area_rect();
-    InvalidateRect(main_window, &area, FALSE);
+    InvalidateRect(main_window.handle, &area, FALSE);
 }
 
 // The shown picture, turned and mirrored, copied top row first under the
 // frame lock; null without a picture, or with `error` set when it could not
 // be held.
-PictureSaveJob* take_picture(HRESULT* error) {
+std::unique_ptr<PictureSaveJob> take_picture(HRESULT* error) {
     const ShownPicture shown;
     if (!shown.held) {
         return nullptr;
     }
     const FramePeek& frame = shown.frame;
     const PictureTurn turn = picture_turn();
-    auto* job = new (std::nothrow) PictureSaveJob{};
+    std::unique_ptr<PictureSaveJob> job(new (std::nothrow) PictureSaveJob{});
     if (job != nullptr) {
-        job->pixels =
-            static_cast<uint8_t*>(std::malloc(size_t(frame.width) * size_t(frame.height) * 4));
+        job->pixels.reset(
+            static_cast<uint8_t*>(std::malloc(size_t(frame.width) * size_t(frame.height) * 4)));
     }
-    if (job == nullptr || job->pixels == nullptr) {
-        free_job(job);
+    if (job == nullptr || !job->pixels) {
         *error = E_OUTOFMEMORY;
         return nullptr;
     }
     job->width = shown_width(frame.width, frame.height, turn.quarter);
     job->height = shown_height(frame.width, frame.height, turn.quarter);
-    copy_picture_rows(job->pixels, frame.pixels, frame.width, frame.height, turn,
+    copy_picture_rows(job->pixels.get(), frame.pixels, frame.width, frame.height, turn,
                       RowOrder::TopDown);
     return job;
 }
 
-bool start_job(PictureSaveJob* job) {
-    picture_saver.thread = CreateThread(nullptr, 0, save_thread_main, job, 0, nullptr);
-    if (picture_saver.thread == nullptr) {
+// The job is the worker's from its start until it posts; a job that could
+// not start is dropped here.
+bool start_job(std::unique_ptr<PictureSaveJob> job) {
+    main_window.picture_saver.thread.reset(
+        CreateThread(nullptr, 0, save_thread_main, job.get(), 0, nullptr));
+    if (!main_window.picture_saver.thread) {
         return false;
     }
-    picture_saver.running = job;
+    main_window.picture_saver.running = std::move(job);
     return true;
 }
 
 // The next waiting save, in the order they were taken; failures to start a
 // thread are reported as tips and the next one is tried.
 void start_next_waiting() {
-    while (picture_saver.running == nullptr && picture_saver.waiting_count > 0) {
-        PictureSaveJob* next = picture_saver.waiting[0];
-        --picture_saver.waiting_count;
-        for (int32_t i = 0; i < picture_saver.waiting_count; ++i) {
-            picture_saver.waiting[i] = picture_saver.waiting[i + 1];
-        }
-        if (!start_job(next)) {
+    auto* const waiting = main_window.picture_saver.waiting;
+    while (main_window.picture_saver.running == nullptr &&
+           main_window.picture_saver.waiting_count > 0) {
+        std::unique_ptr<PictureSaveJob> next = std::move(waiting[0]);
+        std::move(waiting + 1, waiting + main_window.picture_saver.waiting_count, waiting);
+        --main_window.picture_saver.waiting_count;
+        if (!start_job(std::move(next))) {
             show_tip(nullptr, last_error_result());
-            free_job(next);
         }
     }
 }
 
 // The running worker has posted or is about to: joined, its job let go.
 void end_running(bool tip) {
-    WaitForSingleObject(picture_saver.thread, INFINITE); // it has posted: only its return is left
-    CloseHandle(picture_saver.thread);
+    // It has posted: only its return is left.
+    WaitForSingleObject(main_window.picture_saver.thread.get(), INFINITE);
+    main_window.picture_saver.thread.reset();
     if (tip) {
-        show_tip(picture_saver.running->name, picture_saver.running->result);
+        show_tip(main_window.picture_saver.running->name,
+                 main_window.picture_saver.running->result);
     }
-    free_job(picture_saver.running);
-    picture_saver.thread = nullptr;
-    picture_saver.running = nullptr;
+    main_window.picture_saver.running.reset();
 }
 
 } // namespace
 
 void save_picture() {
     // Only what the window shows as a picture, as for the copy.
-    if (status_shows_text(status)) {
+    if (status_shows_text(main_window.status)) {
         return;
     }
     SYSTEMTIME now;
     GetLocalTime(&now);
-    if (picture_saver.running != nullptr &&
-        picture_saver.waiting_count == picture_save_waiting_max) {
+    if (main_window.picture_saver.running != nullptr &&
+        main_window.picture_saver.waiting_count == picture_save_waiting_max) {
         show_tip(nullptr, HRESULT_FROM_WIN32(ERROR_BUSY));
         return;
     }
     HRESULT error = S_OK;
-    PictureSaveJob* job = take_picture(&error);
+    std::unique_ptr<PictureSaveJob> job = take_picture(&error);
     if (job == nullptr) {
         if (FAILED(error)) {
             show_tip(nullptr, error);
         }
         return;
     }
-    job->id = ++picture_saver.next_id;
+    job->id = ++main_window.picture_saver.next_id;
     job->time = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-    job->target_window = main_window;
-    if (picture_saver.running != nullptr) {
-        picture_saver.waiting[picture_saver.waiting_count++] = job;
-    } else if (!start_job(job)) {
+    job->target_window = main_window.handle;
+    if (main_window.picture_saver.running != nullptr) {
+        main_window.picture_saver.waiting[main_window.picture_saver.waiting_count++] =
+            std::move(job);
+    } else if (!start_job(std::move(job))) {
         show_tip(nullptr, last_error_result());
-        free_job(job);
     }
 }
 
 void on_picture_saved(WPARAM id) {
     // A report of a save that closing has already finished is stale.
-    if (picture_saver.running == nullptr || picture_saver.running->id != uint32_t(id)) {
+    if (main_window.picture_saver.running == nullptr ||
+        main_window.picture_saver.running->id != uint32_t(id)) {
         return;
     }
     end_running(true);
@@ -148,33 +145,30 @@ void on_picture_saved(WPARAM id) {
 }
 
 void hide_save_tip() {
-    picture_saver.tip_shown = false;
+    main_window.picture_saver.tip_shown = false;
     const RECT area = video_area_rect();
-    InvalidateRect(main_window, &area, FALSE);
+    InvalidateRect(main_window.handle, &area, FALSE);
 }
 
 const wchar_t* save_tip_text() {
-    return picture_saver.tip_shown ? picture_saver.tip : nullptr;
+    return main_window.picture_saver.tip_shown ? main_window.picture_saver.tip : nullptr;
 }
 
 bool picture_save_finish_within(DWORD wait_ms) {
-    KillTimer(main_window, TIMER_SAVE_TIP);
-    picture_saver.tip_shown = false;
+    KillTimer(main_window.handle, TIMER_SAVE_TIP);
+    main_window.picture_saver.tip_shown = false;
     const ULONGLONG deadline = GetTickCount64() + wait_ms;
-    while (picture_saver.running != nullptr) {
+    while (main_window.picture_saver.running != nullptr) {
         const ULONGLONG now = GetTickCount64();
         const DWORD left = now < deadline ? DWORD(deadline - now) : 0;
-        if (WaitForSingleObject(picture_saver.thread, left) != WAIT_OBJECT_0) {
+        if (WaitForSingleObject(main_window.picture_saver.thread.get(), left) != WAIT_OBJECT_0) {
             // Still writing: its job stays its own until the process ends,
             // and its temporary file may be left behind, never a part file
-            // under a picture's name.
-            CloseHandle(picture_saver.thread);
-            for (int32_t i = 0; i < picture_saver.waiting_count; ++i) {
-                free_job(picture_saver.waiting[i]);
-            }
-            const uint32_t next_id = picture_saver.next_id;
-            picture_saver = {};
-            picture_saver.next_id = next_id;
+            // under a picture's name. The waiting ones go with the record.
+            static_cast<void>(main_window.picture_saver.running.release());
+            const uint32_t next_id = main_window.picture_saver.next_id;
+            main_window.picture_saver = {};
+            main_window.picture_saver.next_id = next_id;
             return false;
         }
         end_running(false);

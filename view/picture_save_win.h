@@ -7,14 +7,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+
+#include "base/owned_win.h"
 
 #include "view/picture_save.h"
 
 // One taken picture and where it goes. The user-interface thread fills it;
 // the worker owns it until it posts, then the user-interface thread again.
 struct PictureSaveJob {
-    uint32_t id;     // posted as wParam, to match the report to its job
-    uint8_t* pixels; // top row first, 4 bytes a pixel (B, G, R, 0xFF); owned
+    uint32_t id;               // posted as wParam, to match the report to its job
+    HeapBlock<uint8_t> pixels; // top row first, 4 bytes a pixel (B, G, R, 0xFF)
     int32_t width;
     int32_t height;
     LocalTime time;                   // of the key press, for the name
@@ -30,16 +33,14 @@ inline constexpr int32_t picture_save_waiting_max = 4;
 
 // The user-interface thread's saves and tip.
 struct PictureSaver {
-    HANDLE thread;           // the worker, null when none runs
-    PictureSaveJob* running; // its job
-    PictureSaveJob* waiting[picture_save_waiting_max];
+    OwnedHandle thread;                      // the worker, empty when none runs
+    std::unique_ptr<PictureSaveJob> running; // its job
+    std::unique_ptr<PictureSaveJob> waiting[picture_save_waiting_max]; // oldest first
     int32_t waiting_count;
     uint32_t next_id;
     bool tip_shown;
     wchar_t tip[save_tip_units];
 };
-
-extern PictureSaver picture_saver;
 
 // Writes the job's picture: the folder made when missing, the PNG written
 // under a temporary name in it and renamed to the first free name for the

@@ -8,17 +8,16 @@
 
 #include <cstdint>
 
+#include "base/owned_win.h"
 #include "capture/capture.h"
 #include "view/picture_turn.h"
 
 struct FrozenPicture {
     bool on;
-    uint8_t* pixels; // owned while on
+    HeapBlock<uint8_t> pixels; // the copy, while on
     int32_t width;
     int32_t height;
 };
-
-extern FrozenPicture frozen;
 
 // Holds the frame now in the store; false (nothing held) without one.
 bool freeze_picture();

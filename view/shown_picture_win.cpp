@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
-#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
 #include "layout/window_sizing.h"
-
-FrozenPicture frozen;
 
 bool freeze_picture() {
     unfreeze_picture();
@@ -15,23 +15,23 @@ bool freeze_picture() {
         return false;
     }
     const size_t bytes = size_t(peeked.frame.width) * size_t(peeked.frame.height) * 4;
-    auto* copy = static_cast<uint8_t*>(std::malloc(bytes));
-    if (copy == nullptr) {
+    HeapBlock<uint8_t> copy(static_cast<uint8_t*>(std::malloc(bytes)));
+    if (!copy) {
         return false;
     }
-    std::memcpy(copy, peeked.frame.pixels, bytes);
-    frozen = {true, copy, peeked.frame.width, peeked.frame.height};
+    std::memcpy(copy.get(), peeked.frame.pixels, bytes);
+    main_window.frozen = {true, std::move(copy), peeked.frame.width, peeked.frame.height};
     return true;
 }
 
 void unfreeze_picture() {
-    std::free(frozen.pixels);
-    frozen = {};
+    main_window.frozen = {};
 }
 
 ShownPicture::ShownPicture() : frame{}, held(false), locked(false) {
-    if (frozen.on) {
-        frame = {frozen.pixels, frozen.width, frozen.height};
+    if (main_window.frozen.on) {
+        frame = {main_window.frozen.pixels.get(), main_window.frozen.width,
+                 main_window.frozen.height};
         held = true;
     } else {
         held = locked = frame_lock_peek(&frame);
@@ -53,7 +53,7 @@ PictureTurn picture_turn() {
 void toggle_mirror() {
     settings.mirror = settings.mirror == 0 ? 1 : 0;
     const RECT area = video_area_rect();
-    InvalidateRect(main_window, &area, FALSE);
+    InvalidateRect(main_window.handle, &area, FALSE);
     arm_timer(TIMER_SAVE);
 }
 
@@ -61,21 +61,21 @@ void turn_picture(int32_t by) {
     settings.rotation = turned_quarter(settings.rotation, by);
     fit_window_to_picture();
     const RECT area = video_area_rect();
-    InvalidateRect(main_window, &area, FALSE);
+    InvalidateRect(main_window.handle, &area, FALSE);
     arm_timer(TIMER_SAVE);
 }
 
 void toggle_freeze() {
-    if (frozen.on) {
+    if (main_window.frozen.on) {
         end_freeze();
-    } else if (status == StatusStreaming && freeze_picture()) {
+    } else if (main_window.status == StatusStreaming && freeze_picture()) {
         const RECT area = video_area_rect();
-        InvalidateRect(main_window, &area, FALSE);
+        InvalidateRect(main_window.handle, &area, FALSE);
     }
 }
 
 void end_freeze() {
-    if (!frozen.on) {
+    if (!main_window.frozen.on) {
         return;
     }
     unfreeze_picture();

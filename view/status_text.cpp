@@ -1,6 +1,6 @@
 #include "view/status_text.h"
 
-#include "view/wide_text.h"
+#include "base/wide_text.h"
 
 bool format_status_text(StatusState state, const wchar_t* name, int32_t error, wchar_t* out,
                         size_t capacity) {

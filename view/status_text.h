@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/status.h"
+#include "base/status.h"
 
 inline constexpr size_t status_text_units = 512;
 

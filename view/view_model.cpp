@@ -4,7 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "base/geometry.h"
+
 struct ViewState {
     double zoom;     // 1..8 after view_normalize
     double center_x; // normalised frame units, 0 = left edge, 1 = right edge
@@ -15,15 +17,6 @@ struct DoubleRect {
     double y;
     double width;
     double height;
-};
-
-// A client-pixel rectangle, right and bottom exclusive. The Windows side
-// converts RECT to and from this at its boundary.
-struct PixelRect {
-    int32_t left;
-    int32_t top;
-    int32_t right;
-    int32_t bottom;
 };
 
 struct UnitPoint {

@@ -203,7 +203,7 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
     const SyntheticCamera& camera = source->camera;
     const int call = read_calls++;
     if (call == camera.block_at_read) {
-        WaitForSingleObject(source->shutdown_event.handle, INFINITE);
+        WaitForSingleObject(source->shutdown_event.get(), INFINITE);
         return MF_E_SHUTDOWN;
     }
     if (call == camera.hang_at_read) {
@@ -231,7 +231,7 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
         }
         next_due += camera.frame_interval_ms;
         const DWORD wait = next_due > now ? DWORD(next_due - now) : 0;
-        if (WaitForSingleObject(source->shutdown_event.handle, wait) == WAIT_OBJECT_0) {
+        if (WaitForSingleObject(source->shutdown_event.get(), wait) == WAIT_OBJECT_0) {
             return MF_E_SHUTDOWN;
         }
     }

@@ -8,7 +8,7 @@
 
 #include <atomic>
 
-#include "app/support_win.h"
+#include "base/owned_win.h"
 #include "capture/synthetic/com_object.h"
 #include "capture/synthetic/synthetic_internal.h"
 
@@ -28,7 +28,7 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
     SyntheticCamera camera;
     Microsoft::WRL::ComPtr<IMFPresentationDescriptor> presentation;
     Microsoft::WRL::ComPtr<IMFMediaTypeHandler> handler;
-    ScopedHandle shutdown_event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    OwnedHandle shutdown_event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::atomic<bool> shut_down{false};
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -88,7 +88,7 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
         if (shut_down.exchange(true)) {
             return MF_E_SHUTDOWN;
         }
-        SetEvent(shutdown_event.handle);
+        SetEvent(shutdown_event.get());
         return S_OK;
     }
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <tuple>
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 #include "field_arrays.h"
 
 namespace {

@@ -48,9 +48,13 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
     // Focus the combo box the way a user does, click it and close the list;
     // every key below goes to it.
     const RECT combo = window_rect(run.control(101));
+    const auto dropped = [&] {
+        return SendMessageW(run.control(101), CB_GETDROPPEDSTATE, 0, 0) != 0;
+    };
     click_at((combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2);
-    Sleep(200);
+    ASSERT_TRUE(wait_until(dropped, 3000));
     press_keys({VK_ESCAPE});
+    ASSERT_TRUE(wait_until([&] { return !dropped(); }, 3000));
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     ASSERT_TRUE(wait_until(

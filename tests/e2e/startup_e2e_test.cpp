@@ -88,8 +88,8 @@ TEST_F(StartupE2e, ASecondCopyWaitsForTheFirstCopysWindowAlsoWhenDeniedItsMutex)
                                  dacl, SDDL_REVISION_1, &raw, nullptr));
         const std::unique_ptr<void, decltype(&LocalFree)> descriptor(raw, &LocalFree);
         SECURITY_ATTRIBUTES security{sizeof security, descriptor.get(), FALSE};
-        const ScopedHandle mutex(CreateMutexW(&security, FALSE, L"Local\\Tavisko.SingleInstance"));
-        ASSERT_NE(mutex.handle, nullptr);
+        const OwnedHandle mutex(CreateMutexW(&security, FALSE, L"Local\\Tavisko.SingleInstance"));
+        ASSERT_TRUE(mutex);
         TestWindow first(window_after_ms == 0 ? show_test_window(L"TaviskoWnd")
                                               : TestWindow(nullptr, &DestroyWindow));
         SetForegroundWindow(other.get());

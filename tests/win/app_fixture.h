@@ -11,9 +11,9 @@
 #include <cstring>
 #include <functional>
 
-#include "app/app_state.h"
-#include "app/command_ids.h"
+#include "app/main_window.h"
 #include "app/startup.h"
+#include "base/command_ids.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
 #include "capture/synthetic/synthetic_camera.h"
@@ -42,8 +42,8 @@ inline SyntheticCamera frozen_camera(uint32_t width, uint32_t height) {
 
 // The main window's device context for a scope, to read painted pixels back.
 struct WindowDc {
-    HDC dc = GetDC(main_window);
-    ~WindowDc() { ReleaseDC(main_window, dc); }
+    HDC dc = GetDC(main_window.handle);
+    ~WindowDc() { ReleaseDC(main_window.handle, dc); }
 };
 
 // The test pattern's pixel as GDI reads it back.
@@ -65,43 +65,34 @@ struct AppWindowTest : testing::Test {
         synthetic_set_cameras(attached);
         synthetic_reset_stats();
         settings_parse(settings, settings_text);
-        status = StatusNone;
-        capture_active = 0;
-        last_capture_error = S_OK;
-        current_dpi = 96;
-        known_frame_width = known_frame_height = 0;
-        drag_state = {};
-        camera_count = 0;
-        toolbar = {};
+        main_window = MainWindow{};
+        camera_list = CameraList{};
         register_main_window_class(GetModuleHandleW(nullptr));
-        if (accelerator_table == nullptr) {
-            accelerator_table = create_accelerators();
-        }
+        main_window.accelerator_table.reset(create_accelerators());
         ASSERT_NE(create_main_window(GetModuleHandleW(nullptr)), nullptr);
-        ShowWindow(main_window, SW_SHOWNORMAL);
+        ShowWindow(main_window.handle, SW_SHOWNORMAL);
         pump(50);
     }
 
     // Closes the window as the program does and opens it again on what it saved.
     void reopen(const std::vector<SyntheticCamera>& attached) {
-        DestroyWindow(main_window);
-        main_window = nullptr;
+        DestroyWindow(main_window.handle);
+        main_window.handle = nullptr;
         std::string saved;
         ASSERT_TRUE(read_file_bytes(appdata.path + L"\\Tavisko\\settings.txt", saved));
         open(attached, saved.c_str());
     }
 
     void TearDown() override {
-        if (main_window != nullptr) {
-            DestroyWindow(main_window);
+        if (main_window.handle != nullptr) {
+            DestroyWindow(main_window.handle);
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             }
-            main_window = nullptr;
+            main_window.handle = nullptr;
         }
         capture_shutdown();
-        status_font_delete();
-        toolbar_fonts_delete();
+        main_window = MainWindow{};
         synthetic_set_cameras({});
         const SyntheticLiveCounts live = synthetic_live_counts();
         EXPECT_EQ(live.sources + live.readers + live.activates, 0);
@@ -109,7 +100,8 @@ struct AppWindowTest : testing::Test {
 
     static bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
         return ::pump_until(done, timeout_ms, [](const MSG& m) {
-            return TranslateAcceleratorW(main_window, accelerator_table, const_cast<MSG*>(&m)) != 0;
+            return TranslateAcceleratorW(main_window.handle, main_window.accelerator_table.get(),
+                                         const_cast<MSG*>(&m)) != 0;
         });
     }
     static void pump(DWORD ms) { pump_until(nullptr, ms); }

@@ -4,7 +4,9 @@
 // texts, untrusted camera data, mirroring with the move cursor, and the
 // clipboard.
 
+#include "app/window_calls.h"
 #include "app_fixture.h"
+#include "view/picture_copy_win.h"
 
 #include <future>
 #include <string>
@@ -15,13 +17,13 @@ namespace {
 
 TEST_F(AppWindowTest, EveryPaintClearsTheFramePendingFlag) {
     open({frozen_camera(640, 480)}); // the flag moves only when the test moves it
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     pump(50);
     const RECT area = video_area_rect();
     for (const RECT* dirty : {static_cast<const RECT*>(nullptr), &area}) {
         frame_store.frame_pending = 1;
-        InvalidateRect(main_window, dirty, FALSE);
-        UpdateWindow(main_window);
+        InvalidateRect(main_window.handle, dirty, FALSE);
+        UpdateWindow(main_window.handle);
         EXPECT_EQ(frame_store.frame_pending.load(), 0);
     }
 }
@@ -34,30 +36,30 @@ TEST_F(AppWindowTest, WorkerReportsStopTheWorkerAndArmTheRescan) {
                                                     {CaptureFailed, StatusFailed}};
     for (const auto& [code, state] : cases) {
         SCOPED_TRACE(int(code));
-        capture_active = 1;
-        SendMessageW(main_window, WM_APP_STATUS, code, LPARAM(int32_t(0x80004005)));
-        EXPECT_EQ(status, state);
-        EXPECT_EQ(capture_active, 0);
+        main_window.capture_active = 1;
+        SendMessageW(main_window.handle, WM_APP_STATUS, code, LPARAM(int32_t(0x80004005)));
+        EXPECT_EQ(main_window.status, state);
+        EXPECT_EQ(main_window.capture_active, 0);
         EXPECT_EQ(capture_worker.worker_thread, nullptr) << "the worker was stopped and joined";
-        EXPECT_EQ(uint32_t(last_capture_error), 0x80004005u);
+        EXPECT_EQ(uint32_t(main_window.last_capture_error), 0x80004005u);
     }
     // The rescan comes 3 s after the last report, not before, and restarts the camera.
     const long before = enumerations();
     pump(2500);
     EXPECT_EQ(enumerations(), before);
     ASSERT_TRUE(pump_until([&] { return enumerations() == before + 1; }, 1500));
-    EXPECT_EQ(capture_active, 1);
-    SendMessageW(main_window, WM_APP_STATUS, CaptureStreaming, 0);
-    EXPECT_EQ(status, StatusStreaming);
+    EXPECT_EQ(main_window.capture_active, 1);
+    SendMessageW(main_window.handle, WM_APP_STATUS, CaptureStreaming, 0);
+    EXPECT_EQ(main_window.status, StatusStreaming);
 }
 
 TEST_F(AppWindowTest, EndSessionSavesButLeavesTheWorkerRunning) {
     open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)});
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     const std::wstring file = appdata.path + L"\\Tavisko\\settings.txt";
-    SendMessageW(main_window, WM_ENDSESSION, FALSE, 0);
+    SendMessageW(main_window.handle, WM_ENDSESSION, FALSE, 0);
     EXPECT_FALSE(file_exists(file));
-    SendMessageW(main_window, WM_ENDSESSION, TRUE, 0);
+    SendMessageW(main_window.handle, WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(file_exists(file));
     EXPECT_NE(capture_worker.worker_thread, nullptr);
 }
@@ -66,22 +68,27 @@ TEST_F(AppWindowTest, AnOpenCameraListIsRefilledOnlyWhenItCloses) {
     // The remembered camera is missing, so every scan refills the list.
     open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)},
          "version=1\ncamera_id=gone\ncamera_name=Gone\n");
-    ASSERT_EQ(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0), 1) << "the (disconnected) row";
+    ASSERT_EQ(SendMessageW(main_window.toolbar.combo, CB_GETCURSEL, 0, 0), 1)
+        << "the (disconnected) row";
     wchar_t row[64] = L"";
-    SendMessageW(toolbar.combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(row));
+    SendMessageW(main_window.toolbar.combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(row));
     EXPECT_STREQ(row, L"Gone (disconnected)");
-    SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(toolbar.combo));
-    EXPECT_EQ(std::pair(status, capture_active), std::pair(StatusWaiting, 0)) << "picked: nothing";
-    SendMessageW(toolbar.combo, CB_SHOWDROPDOWN, TRUE, 0);
-    ASSERT_NE(SendMessageW(toolbar.combo, CB_GETDROPPEDSTATE, 0, 0), 0);
-    SendMessageW(toolbar.combo, CB_SETCURSEL, 0, 0); // the user moves up the list
+    SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(main_window.toolbar.combo));
+    EXPECT_EQ(std::pair(main_window.status, main_window.capture_active),
+              std::pair(StatusWaiting, 0))
+        << "picked: nothing";
+    SendMessageW(main_window.toolbar.combo, CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_NE(SendMessageW(main_window.toolbar.combo, CB_GETDROPPEDSTATE, 0, 0), 0);
+    SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, 0, 0); // the user moves up the list
     const long before = enumerations();
-    SendMessageW(main_window, WM_TIMER, TIMER_RESCAN, 0);
-    EXPECT_EQ(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0), 0) << "left alone while open";
-    SendMessageW(toolbar.combo, CB_SHOWDROPDOWN, FALSE, 0);
+    SendMessageW(main_window.handle, WM_TIMER, TIMER_RESCAN, 0);
+    EXPECT_EQ(SendMessageW(main_window.toolbar.combo, CB_GETCURSEL, 0, 0), 0)
+        << "left alone while open";
+    SendMessageW(main_window.toolbar.combo, CB_SHOWDROPDOWN, FALSE, 0);
     EXPECT_TRUE(pump_until([&] { return enumerations() == before + 1; }, 1000));
-    EXPECT_EQ(SendMessageW(toolbar.combo, CB_GETCURSEL, 0, 0), 1) << "refilled once closed";
+    EXPECT_EQ(SendMessageW(main_window.toolbar.combo, CB_GETCURSEL, 0, 0), 1)
+        << "refilled once closed";
 }
 
 TEST_F(AppWindowTest, DeviceChangeBurstsCollapseIntoOneScanASecondAfterTheLast) {
@@ -89,7 +96,7 @@ TEST_F(AppWindowTest, DeviceChangeBurstsCollapseIntoOneScanASecondAfterTheLast) 
     const long before = enumerations();
     ULONGLONG last = 0;
     for (int i = 0; i < 5; ++i) {
-        SendMessageW(main_window, WM_DEVICECHANGE, 7 /* DBT_DEVNODES_CHANGED */, 0);
+        SendMessageW(main_window.handle, WM_DEVICECHANGE, 7 /* DBT_DEVNODES_CHANGED */, 0);
         last = GetTickCount64();
         pump(100);
     }
@@ -103,33 +110,36 @@ TEST_F(AppWindowTest, ToolbarControlsSitInTheirPlacesAndNameThemselves) {
     SyntheticCamera denied = app_camera(L"\\\\?\\cam#1", L"One", 640, 480);
     denied.open_result = E_ACCESSDENIED;
     open({denied});
-    ASSERT_TRUE(pump_until([] { return status == StatusAccessDenied; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusAccessDenied; }));
     // The settings button in the middle of the default 640 x 360 video area;
     // the toolbar's own places are the layout's, at any DPI.
     RECT place;
-    GetWindowRect(toolbar.open_privacy, &place);
-    MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&place), 2);
+    GetWindowRect(main_window.toolbar.open_privacy, &place);
+    MapWindowPoints(nullptr, main_window.handle, reinterpret_cast<POINT*>(&place), 2);
     EXPECT_EQ(xywh(place), (std::array<LONG, 4>{225, 224, 190, 30}));
     wchar_t label[64] = L"";
-    GetWindowTextW(toolbar.open_privacy, label, 64);
+    GetWindowTextW(main_window.toolbar.open_privacy, label, 64);
     EXPECT_STREQ(label, L"Open Camera Settings");
-    EXPECT_TRUE(IsWindowVisible(toolbar.open_privacy));
+    EXPECT_TRUE(IsWindowVisible(main_window.toolbar.open_privacy));
     set_status(StatusStreaming);
-    EXPECT_FALSE(IsWindowVisible(toolbar.open_privacy)) << "shown only while access is off";
+    EXPECT_FALSE(IsWindowVisible(main_window.toolbar.open_privacy))
+        << "shown only while access is off";
 
-    const std::pair<HWND, const wchar_t*> tools[] = {{toolbar.zoom_out, L"Zoom out (Ctrl+\u2212)"},
-                                                     {toolbar.zoom_in, L"Zoom in (Ctrl++)"},
-                                                     {toolbar.reset, L"Reset zoom (Ctrl+0)"},
-                                                     {toolbar.pin, L"Always on top (Ctrl+T)"}};
-    EXPECT_EQ(SendMessageW(toolbar.tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
+    const std::pair<HWND, const wchar_t*> tools[] = {
+        {main_window.toolbar.zoom_out, L"Zoom out (Ctrl+\u2212)"},
+        {main_window.toolbar.zoom_in, L"Zoom in (Ctrl++)"},
+        {main_window.toolbar.reset, L"Reset zoom (Ctrl+0)"},
+        {main_window.toolbar.pin, L"Always on top (Ctrl+T)"}};
+    EXPECT_EQ(SendMessageW(main_window.toolbar.tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
     for (const auto& [button, tip] : tools) {
         wchar_t text[80] = L"";
         TTTOOLINFOW info{};
         info.cbSize = sizeof info;
-        info.hwnd = main_window;
+        info.hwnd = main_window.handle;
         info.uId = reinterpret_cast<UINT_PTR>(button);
         info.lpszText = text;
-        SendMessageW(toolbar.tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(main_window.toolbar.tooltip, TTM_GETTEXTW, 80,
+                     reinterpret_cast<LPARAM>(&info));
         EXPECT_STREQ(text, tip);
     }
 }
@@ -149,15 +159,16 @@ TEST_F(AppWindowTest, UntrustedCameraNamesAndLinksAreCutOrSkipped) {
         attached.push_back(app_camera(link.c_str(), L"More", 320, 240));
     }
     open(attached);
-    ASSERT_EQ(camera_count, 16) << "at most 16 listed";
-    EXPECT_STREQ(cameras[0].id, "\\\\?\\ok#long-name");
-    EXPECT_STREQ(cameras[0].name, "") << "a name over 255 bytes is listed empty";
-    EXPECT_STREQ(cameras[1].id, "\\\\?\\ok#surrogate");
-    EXPECT_STREQ(cameras[1].name, "Bad \xEF\xBF\xBD name") << "the broken character is replaced";
-    EXPECT_EQ(std::strlen(cameras[2].name), 255u);
-    EXPECT_STREQ(cameras[3].id, "\\\\?\\ok#more-0");
-    EXPECT_STREQ(cameras[15].id, "\\\\?\\ok#more-12");
-    EXPECT_EQ(SendMessageW(toolbar.combo, CB_GETCOUNT, 0, 0), 16);
+    ASSERT_EQ(camera_list.camera_count, 16) << "at most 16 listed";
+    EXPECT_STREQ(camera_list.cameras[0].id, "\\\\?\\ok#long-name");
+    EXPECT_STREQ(camera_list.cameras[0].name, "") << "a name over 255 bytes is listed empty";
+    EXPECT_STREQ(camera_list.cameras[1].id, "\\\\?\\ok#surrogate");
+    EXPECT_STREQ(camera_list.cameras[1].name, "Bad \xEF\xBF\xBD name")
+        << "the broken character is replaced";
+    EXPECT_EQ(std::strlen(camera_list.cameras[2].name), 255u);
+    EXPECT_STREQ(camera_list.cameras[3].id, "\\\\?\\ok#more-0");
+    EXPECT_STREQ(camera_list.cameras[15].id, "\\\\?\\ok#more-12");
+    EXPECT_EQ(SendMessageW(main_window.toolbar.combo, CB_GETCOUNT, 0, 0), 16);
     EXPECT_STREQ(settings.camera_id, "\\\\?\\ok#long-name") << "the first listed camera runs";
     EXPECT_STREQ(settings.camera_name, "");
     // Every activation object was released, also those beyond the sixteenth.
@@ -169,24 +180,26 @@ TEST_F(AppWindowTest, UntrustedCameraNamesAndLinksAreCutOrSkipped) {
 void put_pointer_over(POINT p) {
     POINT pointer;
     GetCursorPos(&pointer);
-    ClientToScreen(main_window, &p);
+    ClientToScreen(main_window.handle, &p);
     RECT outer;
-    GetWindowRect(main_window, &outer);
-    SetWindowPos(main_window, nullptr, outer.left + pointer.x - p.x, outer.top + pointer.y - p.y, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(main_window.handle, &outer);
+    SetWindowPos(main_window.handle, nullptr, outer.left + pointer.x - p.x,
+                 outer.top + pointer.y - p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TEST_F(AppWindowTest, MirrorFlipsThePictureTheGesturesFollowAndTheMoveCursorShowsWhenZoomed) {
     open({frozen_camera(640, 360)}); // fills the default video area one to one
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming && known_frame_width == 640; }));
+    ASSERT_TRUE(pump_until([] {
+        return main_window.status == StatusStreaming && main_window.known_frame_width == 640;
+    }));
     const RECT area = video_area_rect();
     ASSERT_EQ(std::pair(area.right - area.left, area.bottom - area.top), std::pair(640L, 360L));
     for (int mirror : {0, 1}) {
         if (mirror != 0) {
-            SendMessageW(main_window, WM_COMMAND, IDC_MIRROR, 0);
+            SendMessageW(main_window.handle, WM_COMMAND, IDC_MIRROR, 0);
         }
         ASSERT_EQ(settings.mirror, mirror);
-        UpdateWindow(main_window);
+        UpdateWindow(main_window.handle);
         const WindowDc window;
         for (int y : {1, 31, 359}) {
             int wrong = 0;
@@ -203,36 +216,37 @@ TEST_F(AppWindowTest, MirrorFlipsThePictureTheGesturesFollowAndTheMoveCursorShow
     auto sets_move_cursor = [&](HWND under) {
         put_pointer_over({300, area.top + 50});
         SetCursor(nullptr);
-        return SendMessageW(main_window, WM_SETCURSOR, WPARAM(under),
+        return SendMessageW(main_window.handle, WM_SETCURSOR, WPARAM(under),
                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) == TRUE &&
                GetCursor() == move;
     };
-    EXPECT_FALSE(sets_move_cursor(main_window)) << "at zoom 1";
+    EXPECT_FALSE(sets_move_cursor(main_window.handle)) << "at zoom 1";
     // A notch on the picture's top-left corner keeps the frame's top-right
     // corner there; a drag to the left then brings in more of the frame's right.
     POINT corner{0, area.top};
-    ClientToScreen(main_window, &corner);
-    SendMessageW(main_window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(corner.x, corner.y));
+    ClientToScreen(main_window.handle, &corner);
+    SendMessageW(main_window.handle, WM_MOUSEWHEEL, MAKEWPARAM(0, 120),
+                 MAKELPARAM(corner.x, corner.y));
     EXPECT_EQ(std::tuple(settings.view.zoom, settings.view.center_x, settings.view.center_y),
               std::tuple(1.25, 0.6, 0.4));
-    EXPECT_TRUE(sets_move_cursor(main_window));
-    EXPECT_FALSE(sets_move_cursor(toolbar.combo));
-    SendMessageW(main_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
-    SendMessageW(main_window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(236, 200));
-    SendMessageW(main_window, WM_LBUTTONUP, 0, MAKELPARAM(236, 200));
+    EXPECT_TRUE(sets_move_cursor(main_window.handle));
+    EXPECT_FALSE(sets_move_cursor(main_window.toolbar.combo));
+    SendMessageW(main_window.handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
+    SendMessageW(main_window.handle, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(236, 200));
+    SendMessageW(main_window.handle, WM_LBUTTONUP, 0, MAKELPARAM(236, 200));
     EXPECT_DOUBLE_EQ(settings.view.center_x, 0.52); // 64 px of 640 at zoom 1.25
 }
 
 TEST_F(AppWindowTest, CopyPutsTheShownFrameOnABusyClipboardAndNothingWithoutOne) {
     open({frozen_camera(640, 360)}, "mirror=1");
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     auto put_marker = [] {
-        ScopedClipboard clipboard(main_window);
+        ScopedClipboard clipboard(main_window.handle);
         EmptyClipboard();
         SetClipboardData(CF_UNICODETEXT, GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4));
     };
     auto copy_leaves_the_marker = [] {
-        SendMessageW(main_window, WM_COMMAND, IDC_COPY_PICTURE, 0);
+        SendMessageW(main_window.handle, WM_COMMAND, IDC_COPY_PICTURE, 0);
         EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
         EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
     };
@@ -253,10 +267,10 @@ TEST_F(AppWindowTest, CopyPutsTheShownFrameOnABusyClipboardAndNothingWithoutOne)
             Sleep(100);
         });
         ASSERT_TRUE(held.get_future().get());
-        SendMessageW(main_window, WM_COMMAND, IDC_COPY_PICTURE, 0);
+        SendMessageW(main_window.handle, WM_COMMAND, IDC_COPY_PICTURE, 0);
     }
     {
-        ScopedClipboard clipboard(main_window);
+        ScopedClipboard clipboard(main_window.handle);
         ASSERT_TRUE(clipboard.opened);
         EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
         HGLOBAL data = GetClipboardData(CF_DIB);
@@ -276,7 +290,7 @@ TEST_F(AppWindowTest, CopyPutsTheShownFrameOnABusyClipboardAndNothingWithoutOne)
 
     // A new worker has emptied the store and not yet delivered.
     put_marker();
-    capture_start(main_window, "\\\\?\\no-such-camera");
+    capture_start(main_window.handle, "\\\\?\\no-such-camera");
     copy_leaves_the_marker();
 }
 

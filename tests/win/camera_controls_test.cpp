@@ -25,7 +25,9 @@ struct CameraControlsTest : AppWindowTest {
         c.controls[0].value = 200;
         return c;
     }
-    static void command(int id) { SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    static void command(int id) {
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
     static std::wstring text_of(HWND window) {
         wchar_t text[128] = L"";
         GetWindowTextW(window, text, 128);
@@ -35,8 +37,8 @@ struct CameraControlsTest : AppWindowTest {
     // being - (none), o or x.
     static std::wstring rows() {
         std::wstring all;
-        for (int32_t i = 0; i < camera_controls.row_count; ++i) {
-            const ControlsRowWindows& w = camera_controls.row_windows[i];
+        for (int32_t i = 0; i < main_window.camera_controls.row_count; ++i) {
+            const ControlsRowWindows& w = main_window.camera_controls.row_windows[i];
             const bool ticked = SendMessageW(w.auto_box, BM_GETCHECK, 0, 0) == BST_CHECKED;
             all += text_of(w.name) + L" " +
                    std::to_wstring(SendMessageW(w.slider, TBM_GETRANGEMAX, 0, 0)) + L" " +
@@ -68,7 +70,8 @@ struct CameraControlsTest : AppWindowTest {
     static std::array<LONG, 4> client_place(HWND control) {
         RECT r;
         GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, camera_controls.window, reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(nullptr, main_window.camera_controls.window, reinterpret_cast<POINT*>(&r),
+                        2);
         return xywh(r);
     }
 };
@@ -81,34 +84,35 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsAsItReportsThem) {
     EXPECT_EQ(GetMenuState(menu, IDC_CAMERA_CONTROLS, MF_BYCOMMAND) & MF_GRAYED, UINT(MF_GRAYED));
     DestroyMenu(menu);
     command(IDC_CAMERA_CONTROLS);
-    EXPECT_EQ(camera_controls.window, nullptr) << "no camera streams yet";
+    EXPECT_EQ(main_window.camera_controls.window, nullptr) << "no camera streams yet";
 
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     menu = build_context_menu();
     EXPECT_EQ(GetMenuState(menu, IDC_CAMERA_CONTROLS, MF_BYCOMMAND) & MF_GRAYED, 0u);
     DestroyMenu(menu);
     command(IDC_CAMERA_CONTROLS);
-    const HWND window = camera_controls.window;
+    const HWND window = main_window.camera_controls.window;
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(text_of(window), L"Camera settings \u2013 One");
-    EXPECT_EQ(GetWindow(window, GW_OWNER), main_window);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), main_window.handle);
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_EQ(rows(), L"Brightness 255 200 200 - 1|Gain 4 1 4 - 1|Exposure 12 7 -6 x 0|"
                       L"Focus 50 0 0 x 0|");
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 502, 170}));
-    EXPECT_EQ(client_place(camera_controls.defaults), (std::array<LONG, 4>{402, 132, 88, 26}));
+    EXPECT_EQ(client_place(main_window.camera_controls.defaults),
+              (std::array<LONG, 4>{402, 132, 88, 26}));
 
     command(IDC_CAMERA_CONTROLS);
-    EXPECT_EQ(camera_controls.window, window) << "the same window, brought forward";
+    EXPECT_EQ(main_window.camera_controls.window, window) << "the same window, brought forward";
     EXPECT_EQ(sets(), std::vector<Set>{}) << "opening sets nothing";
 
     // At 144 DPI: the third row's slider and the whole client.
     RECT suggested;
     GetWindowRect(window, &suggested);
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(client_place(camera_controls.row_windows[2].slider),
+    EXPECT_EQ(client_place(main_window.camera_controls.row_windows[2].slider),
               (std::array<LONG, 4>{255, 103, 300, 39}));
     GetClientRect(window, &client);
     EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 753, 255}));
@@ -116,20 +120,20 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsAsItReportsThem) {
 
 TEST_F(CameraControlsTest, SlidersAutoAndDefaultsReachTheCameraFromTheKeyboard) {
     open({camera(false)});
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     command(IDC_CAMERA_CONTROLS);
-    ASSERT_NE(camera_controls.window, nullptr);
-    EXPECT_EQ(GetFocus(), camera_controls.row_windows[0].slider);
+    ASSERT_NE(main_window.camera_controls.window, nullptr);
+    EXPECT_EQ(GetFocus(), main_window.camera_controls.row_windows[0].slider);
 
     key(VK_RIGHT); // brightness one step up
     key(VK_TAB);
     key(VK_RIGHT); // gain: 3 -> 6, the next position
     key(VK_TAB);   // past exposure's greyed slider to its Auto
-    EXPECT_EQ(GetFocus(), camera_controls.row_windows[2].auto_box);
+    EXPECT_EQ(GetFocus(), main_window.camera_controls.row_windows[2].auto_box);
     key(VK_SPACE); // exposure back to manual
     EXPECT_EQ(rows(), L"Brightness 255 201 201 - 1|Gain 4 2 6 - 1|Exposure 12 7 -6 o 1|"
                       L"Focus 50 0 0 x 0|");
-    SendMessageW(camera_controls.defaults, BM_CLICK, 0, 0);
+    SendMessageW(main_window.camera_controls.defaults, BM_CLICK, 0, 0);
     EXPECT_EQ(rows(), L"Brightness 255 128 128 - 1|Gain 4 1 4 - 1|Exposure 12 7 -6 x 0|"
                       L"Focus 50 0 0 x 0|");
     EXPECT_EQ(
@@ -141,64 +145,64 @@ TEST_F(CameraControlsTest, SlidersAutoAndDefaultsReachTheCameraFromTheKeyboard) 
     EXPECT_EQ((std::array{kept[0].value, kept[0].flags, kept[3].flags}), (std::array{128, 2, 1}));
 
     key(VK_ESCAPE);
-    EXPECT_EQ(camera_controls.window, nullptr);
+    EXPECT_EQ(main_window.camera_controls.window, nullptr);
 }
 
 TEST_F(CameraControlsTest, ACameraWithoutControlsSaysSo) {
     open({frozen_camera(320, 240)});
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     command(IDC_CAMERA_CONTROLS);
-    ASSERT_NE(camera_controls.window, nullptr);
-    EXPECT_EQ(camera_controls.row_count, 0);
-    EXPECT_EQ(camera_controls.defaults, nullptr);
-    EXPECT_EQ(text_of(camera_controls.empty_text), L"This camera offers no settings.");
+    ASSERT_NE(main_window.camera_controls.window, nullptr);
+    EXPECT_EQ(main_window.camera_controls.row_count, 0);
+    EXPECT_EQ(main_window.camera_controls.defaults, nullptr);
+    EXPECT_EQ(text_of(main_window.camera_controls.empty_text), L"This camera offers no settings.");
     RECT client;
-    GetClientRect(camera_controls.window, &client);
+    GetClientRect(main_window.camera_controls.window, &client);
     EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 502, 52}));
 }
 
 TEST_F(CameraControlsTest, TheWindowClosesOnACameraSwitchAndWhenTheCaptureEnds) {
     open({camera(true), camera(true, L"\\\\?\\cam#2", L"Two")});
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     command(IDC_CAMERA_CONTROLS);
-    ASSERT_NE(camera_controls.window, nullptr);
-    const HWND first = camera_controls.window;
-    SendMessageW(toolbar.combo, CB_SETCURSEL, 1, 0);
-    SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(toolbar.combo));
+    ASSERT_NE(main_window.camera_controls.window, nullptr);
+    const HWND first = main_window.camera_controls.window;
+    SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, 1, 0);
+    SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(main_window.toolbar.combo));
     EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(camera_controls.window, nullptr);
+    EXPECT_EQ(main_window.camera_controls.window, nullptr);
 
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     command(IDC_CAMERA_CONTROLS);
-    const HWND second = camera_controls.window;
+    const HWND second = main_window.camera_controls.window;
     EXPECT_EQ(text_of(second), L"Camera settings \u2013 Two");
     synthetic_unplug(L"\\\\?\\cam#2");
-    ASSERT_TRUE(pump_until([] { return status != StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status != StatusStreaming; }));
     EXPECT_FALSE(IsWindow(second));
-    EXPECT_EQ(camera_controls.window, nullptr);
+    EXPECT_EQ(main_window.camera_controls.window, nullptr);
 }
 
 TEST_F(CameraControlsTest, CallsThatFailAfterAnUnplugLeaveTheRowsAsTheyWere) {
     // The worker stays in its read, so the source is still current: only
     // the device is gone.
     open({camera(false)});
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     command(IDC_CAMERA_CONTROLS);
-    ASSERT_NE(camera_controls.window, nullptr);
+    ASSERT_NE(main_window.camera_controls.window, nullptr);
     const std::wstring before = rows();
     synthetic_unplug(L"\\\\?\\cam#1");
 
-    const HWND slider = camera_controls.row_windows[0].slider;
+    const HWND slider = main_window.camera_controls.row_windows[0].slider;
     SendMessageW(slider, TBM_SETPOS, TRUE, 50);
-    SendMessageW(camera_controls.window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 50),
+    SendMessageW(main_window.camera_controls.window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 50),
                  reinterpret_cast<LPARAM>(slider));
-    SendMessageW(camera_controls.row_windows[3].auto_box, BM_CLICK, 0, 0);
-    SendMessageW(camera_controls.defaults, BM_CLICK, 0, 0);
+    SendMessageW(main_window.camera_controls.row_windows[3].auto_box, BM_CLICK, 0, 0);
+    SendMessageW(main_window.camera_controls.defaults, BM_CLICK, 0, 0);
     EXPECT_EQ(rows(), before);
     EXPECT_EQ(sets(), std::vector<Set>{});
     EXPECT_EQ(synthetic_controls(L"\\\\?\\cam#1")[0].value, 200);
-    EXPECT_NE(camera_controls.window, nullptr);
+    EXPECT_NE(main_window.camera_controls.window, nullptr);
 }
 
 } // namespace

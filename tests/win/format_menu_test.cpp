@@ -47,8 +47,9 @@ struct FormatMenuTest : AppWindowTest {
     }
     static bool frames_of(int32_t width, int32_t height) {
         return pump_until([&] {
-            return status == StatusStreaming && known_frame_width == width &&
-                   known_frame_height == height;
+            return main_window.status == StatusStreaming &&
+                   main_window.known_frame_width == width &&
+                   main_window.known_frame_height == height;
         });
     }
 };
@@ -76,12 +77,12 @@ TEST_F(FormatMenuTest, APickedTypeRunsIsRememberedAndFallsBackWhenRefused) {
     EXPECT_EQ(settings.format.subtype, 0x43564548u) << "the pick is still remembered";
 
     pick(0); // Automatic removes the line
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     EXPECT_EQ(rows().substr(0, 41), L"Automatic (1280 \u00D7 720, 30 fps, NV12) [x]|");
     reopen({camera_with_formats()});
     EXPECT_FALSE(camera_format_is_set(settings.format));
     synthetic_unplug(one);
-    ASSERT_TRUE(pump_until([] { return status == StatusWaiting; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusWaiting; }));
     rows(-1, nullptr, &greyed);
     EXPECT_TRUE(greyed) << "no camera runs";
 }
@@ -99,8 +100,8 @@ TEST_F(FormatMenuTest, ARememberedLineRunsOnlyWhenWholeAndOffered) {
         const std::string text = std::string(camera) + line;
         open({camera_with_formats()}, text.c_str());
         EXPECT_TRUE(frames_of(width, width == 640 ? 480 : 720)) << text;
-        DestroyWindow(main_window);
-        main_window = nullptr;
+        DestroyWindow(main_window.handle);
+        main_window.handle = nullptr;
     }
 }
 
@@ -108,9 +109,9 @@ TEST_F(FormatMenuTest, AnotherCameraFromTheListClearsTheLine) {
     SyntheticCamera two = app_camera(L"\\\\?\\cam#2", L"Two", 320, 240);
     open({camera_with_formats(), two}, "camera_id=\\\\?\\cam#1\nformat=640x480@30/1,YUY2");
     ASSERT_TRUE(frames_of(640, 480));
-    SendMessageW(toolbar.combo, CB_SETCURSEL, 1, 0);
-    SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(toolbar.combo));
+    SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, 1, 0);
+    SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(main_window.toolbar.combo));
     ASSERT_TRUE(frames_of(320, 240));
     EXPECT_FALSE(camera_format_is_set(settings.format));
 }

@@ -31,30 +31,30 @@ TEST_F(HungDriverTest, SwitchReportAndRetryGoOnWithoutTheStuckWorker) {
     two.hang_in_shutdown = true;
     synthetic_hold_hung_calls();
     open({one, two});
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
 
     // The switch: a stop that cannot join, then the new camera runs.
-    SendMessageW(toolbar.combo, CB_SETCURSEL, 1, 0);
+    SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, 1, 0);
     const ULONGLONG switching = milliseconds_of([] {
-        SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(toolbar.combo));
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(main_window.toolbar.combo));
     });
     EXPECT_GE(switching, 2900u);
     EXPECT_LT(switching, 4000u);
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
 
     // The report: the worker posts its loss and then hangs in Shutdown, as
     // does the stop's own call; the window shows the loss all the same.
     const ULONGLONG reporting = milliseconds_of(
-        [] { ASSERT_TRUE(pump_until([] { return status == StatusWaiting; }, 6000)); });
+        [] { ASSERT_TRUE(pump_until([] { return main_window.status == StatusWaiting; }, 6000)); });
     EXPECT_GE(reporting, 2900u);
     EXPECT_LT(reporting, 4500u);
-    EXPECT_EQ(capture_active, 0);
-    EXPECT_EQ(uint32_t(last_capture_error), 0x80004005u);
+    EXPECT_EQ(main_window.capture_active, 0);
+    EXPECT_EQ(uint32_t(main_window.last_capture_error), 0x80004005u);
 
     // The retry three seconds later starts a fresh worker, which streams.
     synthetic_plug(app_camera(L"\\\\?\\cam#2", L"Two", 320, 240));
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }, 5000));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }, 5000));
     EXPECT_NE(capture_worker.worker_thread, nullptr);
     EXPECT_TRUE(capture_worker_stuck());
 }

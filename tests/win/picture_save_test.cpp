@@ -6,8 +6,11 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
+#include "app/window_calls.h"
 #include "app_fixture.h"
 #include "view/picture_save_win.h"
 
@@ -58,16 +61,15 @@ std::vector<std::wstring> files_in(const std::wstring& folder) {
 
 // A 2 x 1 picture saved at 2026-12-07 14:45:39 into `folder`.
 HRESULT save_small_picture(const std::wstring& folder, PictureSaveJob* job) {
-    static uint32_t pixels[] = {0xFF102030, 0xFF405060};
+    static const uint32_t pixels[] = {0xFF102030, 0xFF405060};
     *job = {};
-    job->pixels = reinterpret_cast<uint8_t*>(pixels);
+    job->pixels.reset(static_cast<uint8_t*>(std::malloc(sizeof pixels)));
+    std::memcpy(job->pixels.get(), pixels, sizeof pixels);
     job->width = 2;
     job->height = 1;
     job->time = {2026, 12, 7, 14, 45, 39};
     wcscpy_s(job->folder, folder.c_str());
-    const HRESULT result = save_picture_file(job);
-    job->pixels = nullptr; // not the job's to free
-    return result;
+    return save_picture_file(job);
 }
 
 struct PictureSaveTest : AppWindowTest {
@@ -77,10 +79,10 @@ struct PictureSaveTest : AppWindowTest {
 
 TEST_F(PictureSaveTest, TheFileIsTheShownPictureTurnedAndMirroredAndTheTipShowsItsName) {
     open({frozen_camera(640, 360)});
-    ASSERT_TRUE(pump_until([] { return known_frame_width == 640; }));
-    SendMessageW(main_window, WM_COMMAND, IDC_ROTATE_RIGHT, 0);
-    SendMessageW(main_window, WM_COMMAND, IDC_MIRROR, 0);
-    SendMessageW(main_window, WM_COMMAND, IDC_SAVE_PICTURE, 0);
+    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
+    SendMessageW(main_window.handle, WM_COMMAND, IDC_ROTATE_RIGHT, 0);
+    SendMessageW(main_window.handle, WM_COMMAND, IDC_MIRROR, 0);
+    SendMessageW(main_window.handle, WM_COMMAND, IDC_SAVE_PICTURE, 0);
     ASSERT_TRUE(pump_until([] { return save_tip_text() != nullptr; }));
     const std::wstring tip = save_tip_text();
     ASSERT_EQ(tip.substr(0, 14), L"Saved Tavisko ") << tip;
@@ -108,19 +110,19 @@ TEST_F(PictureSaveTest, TheFileIsTheShownPictureTurnedAndMirroredAndTheTipShowsI
     // picture is back when its timer fires.
     const RECT area = video_area_rect();
     auto below_tip = [&] {
-        UpdateWindow(main_window);
+        UpdateWindow(main_window.handle);
         const WindowDc window;
         return GetPixel(window.dc, (area.left + area.right) / 2, area.bottom - 14);
     };
     EXPECT_EQ(below_tip(), RGB(0, 0, 0));
-    SendMessageW(main_window, WM_TIMER, TIMER_SAVE_TIP, 0);
+    SendMessageW(main_window.handle, WM_TIMER, TIMER_SAVE_TIP, 0);
     EXPECT_EQ(save_tip_text(), nullptr);
     EXPECT_NE(below_tip(), RGB(0, 0, 0));
 }
 
 TEST_F(PictureSaveTest, ClosingTheWindowWritesTheSavesItHasTaken) {
     open({frozen_camera(1280, 720)});
-    ASSERT_TRUE(pump_until([] { return known_frame_width == 1280; }));
+    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 1280; }));
     wchar_t* pictures = nullptr;
     ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &pictures), S_OK);
     const std::wstring tavisko = std::wstring(pictures) + L"\\Tavisko";
@@ -128,11 +130,11 @@ TEST_F(PictureSaveTest, ClosingTheWindowWritesTheSavesItHasTaken) {
     CreateDirectoryW(tavisko.c_str(), nullptr);
     const std::vector<std::wstring> before = files_in(tavisko);
     for (int press = 0; press < 3; ++press) { // one written, two waiting
-        SendMessageW(main_window, WM_COMMAND, IDC_SAVE_PICTURE, 0);
+        SendMessageW(main_window.handle, WM_COMMAND, IDC_SAVE_PICTURE, 0);
     }
-    DestroyWindow(main_window);
-    main_window = nullptr;
-    EXPECT_EQ(picture_saver.running, nullptr);
+    DestroyWindow(main_window.handle);
+    main_window.handle = nullptr;
+    EXPECT_EQ(main_window.picture_saver.running, nullptr);
     std::vector<std::wstring> made;
     std::ranges::set_difference(files_in(tavisko), before, std::back_inserter(made));
     EXPECT_EQ(made.size(), 3u);

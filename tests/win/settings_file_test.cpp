@@ -119,10 +119,10 @@ TEST_F(SettingsFileTest, AHeldFileIsReplacedOnceFreedWithinHalfASecondElseKept) 
     for (const auto& [held_ms, saved, kept, left_temporary] : cases) {
         std::promise<bool> opened;
         std::jthread holder([&, held_ms] {
-            ScopedHandle held(CreateFileW(file.c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                          OPEN_EXISTING, 0, nullptr));
-            opened.set_value(held.handle != INVALID_HANDLE_VALUE);
+            OwnedHandle held(CreateFileW(file.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
+            opened.set_value(bool(held));
             Sleep(held_ms);
         });
         ASSERT_TRUE(opened.get_future().get());

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/window_calls.h"
 #include "app_fixture.h"
 
 namespace {
@@ -35,7 +36,7 @@ void expect_flat(const Resources& early, const Resources& late) {
 
 struct SoakTest : AppWindowTest {
     bool wait_status(StatusState wanted) {
-        return pump_until([&] { return status == wanted; }, 5000);
+        return pump_until([&] { return main_window.status == wanted; }, 5000);
     }
 };
 
@@ -48,17 +49,18 @@ TEST_F(SoakTest, PlugAndUnplugCycles) {
     for (int i = 0; i < cycles; ++i) {
         synthetic_unplug(camera.symbolic_link);
         ASSERT_TRUE(wait_status(StatusWaiting)) << "cycle " << i;
-        ASSERT_EQ(capture_active, 0);
+        ASSERT_EQ(main_window.capture_active, 0);
         // The retry finds nothing while it is out.
-        SendMessageW(main_window, WM_TIMER, TIMER_RESCAN, 0);
-        ASSERT_EQ(status, StatusWaiting);
-        ASSERT_EQ(capture_active, 0);
-        ASSERT_EQ(SendMessageW(toolbar.combo, CB_GETITEMDATA, 0, 0), -1) << "(disconnected) row";
+        SendMessageW(main_window.handle, WM_TIMER, TIMER_RESCAN, 0);
+        ASSERT_EQ(main_window.status, StatusWaiting);
+        ASSERT_EQ(main_window.capture_active, 0);
+        ASSERT_EQ(SendMessageW(main_window.toolbar.combo, CB_GETITEMDATA, 0, 0), -1)
+            << "(disconnected) row";
 
         synthetic_plug(camera);
-        SendMessageW(main_window, WM_DEVICECHANGE, 0x8000, 0);
-        SendMessageW(main_window, WM_TIMER, TIMER_DEVICE_CHANGE, 0);
-        ASSERT_EQ(capture_active, 1);
+        SendMessageW(main_window.handle, WM_DEVICECHANGE, 0x8000, 0);
+        SendMessageW(main_window.handle, WM_TIMER, TIMER_DEVICE_CHANGE, 0);
+        ASSERT_EQ(main_window.capture_active, 1);
         ASSERT_TRUE(wait_status(StatusStreaming)) << "cycle " << i;
         if (i == 9) {
             early = resources();
@@ -72,24 +74,25 @@ TEST_F(SoakTest, CameraSwitchesFromTheComboBox) {
     open(
         {app_camera(L"\\\\?\\cam#a", L"A", 320, 240), app_camera(L"\\\\?\\cam#b", L"B", 352, 288)});
     ASSERT_TRUE(wait_status(StatusStreaming));
-    ASSERT_EQ(SendMessageW(toolbar.combo, CB_GETCOUNT, 0, 0), 2);
+    ASSERT_EQ(SendMessageW(main_window.toolbar.combo, CB_GETCOUNT, 0, 0), 2);
     // Picking the running camera again keeps the worker and the view.
     settings.view = {2, 0.5, 0.5};
     const HANDLE worker = capture_worker.worker_thread;
-    SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(toolbar.combo));
+    SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(main_window.toolbar.combo));
     EXPECT_EQ(std::pair(capture_worker.worker_thread, settings.view.zoom), std::pair(worker, 2.0));
     const int cycles = soak_cycles();
     Resources early{};
     for (int i = 0; i < cycles; ++i) {
         const int row = (i + 1) % 2;
-        SendMessageW(toolbar.combo, CB_SETCURSEL, WPARAM(row), 0);
-        SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(toolbar.combo));
+        SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, WPARAM(row), 0);
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(main_window.toolbar.combo));
         ASSERT_STREQ(settings.camera_name, row == 0 ? "A" : "B") << "cycle " << i;
         ASSERT_EQ(settings.view.zoom, 1.0) << "another camera starts with the whole picture";
         ASSERT_TRUE(wait_status(StatusStreaming)) << "cycle " << i;
-        ASSERT_TRUE(pump_until([&] { return known_frame_width == (row == 0 ? 320 : 352); }));
+        ASSERT_TRUE(
+            pump_until([&] { return main_window.known_frame_width == (row == 0 ? 320 : 352); }));
         if (i == 9) {
             early = resources();
         }

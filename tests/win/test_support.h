@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "app/support_win.h"
+#include "base/owned_win.h"
 
 // A fresh folder under the system temporary folder, removed with everything
 // in it when the object goes away.
@@ -43,16 +43,16 @@ inline bool file_exists(const std::wstring& path) {
 // Reads with every sharing mode, as another program reading the settings
 // would, so that the program's own writes are not refused meanwhile.
 inline bool read_file_bytes(const std::wstring& path, std::string& bytes) {
-    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
-    if (file.handle == INVALID_HANDLE_VALUE) {
+    OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    if (!file) {
         return false;
     }
     bytes.clear();
     char chunk[4096];
     DWORD got = 0;
-    while (ReadFile(file.handle, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+    while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) {
         bytes.append(chunk, got);
     }
     return true;

@@ -3,6 +3,7 @@
 // frozen picture does while the camera runs on. The mapping of the gestures
 // is checked in the platform-free tables.
 
+#include "app/window_calls.h"
 #include "app_fixture.h"
 #include "view/picture_copy_win.h"
 #include "view/shown_picture.h"
@@ -10,14 +11,16 @@
 namespace {
 
 struct TurnAndFreezeTest : AppWindowTest {
-    static void command(int id) { SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    static void command(int id) {
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
     // Sizes the window so that its video area is exactly width x height.
     static void video_area_of_size(int32_t width, int32_t height) {
         int32_t nw = 0, nh = 0;
         nonclient_size(&nw, &nh);
-        SetWindowPos(main_window, nullptr, 0, 0, width + nw, height + 36 + nh,
+        SetWindowPos(main_window.handle, nullptr, 0, 0, width + nw, height + 36 + nh,
                      SWP_NOZORDER | SWP_NOACTIVATE); // all of it on the screen
-        UpdateWindow(main_window);
+        UpdateWindow(main_window.handle);
     }
     static COLORREF shown_pixel(int32_t x, int32_t y) {
         const WindowDc window;
@@ -31,7 +34,7 @@ struct TurnAndFreezeTest : AppWindowTest {
 
 TEST_F(TurnAndFreezeTest, TheTurnedPictureIsTheFrameTurnedThenMirrored) {
     open({frozen_camera(640, 360)});
-    ASSERT_TRUE(pump_until([] { return known_frame_width == 640; }));
+    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
     // Two shown points, (5, 9) and the far one, and the frame pixels they
     // must show: {quarter, mirror, frame x, y of the first, of the second}.
     const std::tuple<int32_t, int, int32_t, int32_t, int32_t, int32_t> cases[] = {
@@ -58,7 +61,7 @@ TEST_F(TurnAndFreezeTest, TheTurnedPictureIsTheFrameTurnedThenMirrored) {
 
 TEST_F(TurnAndFreezeTest, AQuarterTurnRefitsTheWindowAndTheCopyIsTurned) {
     open({frozen_camera(640, 480)});
-    ASSERT_TRUE(pump_until([] { return known_frame_width == 640; }));
+    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
     video_area_of_size(320, 240);
     command(IDC_ROTATE_RIGHT);
     RECT area = video_area_rect();
@@ -67,7 +70,7 @@ TEST_F(TurnAndFreezeTest, AQuarterTurnRefitsTheWindowAndTheCopyIsTurned) {
     EXPECT_EQ(settings.rotation, 1);
 
     ASSERT_TRUE(copy_picture_to_clipboard());
-    ScopedClipboard clipboard(main_window);
+    ScopedClipboard clipboard(main_window.handle);
     ASSERT_TRUE(clipboard.opened);
     const ScopedGlobalLock locked(GetClipboardData(CF_DIB));
     ASSERT_NE(locked.data, nullptr);
@@ -85,34 +88,36 @@ TEST_F(TurnAndFreezeTest, AFrozenPictureStaysWhileTheCameraRunsOnUntilLiveAgain)
     camera.types = {{MFVideoFormat_RGB32, 640, 360, 30, 1}};
     open({});
     command(IDC_FREEZE);
-    EXPECT_FALSE(frozen.on) << "no picture, nothing to freeze";
+    EXPECT_FALSE(main_window.frozen.on) << "no picture, nothing to freeze";
     synthetic_set_cameras({camera});
-    SendMessageW(main_window, WM_TIMER, TIMER_RESCAN, 0);
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming && known_frame_width == 640; }));
+    SendMessageW(main_window.handle, WM_TIMER, TIMER_RESCAN, 0);
+    ASSERT_TRUE(pump_until([] {
+        return main_window.status == StatusStreaming && main_window.known_frame_width == 640;
+    }));
 
     command(IDC_FREEZE);
-    ASSERT_TRUE(frozen.on);
-    UpdateWindow(main_window);
+    ASSERT_TRUE(main_window.frozen.on);
+    UpdateWindow(main_window.handle);
     const COLORREF held = shown_pixel(100, 100);
     const long delivered = synthetic_stats().samples_delivered;
     ASSERT_TRUE(pump_until([&] { return synthetic_stats().samples_delivered > delivered + 10; }));
     RECT pending{};
-    EXPECT_FALSE(GetUpdateRect(main_window, &pending, FALSE)) << "no repaint for new frames";
+    EXPECT_FALSE(GetUpdateRect(main_window.handle, &pending, FALSE)) << "no repaint for new frames";
     EXPECT_EQ(shown_pixel(100, 100), held);
     EXPECT_EQ(shown_pixel(619, 16), RGB(255, 255, 255)) << "inside the pause sign's left bar";
     command(IDC_ZOOM_IN);
-    UpdateWindow(main_window);
+    UpdateWindow(main_window.handle);
     EXPECT_EQ(settings.view.zoom, 1.5);
-    EXPECT_TRUE(frozen.on) << "zoomed, still frozen";
+    EXPECT_TRUE(main_window.frozen.on) << "zoomed, still frozen";
 
     command(IDC_FREEZE);
-    EXPECT_FALSE(frozen.on);
+    EXPECT_FALSE(main_window.frozen.on);
     ASSERT_TRUE(pump_until([&] { return shown_pixel(100, 100) != held; })) << "live again";
 
     command(IDC_FREEZE);
-    ASSERT_TRUE(frozen.on);
-    SendMessageW(main_window, WM_APP_STATUS, CaptureLost, LPARAM(int32_t(0xC00D3EA2)));
-    EXPECT_FALSE(frozen.on) << "the capture's end ends the freeze";
+    ASSERT_TRUE(main_window.frozen.on);
+    SendMessageW(main_window.handle, WM_APP_STATUS, CaptureLost, LPARAM(int32_t(0xC00D3EA2)));
+    EXPECT_FALSE(main_window.frozen.on) << "the capture's end ends the freeze";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // when a drag moves the window) is checked in the platform-free tests.
 
 #include "app/context_menu_win.h"
+#include "app/window_calls.h"
 #include "app_fixture.h"
 #include "layout/view_modes.h"
 #include "settings/settings_file.h"
@@ -11,73 +12,78 @@ namespace {
 
 struct ViewModesTest : AppWindowTest {
     static RECT on_screen(RECT r) {
-        MapWindowPoints(main_window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(main_window.handle, nullptr, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
     static RECT outer() {
         RECT r;
-        GetWindowRect(main_window, &r);
+        GetWindowRect(main_window.handle, &r);
         return r;
     }
-    static void command(int id) { SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    static DWORD style() { return DWORD(GetWindowLongW(main_window, GWL_STYLE)); }
+    static void command(int id) {
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
+    static DWORD style() { return DWORD(GetWindowLongW(main_window.handle, GWL_STYLE)); }
 };
 
 TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceAndIsRemembered) {
     open({frozen_camera(640, 480)});
-    ASSERT_TRUE(pump_until([] { return known_frame_width == 640; }));
+    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
     const RECT picture = on_screen(video_area_rect());
 
     command(IDC_COMPACT);
     EXPECT_EQ(style() & (WS_CAPTION | WS_POPUP), DWORD(WS_POPUP));
-    EXPECT_FALSE(IsWindowVisible(toolbar.combo) || IsWindowVisible(toolbar.pin));
+    EXPECT_FALSE(IsWindowVisible(main_window.toolbar.combo) ||
+                 IsWindowVisible(main_window.toolbar.pin));
     RECT client;
-    GetClientRect(main_window, &client);
+    GetClientRect(main_window.handle, &client);
     EXPECT_EQ(xywh(on_screen(client)), xywh(outer())) << "no frame at all";
     EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(picture)) << "the picture stays put";
 
     // Resized with the 4:3 lock from the right edge; 160 x 120 at the least.
     RECT drag{100, 100, 500, 200};
-    SendMessageW(main_window, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&drag));
+    SendMessageW(main_window.handle, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&drag));
     EXPECT_EQ(xywh(drag), (std::array<LONG, 4>{100, 100, 400, 300}));
     MINMAXINFO info{};
-    SendMessageW(main_window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(main_window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(160L, 120L));
     const RECT r = outer();
-    EXPECT_EQ(SendMessageW(main_window, WM_NCHITTEST, 0, MAKELPARAM(r.right - 2, r.bottom - 2)),
-              HTBOTTOMRIGHT);
-    EXPECT_EQ(SendMessageW(main_window, WM_NCHITTEST, 0, MAKELPARAM(r.left + 50, r.top + 50)),
-              HTCLIENT);
+    EXPECT_EQ(
+        SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.right - 2, r.bottom - 2)),
+        HTBOTTOMRIGHT);
+    EXPECT_EQ(
+        SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.left + 50, r.top + 50)),
+        HTCLIENT);
     // At 144 DPI: a 240-pixel least width and a 9-pixel band.
     RECT suggested = outer();
-    SendMessageW(main_window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+    SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
-    SendMessageW(main_window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(main_window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(240L, 180L));
-    EXPECT_EQ(SendMessageW(main_window, WM_NCHITTEST, 0, MAKELPARAM(r.left + 8, r.top + 50)),
+    EXPECT_EQ(SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.left + 8, r.top + 50)),
               HTLEFT);
-    SendMessageW(main_window, WM_DPICHANGED, MAKEWPARAM(96, 96),
+    SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(96, 96),
                  reinterpret_cast<LPARAM>(&suggested));
 
     reopen({frozen_camera(640, 480)});
     EXPECT_EQ(settings.compact, 1);
     EXPECT_EQ(xywh(outer()), xywh(picture)) << "the compact window's own place";
-    EXPECT_FALSE(IsWindowVisible(toolbar.combo));
+    EXPECT_FALSE(IsWindowVisible(main_window.toolbar.combo));
 
     command(IDC_COMPACT);
     EXPECT_EQ(style() & WS_CAPTION, DWORD(WS_CAPTION));
-    EXPECT_TRUE(IsWindowVisible(toolbar.combo));
+    EXPECT_TRUE(IsWindowVisible(main_window.toolbar.combo));
     EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(picture)) << "framed around it again";
 }
 
 TEST_F(ViewModesTest, ACompactDragMovesTheWindowUnlessItPans) {
     open({frozen_camera(640, 480)}, "version=1\ncompact=1\n");
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     auto drag = [](WPARAM keys) {
         const RECT before = outer();
-        SendMessageW(main_window, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(100, 100));
-        SendMessageW(main_window, WM_MOUSEMOVE, MK_LBUTTON | keys, MAKELPARAM(130, 110));
-        SendMessageW(main_window, WM_LBUTTONUP, keys, MAKELPARAM(130, 110));
+        SendMessageW(main_window.handle, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(100, 100));
+        SendMessageW(main_window.handle, WM_MOUSEMOVE, MK_LBUTTON | keys, MAKELPARAM(130, 110));
+        SendMessageW(main_window.handle, WM_LBUTTONUP, keys, MAKELPARAM(130, 110));
         const RECT after = outer();
         return std::pair(after.left - before.left, after.top - before.top);
     };
@@ -87,53 +93,54 @@ TEST_F(ViewModesTest, ACompactDragMovesTheWindowUnlessItPans) {
     EXPECT_EQ(drag(0), std::pair(0L, 0L)) << "zoomed: the picture pans";
     EXPECT_NE(settings.view.center_x, zoomed.center_x);
     EXPECT_EQ(drag(MK_CONTROL), std::pair(30L, 10L)) << "Ctrl: the window moves";
-    SendMessageW(main_window, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100));
+    SendMessageW(main_window.handle, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100));
     EXPECT_EQ(settings.view.zoom, 1.0) << "a double-click is the whole picture";
-    EXPECT_FALSE(IsZoomed(main_window));
+    EXPECT_FALSE(IsZoomed(main_window.handle));
 }
 
 TEST_F(ViewModesTest, FullScreenCoversTheMonitorAndLeavesToTheWindowAsItWas) {
     open({frozen_camera(640, 480)}, "version=1\nwindow_x=120\nwindow_y=90\nwindow_w=500\n"
                                     "window_h=400\n");
-    ASSERT_TRUE(pump_until([] { return known_frame_width == 640; }));
+    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
     const RECT before = outer();
     const DWORD framed = style();
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(main_window.handle, MONITOR_DEFAULTTONEAREST), &monitor);
 
-    SendMessageW(main_window, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_FALSE(full_screen.on) << "Esc means nothing outside full screen";
+    SendMessageW(main_window.handle, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(main_window.full_screen.on) << "Esc means nothing outside full screen";
     command(IDC_FULL_SCREEN);
     EXPECT_EQ(xywh(outer()), xywh(monitor.rcMonitor));
     EXPECT_EQ(xywh(video_area_rect()),
               (std::array<LONG, 4>{0, 0, monitor.rcMonitor.right, monitor.rcMonitor.bottom}));
-    EXPECT_FALSE(IsWindowVisible(toolbar.combo));
+    EXPECT_FALSE(IsWindowVisible(main_window.toolbar.combo));
     {
         CaptureLockGuard lock; // a new frame size leaves the full-screen window alone
         frame_store.frame_width = frame_store.frame_height = 320;
     }
-    SendMessageW(main_window, WM_APP_FRAME, 0, 0);
+    SendMessageW(main_window.handle, WM_APP_FRAME, 0, 0);
     EXPECT_EQ(xywh(outer()), xywh(monitor.rcMonitor));
 
     // The pointer over the picture hides when its timer runs out, and shows
     // again when the mouse moves.
     SetCursorPos(200, 200);
-    SendMessageW(main_window, WM_TIMER, TIMER_POINTER, 0);
-    EXPECT_TRUE(full_screen.pointer_hidden);
-    EXPECT_EQ(SendMessageW(main_window, WM_SETCURSOR, WPARAM(main_window), HTCLIENT), TRUE);
-    SendMessageW(main_window, WM_MOUSEMOVE, 0, MAKELPARAM(210, 200));
-    EXPECT_FALSE(full_screen.pointer_hidden);
+    SendMessageW(main_window.handle, WM_TIMER, TIMER_POINTER, 0);
+    EXPECT_TRUE(main_window.full_screen.pointer_hidden);
+    EXPECT_EQ(SendMessageW(main_window.handle, WM_SETCURSOR, WPARAM(main_window.handle), HTCLIENT),
+              TRUE);
+    SendMessageW(main_window.handle, WM_MOUSEMOVE, 0, MAKELPARAM(210, 200));
+    EXPECT_FALSE(main_window.full_screen.pointer_hidden);
 
-    SendMessageW(main_window, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_FALSE(full_screen.on);
+    SendMessageW(main_window.handle, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(main_window.full_screen.on);
     EXPECT_EQ(xywh(outer()), xywh(before));
     EXPECT_EQ(style(), framed);
-    EXPECT_TRUE(IsWindowVisible(toolbar.combo));
+    EXPECT_TRUE(IsWindowVisible(main_window.toolbar.combo));
 
     command(IDC_FULL_SCREEN); // closing while full screen saves the window before it
     reopen({frozen_camera(640, 480)});
-    EXPECT_FALSE(full_screen.on);
+    EXPECT_FALSE(main_window.full_screen.on);
     EXPECT_EQ(xywh(outer()), xywh(before));
 }
 
@@ -150,7 +157,7 @@ void CALLBACK close_menu(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsEveryCommand) {
     SyntheticCamera two = app_camera(L"\\\\?\\cam#2", L"Two", 320, 240);
     open({frozen_camera(640, 480), two}, "version=1\nmirror=1\n");
-    ASSERT_TRUE(pump_until([] { return status == StatusStreaming; }));
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     const std::pair<LPARAM, bool> clicks[] = {
         {MAKELPARAM(300, 200), true}, // a right click on the picture
         {MAKELPARAM(300, 10), false}, // on the toolbar strip
@@ -158,14 +165,15 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsEveryCommand) {
     for (const auto& [at, shown] : clicks) {
         menu_seen = false;
         const UINT_PTR timer = SetTimer(nullptr, 0, 300, close_menu);
-        SendMessageW(main_window, WM_RBUTTONUP, 0, at);
+        SendMessageW(main_window.handle, WM_RBUTTONUP, 0, at);
         pump(400);
         KillTimer(nullptr, timer);
         EXPECT_EQ(menu_seen, shown) << HIWORD(at);
     }
     menu_seen = false;
     SetTimer(nullptr, 0, 300, close_menu);
-    SendMessageW(main_window, WM_CONTEXTMENU, WPARAM(main_window), -1); // Shift+F10, the menu key
+    SendMessageW(main_window.handle, WM_CONTEXTMENU, WPARAM(main_window.handle),
+                 -1); // Shift+F10, the menu key
     EXPECT_TRUE(menu_seen);
 
     HMENU menu = build_context_menu();
@@ -199,8 +207,8 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsEveryCommand) {
     run_menu_choice(second_camera);
     EXPECT_EQ(std::string(settings.camera_name), "Two");
     run_menu_choice(close);
-    EXPECT_FALSE(IsWindow(main_window));
-    main_window = nullptr;
+    EXPECT_FALSE(IsWindow(main_window.handle));
+    main_window.handle = nullptr;
 }
 
 } // namespace

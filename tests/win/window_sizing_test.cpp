@@ -12,23 +12,23 @@ using WindowSizingTest = AppWindowTest;
 TEST_F(WindowSizingTest, DpiChangesRebuildTheFontsTheToolbarAndTheMinimumSize) {
     open({});
     RECT suggested{50, 60, 50 + 980, 60 + 700}; // in this test's own memory
-    SendMessageW(main_window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+    SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
     RECT outer;
-    GetWindowRect(main_window, &outer);
+    GetWindowRect(main_window.handle, &outer);
     EXPECT_EQ(xywh(outer), xywh(suggested));
     LOGFONTW status_font{}, text_font{};
-    GetObjectW(toolbar.status_font, sizeof status_font, &status_font);
-    GetObjectW(toolbar.text_font, sizeof text_font, &text_font);
+    GetObjectW(main_window.toolbar.status_font.get(), sizeof status_font, &status_font);
+    GetObjectW(main_window.toolbar.text_font.get(), sizeof text_font, &text_font);
     EXPECT_EQ(std::pair(status_font.lfHeight, text_font.lfHeight), std::pair(-20L, -18L))
         << "fonts made anew for 144 DPI";
     RECT pin;
-    GetWindowRect(toolbar.pin, &pin);
+    GetWindowRect(main_window.toolbar.pin, &pin);
     EXPECT_EQ(pin.right - pin.left, 42) << "the toolbar follows the new DPI";
     int32_t nc_w = 0, nc_h = 0; // the frame and the caption at 144 DPI
     nonclient_size(&nc_w, &nc_h);
     MINMAXINFO info{};
-    SendMessageW(main_window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(main_window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y),
               std::pair(480L + nc_w, 324L + nc_h))
         << "a 480 x 270 video area below the 54 px toolbar";
@@ -36,7 +36,7 @@ TEST_F(WindowSizingTest, DpiChangesRebuildTheFontsTheToolbarAndTheMinimumSize) {
 
 TEST_F(WindowSizingTest, ANewFrameSizeReshapesOnlyANormalWindow) {
     open({frozen_camera(640, 480)});
-    ASSERT_TRUE(pump_until([] { return known_frame_width == 640; }));
+    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
 
     // A frame of a new, square size in the store, as a media-type change leaves it.
     const std::pair<int, bool> cases[] = {
@@ -44,20 +44,20 @@ TEST_F(WindowSizingTest, ANewFrameSizeReshapesOnlyANormalWindow) {
     int32_t size = 320;
     for (const auto& [show, reshaped] : cases) {
         SCOPED_TRACE(show);
-        ShowWindow(main_window, show);
+        ShowWindow(main_window.handle, show);
         pump(50);
         RECT before;
-        GetWindowRect(main_window, &before);
+        GetWindowRect(main_window.handle, &before);
         {
             CaptureLockGuard lock;
             frame_store.frame_width = frame_store.frame_height = size;
         }
-        SendMessageW(main_window, WM_APP_FRAME, 0, 0);
-        EXPECT_EQ(known_frame_width, size);
+        SendMessageW(main_window.handle, WM_APP_FRAME, 0, 0);
+        EXPECT_EQ(main_window.known_frame_width, size);
         RECT after;
-        GetWindowRect(main_window, &after);
+        GetWindowRect(main_window.handle, &after);
         RECT client;
-        GetClientRect(main_window, &client);
+        GetClientRect(main_window.handle, &client);
         if (reshaped) {
             EXPECT_EQ(client.bottom - 36, client.right);
             EXPECT_EQ(std::pair(after.left, after.top), std::pair(before.left, before.top));
