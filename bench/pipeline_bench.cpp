@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/commands_win.h"
 #include "app/startup.h"
 #include "capture/capture.h"
 #include "capture/synthetic/synthetic_camera.h"

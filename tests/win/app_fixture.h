@@ -13,6 +13,7 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/commands_win.h"
 #include "app/startup.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
