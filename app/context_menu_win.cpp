@@ -1,17 +1,37 @@
 #include "app/context_menu_win.h"
 
-#include "app/context_menu.h"
 #include "app/main_window.h"
 #include "app/window_calls.h"
 #include "base/command_ids.h"
 #include "base/owned_win.h"
+
+#include <iterator>
+
+#include "app/commands_win.h"
 #include "capture/format_menu.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
-#include "layout/view_modes.h"
-#include "view/shown_picture.h"
 
 namespace {
+
+// The menu's rows in order: the commands by their ids, in groups, and the
+// rows that are no command of their own. A command's text and state are
+// its row in the command table.
+constexpr int menu_cameras = -1;  // the submenu of cameras, as the list shows them
+constexpr int menu_separator = 0; // a line between groups
+constexpr int menu_close = -2;    // closes the window, as Alt+F4 does
+constexpr int menu_formats = -3;  // the submenu of the running camera's formats
+
+// clang-format off
+constexpr int context_menu_rows[] = {
+    menu_cameras, menu_formats, IDC_CAMERA_CONTROLS, menu_separator,
+    IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_RESET, menu_separator,
+    IDC_MIRROR, IDC_ROTATE_RIGHT, IDC_ROTATE_LEFT, menu_separator,
+    IDC_FREEZE, IDC_COPY_PICTURE, IDC_SAVE_PICTURE, menu_separator,
+    IDC_ON_TOP, IDC_COMPACT, IDC_FULL_SCREEN, menu_separator,
+    menu_close,
+};
+// clang-format on
 
 // Item ids of the rows that are no command of their own.
 constexpr UINT close_item = 200;
@@ -45,28 +65,27 @@ HMENU camera_submenu() {
 
 HMENU build_context_menu() {
     HMENU menu = CreatePopupMenu();
-    const MenuChecks checks{settings.mirror != 0, settings.on_top != 0, settings.compact != 0,
-                            main_window.full_screen.on, main_window.frozen.on};
-    for (const MenuItem& item : context_menu_items) {
-        if (item.command == menu_separator) {
+    for (const int row : context_menu_rows) {
+        if (row == menu_separator) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        } else if (item.command == menu_cameras) {
+        } else if (row == menu_cameras) {
             HMENU cameras = camera_submenu(); // owned by the menu from here on
             const UINT empty = GetMenuItemCount(cameras) == 0 ? MF_GRAYED : 0;
-            AppendMenuW(menu, MF_POPUP | empty, reinterpret_cast<UINT_PTR>(cameras), item.text);
-        } else if (item.command == menu_formats) {
+            AppendMenuW(menu, MF_POPUP | empty, reinterpret_cast<UINT_PTR>(cameras), L"Camera");
+        } else if (row == menu_formats) {
             bool greyed = true;
             HMENU formats = format_submenu(first_format_item, &greyed);
             AppendMenuW(menu, MF_POPUP | (greyed ? MF_GRAYED : 0),
-                        reinterpret_cast<UINT_PTR>(formats), item.text);
-        } else if (item.command == menu_close) {
-            AppendMenuW(menu, MF_STRING, close_item, item.text);
-        } else {
-            const UINT checked = menu_item_checked(item.command, checks) ? MF_CHECKED : 0;
-            const UINT grey = menu_item_enabled(item.command, main_window.status == StatusStreaming)
-                                  ? 0
-                                  : MF_GRAYED;
-            AppendMenuW(menu, MF_STRING | checked | grey, UINT(item.command), item.text);
+                        reinterpret_cast<UINT_PTR>(formats), L"Format");
+        } else if (row == menu_close) {
+            AppendMenuW(menu, MF_STRING, close_item, L"Close\tAlt+F4");
+        } else if (const Command* command = find_command(row); command != nullptr) {
+            wchar_t text[80];
+            menu_item_text(command->name, command->keys[0], text, std::size(text));
+            const bool checked = command->checked != nullptr && command->checked();
+            const bool enabled = command->enabled == nullptr || command->enabled();
+            AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : 0) | (enabled ? 0 : MF_GRAYED),
+                        UINT(command->id), text);
         }
     }
     return menu;

@@ -5,9 +5,10 @@
 #include <windows.h>
 
 #include <dbt.h>
-#include <shellapi.h>
 
 #include "app/camera_controls_win.h"
+
+#include "app/commands_win.h"
 #include "app/context_menu_win.h"
 #include "app/main_window.h"
 #include "app/window_calls.h"
@@ -22,7 +23,6 @@
 #include "settings/settings_file.h"
 #include "view/mouse_navigation.h"
 #include "view/paint.h"
-#include "view/picture_copy_win.h"
 #include "view/picture_save_win.h"
 #include "view/shown_picture.h"
 
@@ -63,66 +63,12 @@ void on_destroy() {
     PostQuitMessage(0);
 }
 
-void toggle_on_top() {
-    settings.on_top = settings.on_top == 0 ? 1 : 0;
-    SetWindowPos(main_window.handle, settings.on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    toolbar_update_pin(settings.on_top);
-    arm_timer(TIMER_SAVE);
-}
-
-void on_command(WPARAM wparam) {
-    const int id = LOWORD(wparam);
-    switch (id) {
-    case IDC_CAMERA:
-        if (HIWORD(wparam) == CBN_SELCHANGE) {
-            on_camera_selection_change();
-        } else if (HIWORD(wparam) == CBN_CLOSEUP) {
-            on_camera_list_closed();
-        }
-        break;
-    case IDC_ZOOM_OUT:
-    case IDC_ZOOM_IN:
-    case IDC_ZOOM_RESET:
-        view_apply_zoom_command(settings.view, id);
-        on_view_changed();
-        break;
-    case IDC_ON_TOP:
-        toggle_on_top();
-        break;
-    case IDC_OPEN_PRIVACY:
-        ShellExecuteW(main_window.handle, L"open", L"ms-settings:privacy-webcam", nullptr, nullptr,
-                      SW_SHOWNORMAL);
-        break;
-    case IDC_MIRROR:
-        toggle_mirror();
-        break;
-    case IDC_COPY_PICTURE:
-        copy_picture_to_clipboard();
-        break;
-    case IDC_COMPACT:
-        toggle_compact();
-        break;
-    case IDC_FULL_SCREEN:
-        toggle_full_screen();
-        break;
-    case IDC_ROTATE_RIGHT:
-        turn_picture(1);
-        break;
-    case IDC_ROTATE_LEFT:
-        turn_picture(-1);
-        break;
-    case IDC_FREEZE:
-        toggle_freeze();
-        break;
-    case IDC_CAMERA_CONTROLS:
-        camera_controls_open();
-        break;
-    case IDC_SAVE_PICTURE:
-        save_picture();
-        break;
-    default:
-        break;
+// The camera list's notifications; the other WM_COMMANDs are the table's.
+void on_camera_notification(WORD code) {
+    if (code == CBN_SELCHANGE) {
+        on_camera_selection_change();
+    } else if (code == CBN_CLOSEUP) {
+        on_camera_list_closed();
     }
 }
 
@@ -232,8 +178,11 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         remember_window_rect();
         break;
     case WM_COMMAND:
-        if (LOWORD(wparam) >= IDC_CAMERA && LOWORD(wparam) <= IDC_LAST_COMMAND) {
-            on_command(wparam);
+        if (LOWORD(wparam) == IDC_CAMERA) {
+            on_camera_notification(HIWORD(wparam));
+            return 0;
+        }
+        if (run_command(LOWORD(wparam))) {
             return 0;
         }
         break;
@@ -269,7 +218,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         // Esc means something only in full screen; elsewhere it stays the
         // controls' (it closes the dropped camera list).
         if (wparam == VK_ESCAPE && main_window.full_screen.on) {
-            on_command(IDC_FULL_SCREEN);
+            run_command(IDC_FULL_SCREEN);
             return 0;
         }
         break;

@@ -1,7 +1,7 @@
 #pragma once
 // Process start and end: the single-instance rule, COM and capture start-up,
-// settings, the window class, accelerators, the main window and the message
-// loop. User-interface thread.
+// settings, the window class, the main window and its accelerators, and the
+// message loop. User-interface thread.
 
 #include <windows.h>
 
@@ -17,7 +17,6 @@ struct InitialPlacement {
 // default size centred on the primary work area.
 InitialPlacement initial_window_rect();
 
-HACCEL create_accelerators();
 bool register_main_window_class(HINSTANCE instance);
 HWND create_main_window(HINSTANCE instance);
 

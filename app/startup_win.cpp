@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 #include "base/command_ids.h"
 #include "base/owned_win.h"
+
+#include "app/commands_win.h"
 #include "capture/capture.h"
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
@@ -79,30 +81,6 @@ InitialPlacement initial_window_rect() {
     placement.x = work.left + (work.right - work.left - placement.width) / 2;
     placement.y = work.top + (work.bottom - work.top - placement.height) / 2;
     return placement;
-}
-
-HACCEL create_accelerators() {
-    ACCEL table[] = {
-        {FVIRTKEY | FCONTROL, 'T', IDC_ON_TOP},
-        {FVIRTKEY | FCONTROL, VK_OEM_PLUS, IDC_ZOOM_IN},
-        {FVIRTKEY | FSHIFT | FCONTROL, VK_OEM_PLUS, IDC_ZOOM_IN},
-        {FVIRTKEY | FCONTROL, VK_ADD, IDC_ZOOM_IN},
-        {FVIRTKEY | FCONTROL, VK_OEM_MINUS, IDC_ZOOM_OUT},
-        {FVIRTKEY | FCONTROL, VK_SUBTRACT, IDC_ZOOM_OUT},
-        {FVIRTKEY | FCONTROL, '0', IDC_ZOOM_RESET},
-        {FVIRTKEY | FCONTROL, VK_NUMPAD0, IDC_ZOOM_RESET},
-        {FVIRTKEY | FCONTROL, 'M', IDC_MIRROR},
-        // The camera list is a drop-down list with no text to copy, so Ctrl+C
-        // always means the picture, whichever control has the focus.
-        {FVIRTKEY | FCONTROL, 'C', IDC_COPY_PICTURE},
-        {FVIRTKEY | FCONTROL, 'S', IDC_SAVE_PICTURE},
-        {FVIRTKEY | FCONTROL, 'H', IDC_COMPACT},
-        {FVIRTKEY, VK_F11, IDC_FULL_SCREEN},
-        {FVIRTKEY | FCONTROL, 'R', IDC_ROTATE_RIGHT},
-        {FVIRTKEY | FSHIFT | FCONTROL, 'R', IDC_ROTATE_LEFT},
-        {FVIRTKEY, VK_SPACE, IDC_FREEZE},
-    };
-    return CreateAcceleratorTableW(table, ARRAYSIZE(table));
 }
 
 bool register_main_window_class(HINSTANCE instance) {

@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "app/main_window.h"
+
+#include "app/commands_win.h"
 #include "app/startup.h"
 #include "app/window_calls.h"
 #include "capture/capture.h"

@@ -9,6 +9,11 @@
 #include "app/main_window.h"
 #include "base/command_ids.h"
 #include "base/geometry_win.h"
+
+#include <iterator>
+
+#include "app/commands_win.h"
+#include "base/owned_win.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 
@@ -28,13 +33,16 @@ HWND make_child(const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
         nullptr);
 }
 
-void add_tool(HWND button, const wchar_t* text) {
+// The tip of a command's button, with its key; the tooltip keeps a copy.
+void add_tool(const Command& command) {
+    wchar_t text[80];
+    tool_tip_text(command.tip, command.keys[0], text, std::size(text));
     TTTOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = main_window.toolbar.parent;
-    info.uId = reinterpret_cast<UINT_PTR>(button);
-    info.lpszText = const_cast<wchar_t*>(text);
+    info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(main_window.toolbar.parent, command.id));
+    info.lpszText = text;
     SendMessageW(main_window.toolbar.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
@@ -112,15 +120,16 @@ void toolbar_create(HWND parent) {
         make_child(L"Button", symbol_glyphs.pinned,
                    WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX, IDC_ON_TOP);
     main_window.toolbar.open_privacy =
-        make_child(L"Button", L"Open Camera Settings", WS_CHILD, IDC_OPEN_PRIVACY);
+        make_child(L"Button", find_command(IDC_OPEN_PRIVACY)->name, WS_CHILD, IDC_OPEN_PRIVACY);
     main_window.toolbar.tooltip = CreateWindowExW(
         WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-    add_tool(main_window.toolbar.zoom_out, L"Zoom out (Ctrl+\u2212)");
-    add_tool(main_window.toolbar.zoom_in, L"Zoom in (Ctrl++)");
-    add_tool(main_window.toolbar.reset, L"Reset zoom (Ctrl+0)");
-    add_tool(main_window.toolbar.pin, L"Always on top (Ctrl+T)");
+    for (const Command& command : command_table()) {
+        if (command.tip != nullptr) {
+            add_tool(command);
+        }
+    }
 }
 
 void toolbar_layout(HWND parent, UINT dpi) {

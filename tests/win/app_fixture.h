@@ -12,6 +12,8 @@
 #include <functional>
 
 #include "app/main_window.h"
+
+#include "app/commands_win.h"
 #include "app/startup.h"
 #include "base/command_ids.h"
 #include "capture/camera_select.h"

@@ -1,0 +1,165 @@
+// The command table and the handlers that belong to no subsystem of their
+// own. User-interface thread only.
+
+#include "app/commands_win.h"
+
+#include <shellapi.h>
+
+#include "app/camera_controls_win.h"
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/command_ids.h"
+#include "layout/toolbar.h"
+#include "layout/view_modes.h"
+#include "view/picture_copy_win.h"
+#include "view/picture_save_win.h"
+#include "view/shown_picture.h"
+#include "view/view_model.h"
+
+// The platform-free key numbers are Windows' own.
+static_assert(key_shift == FSHIFT && key_ctrl == FCONTROL && key_alt == FALT);
+static_assert(vk_space == VK_SPACE && vk_numpad0 == VK_NUMPAD0 && vk_add == VK_ADD &&
+              vk_subtract == VK_SUBTRACT && vk_f1 == VK_F1 && vk_oem_plus == VK_OEM_PLUS &&
+              vk_oem_minus == VK_OEM_MINUS);
+
+namespace {
+
+void zoom_in() {
+    view_apply_zoom_command(settings.view, IDC_ZOOM_IN);
+    on_view_changed();
+}
+
+void zoom_out() {
+    view_apply_zoom_command(settings.view, IDC_ZOOM_OUT);
+    on_view_changed();
+}
+
+void zoom_reset() {
+    view_apply_zoom_command(settings.view, IDC_ZOOM_RESET);
+    on_view_changed();
+}
+
+void toggle_on_top() {
+    settings.on_top = settings.on_top == 0 ? 1 : 0;
+    SetWindowPos(main_window.handle, settings.on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    toolbar_update_pin(settings.on_top);
+    arm_timer(TIMER_SAVE);
+}
+
+void open_privacy_settings() {
+    ShellExecuteW(main_window.handle, L"open", L"ms-settings:privacy-webcam", nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}
+
+void copy_picture() {
+    copy_picture_to_clipboard();
+}
+
+void turn_right() {
+    turn_picture(1);
+}
+
+void turn_left() {
+    turn_picture(-1);
+}
+
+bool on_top_checked() {
+    return settings.on_top != 0;
+}
+
+bool mirror_checked() {
+    return settings.mirror != 0;
+}
+
+bool compact_checked() {
+    return settings.compact != 0;
+}
+
+bool full_screen_checked() {
+    return main_window.full_screen.on;
+}
+
+bool frozen_checked() {
+    return main_window.frozen.on;
+}
+
+// The camera's own settings only while a camera streams.
+bool camera_streaming() {
+    return main_window.status == StatusStreaming;
+}
+
+// One row a command: id, name, tip; keys; handler, checked, enabled.
+// clang-format off
+constexpr Command commands[] = {
+    {IDC_ON_TOP, L"Always on top", L"Always on top", {{key_ctrl, 'T'}},
+     toggle_on_top, on_top_checked, nullptr},
+    {IDC_ZOOM_IN, L"Zoom in", L"Zoom in",
+     {{key_ctrl, vk_oem_plus}, {key_ctrl | key_shift, vk_oem_plus}, {key_ctrl, vk_add}},
+     zoom_in, nullptr, nullptr},
+    {IDC_ZOOM_OUT, L"Zoom out", L"Zoom out", {{key_ctrl, vk_oem_minus}, {key_ctrl, vk_subtract}},
+     zoom_out, nullptr, nullptr},
+    {IDC_ZOOM_RESET, L"Whole picture", L"Reset zoom", {{key_ctrl, '0'}, {key_ctrl, vk_numpad0}},
+     zoom_reset, nullptr, nullptr},
+    {IDC_MIRROR, L"Mirror", nullptr, {{key_ctrl, 'M'}},
+     toggle_mirror, mirror_checked, nullptr},
+    // The camera list is a drop-down list with no text to copy, so Ctrl+C
+    // always means the picture, whichever control has the focus.
+    {IDC_COPY_PICTURE, L"Copy picture", nullptr, {{key_ctrl, 'C'}},
+     copy_picture, nullptr, nullptr},
+    {IDC_SAVE_PICTURE, L"Save picture", nullptr, {{key_ctrl, 'S'}},
+     save_picture, nullptr, nullptr},
+    {IDC_COMPACT, L"Compact view", nullptr, {{key_ctrl, 'H'}},
+     toggle_compact, compact_checked, nullptr},
+    {IDC_FULL_SCREEN, L"Full screen", nullptr, {{0, function_key(11)}},
+     toggle_full_screen, full_screen_checked, nullptr},
+    {IDC_ROTATE_RIGHT, L"Rotate right", nullptr, {{key_ctrl, 'R'}},
+     turn_right, nullptr, nullptr},
+    {IDC_ROTATE_LEFT, L"Rotate left", nullptr, {{key_ctrl | key_shift, 'R'}},
+     turn_left, nullptr, nullptr},
+    {IDC_FREEZE, L"Freeze", nullptr, {{0, vk_space}},
+     toggle_freeze, frozen_checked, nullptr},
+    {IDC_CAMERA_CONTROLS, L"Camera settings\u2026", nullptr, {},
+     camera_controls_open, nullptr, camera_streaming},
+    // The button shown while camera access is off.
+    {IDC_OPEN_PRIVACY, L"Open Camera Settings", nullptr, {},
+     open_privacy_settings, nullptr, nullptr},
+};
+// clang-format on
+
+} // namespace
+
+std::span<const Command> command_table() {
+    return commands;
+}
+
+const Command* find_command(int id) {
+    for (const Command& command : commands) {
+        if (command.id == id) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+bool run_command(int id) {
+    const Command* command = find_command(id);
+    if (command == nullptr) {
+        return false;
+    }
+    command->run();
+    return true;
+}
+
+HACCEL create_accelerators() {
+    ACCEL table[std::size(commands) * command_keys_max];
+    int count = 0;
+    for (const Command& command : commands) {
+        for (const CommandKey& key : command.keys) {
+            if (key.code != 0) {
+                table[count++] = {BYTE(FVIRTKEY | key.modifiers), key.code, WORD(command.id)};
+            }
+        }
+    }
+    return CreateAcceleratorTableW(table, count);
+}
