@@ -133,14 +133,22 @@ TEST_F(InputE2e, TheSizingLoopKeepsTheAspectAndTheOppositeEdges) {
     const RECT before = window_rect(run.window);
     // The system's own loop from the keyboard: the first arrow key picks the
     // edge, the next ones move it, Enter ends the loop.
+    const auto sizing = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(run.window, nullptr), &info);
+        return (info.flags & GUI_INMOVESIZE) != 0;
+    };
     PostMessageW(run.window, WM_SYSCOMMAND, SC_SIZE, 0);
-    Sleep(300);
+    ASSERT_TRUE(wait_until(sizing, 3000)) << "the loop runs before the keys are typed";
     for (WORD key : {VK_RIGHT, VK_LEFT, VK_LEFT, VK_LEFT, VK_LEFT}) {
         press_keys({key});
-        Sleep(60);
+        Sleep(60); // typed as a hand would: the loop drops keys that come at once
     }
     press_keys({VK_RETURN});
-    Sleep(300);
+    // The loop applies the new rectangle as it ends.
+    EXPECT_TRUE(wait_until(
+        [&] { return !sizing() && window_rect(run.window).right != before.right; }, 3000));
     const RECT after = window_rect(run.window);
     RECT client;
     GetClientRect(run.window, &client);
