@@ -3,8 +3,8 @@
 // samples, turns into RGB32 only what Windows has a converter for, and lets a
 // native type be chosen under it.
 
-#include "capture/synthetic/synthetic_frames.h"
-#include "capture/synthetic/synthetic_source.h"
+#include "synthetic_camera/synthetic_frames.h"
+#include "synthetic_camera/synthetic_source.h"
 
 #include "capture/capture_codes.h"
 

@@ -25,8 +25,8 @@
 
 #include "capture/camera_format.h"
 #include "capture/capture_codes.h"
-#include "capture/synthetic/synthetic_camera.h"
 #include "settings/settings_file.h"
+#include "synthetic_camera/synthetic_camera.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "capture/synthetic/synthetic_frames.h"
+#include "synthetic_camera/synthetic_frames.h"
 
 #include <mfapi.h>
 #include <wrl/client.h>

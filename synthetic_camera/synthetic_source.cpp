@@ -2,7 +2,7 @@
 // descriptor over the camera's native types, so the format choice works on
 // real Media Foundation objects.
 
-#include "capture/synthetic/synthetic_source.h"
+#include "synthetic_camera/synthetic_source.h"
 
 #include <vector>
 

@@ -4,7 +4,7 @@
 #include <mfidl.h>
 #include <mfreadwrite.h>
 
-#include "capture/synthetic/synthetic_camera.h"
+#include "synthetic_camera/synthetic_camera.h"
 
 HRESULT synthetic_create_activate(const SyntheticCamera& camera, IMFActivate** out);
 HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** out);

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "capture/capture_codes.h"
-#include "capture/synthetic/synthetic_source.h"
+#include "synthetic_camera/synthetic_source.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -5,8 +5,8 @@
 #include <mfidl.h>
 #include <wrl/client.h>
 
-#include "capture/synthetic/com_object.h"
-#include "capture/synthetic/synthetic_internal.h"
+#include "synthetic_camera/com_object.h"
+#include "synthetic_camera/synthetic_internal.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -9,8 +9,8 @@
 
 #include <memory>
 
-#include "capture/synthetic/com_object.h"
-#include "capture/synthetic/synthetic_internal.h"
+#include "synthetic_camera/com_object.h"
+#include "synthetic_camera/synthetic_internal.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <mutex>
 
 #include "capture/device_layer.h"
-#include "capture/synthetic/synthetic_internal.h"
+#include "synthetic_camera/synthetic_internal.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -9,8 +9,8 @@
 #include <atomic>
 
 #include "app/support_win.h"
-#include "capture/synthetic/com_object.h"
-#include "capture/synthetic/synthetic_internal.h"
+#include "synthetic_camera/com_object.h"
+#include "synthetic_camera/synthetic_internal.h"
 
 // Lets the reader find the SyntheticSource behind an IMFMediaSource.
 inline constexpr GUID iid_synthetic_source = {
