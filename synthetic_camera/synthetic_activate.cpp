@@ -12,102 +12,51 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-struct SyntheticActivate final : IMFActivate, LiveCounter<SyntheticActivate> {
-    RefCount refs;
+// IMFAttributes methods answered by the attribute store.
+#define FORWARD_TO_STORE(method, parameters, arguments)                                            \
+    HRESULT STDMETHODCALLTYPE method parameters override {                                         \
+        return store->method arguments;                                                            \
+    }
+
+struct SyntheticActivate final : ComObject<SyntheticActivate, IMFActivate>,
+                                 LiveCounter<live_activates> {
     ComPtr<IMFAttributes> store;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFAttributes) ||
-            iid == __uuidof(IMFActivate)) {
-            *out = static_cast<IMFActivate*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return answer_query(iid, out, static_cast<IMFActivate*>(this),
+                            {__uuidof(IUnknown), __uuidof(IMFAttributes), __uuidof(IMFActivate)});
     }
-    SYNTHETIC_IUNKNOWN_REFCOUNT
 
-    // IMFAttributes, forwarded to the store.
-    HRESULT STDMETHODCALLTYPE GetItem(REFGUID k, PROPVARIANT* v) override {
-        return store->GetItem(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE GetItemType(REFGUID k, MF_ATTRIBUTE_TYPE* t) override {
-        return store->GetItemType(k, t);
-    }
-    HRESULT STDMETHODCALLTYPE CompareItem(REFGUID k, REFPROPVARIANT v, BOOL* r) override {
-        return store->CompareItem(k, v, r);
-    }
-    HRESULT STDMETHODCALLTYPE Compare(IMFAttributes* a, MF_ATTRIBUTES_MATCH_TYPE m,
-                                      BOOL* r) override {
-        return store->Compare(a, m, r);
-    }
-    HRESULT STDMETHODCALLTYPE GetUINT32(REFGUID k, UINT32* v) override {
-        return store->GetUINT32(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE GetUINT64(REFGUID k, UINT64* v) override {
-        return store->GetUINT64(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE GetDouble(REFGUID k, double* v) override {
-        return store->GetDouble(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE GetGUID(REFGUID k, GUID* v) override { return store->GetGUID(k, v); }
-    HRESULT STDMETHODCALLTYPE GetStringLength(REFGUID k, UINT32* n) override {
-        return store->GetStringLength(k, n);
-    }
-    HRESULT STDMETHODCALLTYPE GetString(REFGUID k, LPWSTR v, UINT32 n, UINT32* l) override {
-        return store->GetString(k, v, n, l);
-    }
-    HRESULT STDMETHODCALLTYPE GetAllocatedString(REFGUID k, LPWSTR* v, UINT32* l) override {
-        return store->GetAllocatedString(k, v, l);
-    }
-    HRESULT STDMETHODCALLTYPE GetBlobSize(REFGUID k, UINT32* n) override {
-        return store->GetBlobSize(k, n);
-    }
-    HRESULT STDMETHODCALLTYPE GetBlob(REFGUID k, UINT8* b, UINT32 n, UINT32* s) override {
-        return store->GetBlob(k, b, n, s);
-    }
-    HRESULT STDMETHODCALLTYPE GetAllocatedBlob(REFGUID k, UINT8** b, UINT32* s) override {
-        return store->GetAllocatedBlob(k, b, s);
-    }
-    HRESULT STDMETHODCALLTYPE GetUnknown(REFGUID k, REFIID i, LPVOID* o) override {
-        return store->GetUnknown(k, i, o);
-    }
-    HRESULT STDMETHODCALLTYPE SetItem(REFGUID k, REFPROPVARIANT v) override {
-        return store->SetItem(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE DeleteItem(REFGUID k) override { return store->DeleteItem(k); }
-    HRESULT STDMETHODCALLTYPE DeleteAllItems() override { return store->DeleteAllItems(); }
-    HRESULT STDMETHODCALLTYPE SetUINT32(REFGUID k, UINT32 v) override {
-        return store->SetUINT32(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE SetUINT64(REFGUID k, UINT64 v) override {
-        return store->SetUINT64(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE SetDouble(REFGUID k, double v) override {
-        return store->SetDouble(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE SetGUID(REFGUID k, REFGUID v) override {
-        return store->SetGUID(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE SetString(REFGUID k, LPCWSTR v) override {
-        return store->SetString(k, v);
-    }
-    HRESULT STDMETHODCALLTYPE SetBlob(REFGUID k, const UINT8* b, UINT32 n) override {
-        return store->SetBlob(k, b, n);
-    }
-    HRESULT STDMETHODCALLTYPE SetUnknown(REFGUID k, IUnknown* u) override {
-        return store->SetUnknown(k, u);
-    }
-    HRESULT STDMETHODCALLTYPE LockStore() override { return store->LockStore(); }
-    HRESULT STDMETHODCALLTYPE UnlockStore() override { return store->UnlockStore(); }
-    HRESULT STDMETHODCALLTYPE GetCount(UINT32* n) override { return store->GetCount(n); }
-    HRESULT STDMETHODCALLTYPE GetItemByIndex(UINT32 i, GUID* k, PROPVARIANT* v) override {
-        return store->GetItemByIndex(i, k, v);
-    }
-    HRESULT STDMETHODCALLTYPE CopyAllItems(IMFAttributes* d) override {
-        return store->CopyAllItems(d);
-    }
+    FORWARD_TO_STORE(GetItem, (REFGUID k, PROPVARIANT* v), (k, v))
+    FORWARD_TO_STORE(GetItemType, (REFGUID k, MF_ATTRIBUTE_TYPE* t), (k, t))
+    FORWARD_TO_STORE(CompareItem, (REFGUID k, REFPROPVARIANT v, BOOL* r), (k, v, r))
+    FORWARD_TO_STORE(Compare, (IMFAttributes * a, MF_ATTRIBUTES_MATCH_TYPE m, BOOL* r), (a, m, r))
+    FORWARD_TO_STORE(GetUINT32, (REFGUID k, UINT32* v), (k, v))
+    FORWARD_TO_STORE(GetUINT64, (REFGUID k, UINT64* v), (k, v))
+    FORWARD_TO_STORE(GetDouble, (REFGUID k, double* v), (k, v))
+    FORWARD_TO_STORE(GetGUID, (REFGUID k, GUID* v), (k, v))
+    FORWARD_TO_STORE(GetStringLength, (REFGUID k, UINT32* n), (k, n))
+    FORWARD_TO_STORE(GetString, (REFGUID k, LPWSTR v, UINT32 n, UINT32* l), (k, v, n, l))
+    FORWARD_TO_STORE(GetAllocatedString, (REFGUID k, LPWSTR* v, UINT32* l), (k, v, l))
+    FORWARD_TO_STORE(GetBlobSize, (REFGUID k, UINT32* n), (k, n))
+    FORWARD_TO_STORE(GetBlob, (REFGUID k, UINT8* b, UINT32 n, UINT32* s), (k, b, n, s))
+    FORWARD_TO_STORE(GetAllocatedBlob, (REFGUID k, UINT8** b, UINT32* s), (k, b, s))
+    FORWARD_TO_STORE(GetUnknown, (REFGUID k, REFIID i, LPVOID* o), (k, i, o))
+    FORWARD_TO_STORE(SetItem, (REFGUID k, REFPROPVARIANT v), (k, v))
+    FORWARD_TO_STORE(DeleteItem, (REFGUID k), (k))
+    FORWARD_TO_STORE(DeleteAllItems, (), ())
+    FORWARD_TO_STORE(SetUINT32, (REFGUID k, UINT32 v), (k, v))
+    FORWARD_TO_STORE(SetUINT64, (REFGUID k, UINT64 v), (k, v))
+    FORWARD_TO_STORE(SetDouble, (REFGUID k, double v), (k, v))
+    FORWARD_TO_STORE(SetGUID, (REFGUID k, REFGUID v), (k, v))
+    FORWARD_TO_STORE(SetString, (REFGUID k, LPCWSTR v), (k, v))
+    FORWARD_TO_STORE(SetBlob, (REFGUID k, const UINT8* b, UINT32 n), (k, b, n))
+    FORWARD_TO_STORE(SetUnknown, (REFGUID k, IUnknown* u), (k, u))
+    FORWARD_TO_STORE(LockStore, (), ())
+    FORWARD_TO_STORE(UnlockStore, (), ())
+    FORWARD_TO_STORE(GetCount, (UINT32 * n), (n))
+    FORWARD_TO_STORE(GetItemByIndex, (UINT32 i, GUID* k, PROPVARIANT* v), (i, k, v))
+    FORWARD_TO_STORE(CopyAllItems, (IMFAttributes * d), (d))
 
     // The worker opens devices by symbolic link, never through activation.
     HRESULT STDMETHODCALLTYPE ActivateObject(REFIID, void** out) override {
@@ -118,11 +67,9 @@ struct SyntheticActivate final : IMFActivate, LiveCounter<SyntheticActivate> {
     HRESULT STDMETHODCALLTYPE DetachObject() override { return S_OK; }
 };
 
-} // namespace
+#undef FORWARD_TO_STORE
 
-long synthetic_live_activates() {
-    return SyntheticActivate::live.load();
-}
+} // namespace
 
 HRESULT synthetic_create_activate(const SyntheticCamera& camera, IMFActivate** out) {
     *out = nullptr;

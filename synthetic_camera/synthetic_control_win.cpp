@@ -22,6 +22,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "capture/camera_format.h"
 #include "capture/capture_codes.h"
@@ -91,14 +92,25 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
     }
 }
 
+// A camera of the demo as it starts: a frame every 33 ms.
+SyntheticCamera demo_camera(const std::wstring& link, const std::wstring& name,
+                            std::vector<SyntheticType> types = {},
+                            std::vector<SyntheticControl> controls = {}) {
+    SyntheticCamera camera;
+    camera.symbolic_link = link;
+    camera.friendly_name = name;
+    camera.types = std::move(types);
+    camera.frame_interval_ms = 33;
+    camera.controls = std::move(controls);
+    return camera;
+}
+
 bool parse_camera(const std::wstring& line, SyntheticCamera& camera) {
     const std::vector<std::wstring> fields = split(line, L'|');
     if (fields.size() < 3 || fields[0].empty()) {
         return false;
     }
-    camera.symbolic_link = fields[0];
-    camera.friendly_name = fields[1];
-    camera.frame_interval_ms = 33;
+    camera = demo_camera(fields[0], fields[1]);
     for (const std::wstring& text : split(fields[2], L',')) {
         SyntheticType type;
         if (parse_type(text, type)) {
@@ -137,28 +149,21 @@ std::vector<SyntheticCamera> synthetic_demo_cameras() {
         synthetic_controls_from_list(L"brightness:0..255/1=128,contrast:0..100/1=50,"
                                      L"whitebalance:2800..6500/100=4600auto,focus:0..250/5=0auto");
 
-    SyntheticCamera four_three;
-    four_three.symbolic_link = L"\\\\?\\synthetic#test-camera-4x3#0";
-    four_three.friendly_name = L"Test Camera 4:3";
-    four_three.types = {{MFVideoFormat_YUY2, 320, 240, 30, 1},
-                        {MFVideoFormat_YUY2, 640, 480, 30, 1},
-                        {MFVideoFormat_MJPG, 640, 480, 15, 1}};
-    four_three.frame_interval_ms = 33;
-    four_three.controls = controls;
-
-    // The format choice has to pass over the first three of these: too
-    // slow, too large, and a less preferred subtype at the same size.
-    SyntheticCamera sixteen_nine;
-    sixteen_nine.symbolic_link = L"\\\\?\\synthetic#test-camera-16x9#0";
-    sixteen_nine.friendly_name = L"Test Camera 16:9";
-    sixteen_nine.types = {{MFVideoFormat_MJPG, 1920, 1080, 15, 1},
-                          {MFVideoFormat_MJPG, 3840, 2160, 30, 1},
-                          {MFVideoFormat_MJPG, 1280, 720, 30, 1},
-                          {MFVideoFormat_NV12, 1280, 720, 30, 1},
-                          {MFVideoFormat_NV12, 640, 360, 30, 1}};
-    sixteen_nine.frame_interval_ms = 33;
-    sixteen_nine.controls = controls;
-    return {four_three, sixteen_nine};
+    return {demo_camera(L"\\\\?\\synthetic#test-camera-4x3#0", L"Test Camera 4:3",
+                        {{MFVideoFormat_YUY2, 320, 240, 30, 1},
+                         {MFVideoFormat_YUY2, 640, 480, 30, 1},
+                         {MFVideoFormat_MJPG, 640, 480, 15, 1}},
+                        controls),
+            // The format choice has to pass over the first three of these:
+            // too slow, too large, and a less preferred subtype at the same
+            // size.
+            demo_camera(L"\\\\?\\synthetic#test-camera-16x9#0", L"Test Camera 16:9",
+                        {{MFVideoFormat_MJPG, 1920, 1080, 15, 1},
+                         {MFVideoFormat_MJPG, 3840, 2160, 30, 1},
+                         {MFVideoFormat_MJPG, 1280, 720, 30, 1},
+                         {MFVideoFormat_NV12, 1280, 720, 30, 1},
+                         {MFVideoFormat_NV12, 640, 360, 30, 1}},
+                        controls)};
 }
 
 // The file as last read, so a poll reads it only when it has changed.

@@ -29,10 +29,6 @@ HRESULT make_native_type(const SyntheticType& t, IMFMediaType** out) {
     return hr;
 }
 
-long synthetic_live_sources() {
-    return SyntheticSource::live.load();
-}
-
 HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** out) {
     *out = nullptr;
     auto* source = new SyntheticSource();
@@ -63,7 +59,7 @@ HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** 
     if (FAILED(hr)) {
         return hr;
     }
-    synthetic_note_source_created();
+    synthetic_note(&SyntheticStats::sources_created);
     *out = owner.Detach();
     return S_OK;
 }
