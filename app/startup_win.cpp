@@ -32,6 +32,65 @@ void bring_first_copy_forward() {
     SetForegroundWindow(existing);
 }
 
+// The single-instance mutex, owned from its creation unless another copy
+// made it first; released and closed when app_run leaves, or before by
+// give_up, so that the next start runs.
+struct InstanceMutex {
+    HANDLE handle = nullptr;
+    DWORD error = ERROR_SUCCESS;
+
+    InstanceMutex() {
+        SetLastError(ERROR_SUCCESS);
+        handle = CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance");
+        error = GetLastError();
+    }
+    ~InstanceMutex() { give_up(); }
+    InstanceMutex(const InstanceMutex&) = delete;
+    InstanceMutex& operator=(const InstanceMutex&) = delete;
+
+    void give_up() {
+        if (handle != nullptr) {
+            ReleaseMutex(handle); // fails harmlessly where another copy owns it
+            CloseHandle(handle);
+            handle = nullptr;
+        }
+    }
+};
+
+// Capture, up since capture_startup succeeded; shut down when app_run leaves.
+struct CaptureRun {
+    CaptureRun() = default;
+    ~CaptureRun() { capture_shutdown(); }
+    CaptureRun(const CaptureRun&) = delete;
+    CaptureRun& operator=(const CaptureRun&) = delete;
+};
+
+// The keyboard accelerators, in the global the message loop reads, for
+// app_run's time.
+struct Accelerators {
+    Accelerators() { accelerator_table = create_accelerators(); }
+    ~Accelerators() {
+        if (accelerator_table != nullptr) {
+            DestroyAcceleratorTable(accelerator_table);
+            accelerator_table = nullptr;
+        }
+    }
+    Accelerators(const Accelerators&) = delete;
+    Accelerators& operator=(const Accelerators&) = delete;
+};
+
+// The fonts the main window makes for itself (WM_CREATE, DPI changes); they
+// outlive the window and are deleted when app_run leaves.
+struct WindowFonts {
+    WindowFonts() = default;
+    ~WindowFonts() {
+        status_font_delete();
+        toolbar_fonts_delete();
+    }
+    WindowFonts(const WindowFonts&) = delete;
+    WindowFonts& operator=(const WindowFonts&) = delete;
+};
+
 void run_message_loop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -113,14 +172,23 @@ bool register_main_window_class(HINSTANCE instance) {
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = window_class_name;
-    return RegisterClassExW(&wc) != 0;
+    if (RegisterClassExW(&wc) != 0) {
+        return true;
+    }
+    // Registered before in this process (the tests open the window again
+    // and again): usable if it is this very class, not another of its name.
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS &&
+           GetClassInfoExW(instance, window_class_name, &existing) &&
+           existing.lpfnWndProc == main_window_proc;
 }
 
 HWND create_main_window(HINSTANCE instance) {
     const InitialPlacement at = initial_window_rect();
-    CreateWindowExW(at.ex_style, window_class_name, window_title, initial_window_style(), at.x,
-                    at.y, at.width, at.height, nullptr, nullptr, instance, nullptr);
-    return main_window; // stored by WM_CREATE
+    // WM_CREATE stores the window in main_window too.
+    return CreateWindowExW(at.ex_style, window_class_name, window_title, initial_window_style(),
+                           at.x, at.y, at.width, at.height, nullptr, nullptr, instance, nullptr);
 }
 
 int startup_show_command() {
@@ -131,12 +199,12 @@ int startup_show_command() {
 }
 
 int app_run(HINSTANCE instance, int show_command) {
-    SetLastError(ERROR_SUCCESS);
-    ScopedHandle mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
+    // What start-up sets up is undone in the reverse order when this
+    // function leaves, early or at the end of the run.
+    InstanceMutex mutex;
     // A first copy started elevated made a mutex this copy may not open: then
     // the call fails with access denied and no handle, but a copy runs.
-    const DWORD mutex_error = GetLastError();
-    if (mutex_error == ERROR_ALREADY_EXISTS || mutex_error == ERROR_ACCESS_DENIED) {
+    if (mutex.error == ERROR_ALREADY_EXISTS || mutex.error == ERROR_ACCESS_DENIED) {
         bring_first_copy_forward();
         return 0;
     }
@@ -146,10 +214,18 @@ int app_run(HINSTANCE instance, int show_command) {
                     MB_ICONERROR | MB_OK);
         return 1;
     }
+    const CaptureRun capture;
     settings_load(settings);
-    register_main_window_class(instance);
-    accelerator_table = create_accelerators();
-    create_main_window(instance);
+    // Without its window the program would wait unseen in its message loop,
+    // holding the mutex, and every later start would wait for that window.
+    if (!register_main_window_class(instance)) {
+        return 1;
+    }
+    const Accelerators accelerators;
+    const WindowFonts fonts;
+    if (create_main_window(instance) == nullptr) {
+        return 1;
+    }
     ShowWindow(main_window, show_command);
     run_message_loop();
 
@@ -162,18 +238,9 @@ int app_run(HINSTANCE instance, int show_command) {
         // still use them. So give the mutex up, letting the next start run,
         // and end the process here: TerminateProcess, unlike ExitProcess, runs
         // no DLL detach code that could wait for a lock the stuck thread holds.
-        if (mutex.handle != nullptr) {
-            ReleaseMutex(mutex.handle);
-            CloseHandle(mutex.handle);
-            mutex.handle = nullptr;
-        }
+        mutex.give_up();
         TerminateProcess(GetCurrentProcess(), 0);
         return 0; // not reached: the call ends this thread too
     }
-    capture_shutdown();
-    status_font_delete();
-    toolbar_fonts_delete();
-    DestroyAcceleratorTable(accelerator_table);
-    accelerator_table = nullptr;
     return 0;
 }
