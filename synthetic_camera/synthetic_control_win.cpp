@@ -9,7 +9,8 @@
 // out; the frames are RGB32 whatever it says). options,
 // space-separated: denied, busy, fail=HEX (open fails), hang=N (the N-th read
 // never returns), interval=MS, controls=LIST (the camera's own controls, as
-// parse_control_list reads them). A file with no camera lines means no camera
+// parse_control_list reads them), hold=NAME (no frame while a file of that
+// name is in the control file's folder). A file with no camera lines means no camera
 // is attached. The file is read again at every enumeration and, when it has
 // changed, during reads: a camera that has left it is unplugged.
 
@@ -72,6 +73,18 @@ bool parse_type(const std::wstring& text, SyntheticType& type) {
     return true;
 }
 
+// A file of the settings folder, where the control file lives; "" when
+// there is no such folder.
+std::wstring settings_folder_file(const wchar_t* name) {
+    wchar_t folder[settings_path_units];
+    wchar_t file[settings_path_units];
+    wchar_t temporary[settings_path_units];
+    if (!settings_paths(folder, file, temporary)) {
+        return L"";
+    }
+    return std::wstring(folder) + L"\\" + name;
+}
+
 void apply_option(const std::wstring& option, SyntheticCamera& camera) {
     const size_t equals = option.find(L'=');
     const std::wstring key = option.substr(0, equals);
@@ -89,6 +102,8 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
         camera.frame_interval_ms = uint32_t(number);
     } else if (key == L"controls") {
         camera.controls = synthetic_controls_from_list(value);
+    } else if (key == L"hold" && !value.empty()) {
+        camera.hold_file = settings_folder_file(value.c_str());
     }
 }
 
@@ -126,13 +141,7 @@ bool parse_camera(const std::wstring& line, SyntheticCamera& camera) {
 }
 
 std::wstring control_file_path() {
-    wchar_t folder[settings_path_units];
-    wchar_t file[settings_path_units];
-    wchar_t temporary[settings_path_units];
-    if (!settings_paths(folder, file, temporary)) {
-        return L"";
-    }
-    return std::wstring(folder) + L"\\demo-cameras.txt";
+    return settings_folder_file(L"demo-cameras.txt");
 }
 
 std::wstring utf8_to_wide(const std::string& text) {

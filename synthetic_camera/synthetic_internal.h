@@ -27,5 +27,5 @@ void synthetic_run_read_hook();
 void synthetic_controls_attach(const std::vector<SyntheticCamera>& cameras, bool replace_all);
 
 // Counts one event in the statistics: a source created, a sample delivered,
-// a Shutdown called.
+// a Shutdown called, a read held.
 void synthetic_note(long SyntheticStats::*counter);

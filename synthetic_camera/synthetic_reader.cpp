@@ -234,6 +234,20 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
             return MF_E_SHUTDOWN;
         }
     }
+    // Held: a camera slow to deliver, for as long as the one who holds it
+    // wants. Shutdown ends the wait, as it ends every read.
+    const auto held = [&] {
+        return !camera.hold_file.empty() &&
+               GetFileAttributesW(camera.hold_file.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    if (held()) {
+        synthetic_note(&SyntheticStats::held_reads);
+        do {
+            if (WaitForSingleObject(source->shutdown_event.handle, 10) == WAIT_OBJECT_0) {
+                return MF_E_SHUTDOWN;
+            }
+        } while (held());
+    }
     synthetic_run_read_hook();
     if (synthetic_is_unplugged(camera.symbolic_link)) {
         return HRESULT(hresult_device_invalidated);
