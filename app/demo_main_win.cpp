@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "app/startup.h"
-#include "capture/synthetic/synthetic_camera.h"
+#include "synthetic_camera/synthetic_camera.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Libraries loaded from here on come from the system folder, never from

@@ -1,11 +1,9 @@
 #include "app/startup.h"
 
 #include "app/camera_controls_win.h"
-#include "app/main_window.h"
-#include "base/command_ids.h"
-#include "base/owned_win.h"
-
 #include "app/commands_win.h"
+#include "app/main_window.h"
+#include "base/owned_win.h"
 #include "capture/capture.h"
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
@@ -33,6 +31,33 @@ void bring_first_copy_forward() {
     }
     SetForegroundWindow(existing);
 }
+
+// The single-instance mutex: released and closed when app_run leaves, or
+// before, so that the next start runs. Releasing fails harmlessly where
+// another copy owns it.
+void release_mutex(HANDLE mutex) {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+using InstanceMutex = Owned<HANDLE, release_mutex>;
+
+// Capture, up since capture_startup succeeded; shut down when app_run leaves.
+struct CaptureRun {
+    CaptureRun() = default;
+    ~CaptureRun() { capture_shutdown(); }
+    CaptureRun(const CaptureRun&) = delete;
+    CaptureRun& operator=(const CaptureRun&) = delete;
+};
+
+// The main window's record for app_run's time: made afresh when app_run
+// leaves, so that the fonts the window made for itself and the accelerator
+// table go on every way out.
+struct WindowRecord {
+    WindowRecord() = default;
+    ~WindowRecord() { main_window = MainWindow{}; }
+    WindowRecord(const WindowRecord&) = delete;
+    WindowRecord& operator=(const WindowRecord&) = delete;
+};
 
 void run_message_loop() {
     MSG message;
@@ -92,14 +117,23 @@ bool register_main_window_class(HINSTANCE instance) {
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = window_class_name;
-    return RegisterClassExW(&wc) != 0;
+    if (RegisterClassExW(&wc) != 0) {
+        return true;
+    }
+    // Registered before in this process (the tests open the window again
+    // and again): usable if it is this very class, not another of its name.
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS &&
+           GetClassInfoExW(instance, window_class_name, &existing) &&
+           existing.lpfnWndProc == main_window_proc;
 }
 
 HWND create_main_window(HINSTANCE instance) {
     const InitialPlacement at = initial_window_rect();
-    CreateWindowExW(at.ex_style, window_class_name, window_title, initial_window_style(), at.x,
-                    at.y, at.width, at.height, nullptr, nullptr, instance, nullptr);
-    return main_window.handle; // stored by WM_CREATE
+    // WM_CREATE stores the window in the main window's record too.
+    return CreateWindowExW(at.ex_style, window_class_name, window_title, initial_window_style(),
+                           at.x, at.y, at.width, at.height, nullptr, nullptr, instance, nullptr);
 }
 
 int startup_show_command() {
@@ -110,8 +144,10 @@ int startup_show_command() {
 }
 
 int app_run(HINSTANCE instance, int show_command) {
+    // What start-up sets up is undone in the reverse order when this
+    // function leaves, early or at the end of the run.
     SetLastError(ERROR_SUCCESS);
-    OwnedHandle mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
+    InstanceMutex mutex{CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance")};
     // A first copy started elevated made a mutex this copy may not open: then
     // the call fails with access denied and no handle, but a copy runs.
     const DWORD mutex_error = GetLastError();
@@ -125,10 +161,18 @@ int app_run(HINSTANCE instance, int show_command) {
                     MB_ICONERROR | MB_OK);
         return 1;
     }
+    const CaptureRun capture;
     settings_load(settings);
-    register_main_window_class(instance);
+    // Without its window the program would wait unseen in its message loop,
+    // holding the mutex, and every later start would wait for that window.
+    if (!register_main_window_class(instance)) {
+        return 1;
+    }
+    const WindowRecord record;
     main_window.accelerator_table.reset(create_accelerators());
-    create_main_window(instance);
+    if (create_main_window(instance) == nullptr) {
+        return 1;
+    }
     ShowWindow(main_window.handle, show_command);
     run_message_loop();
 
@@ -141,14 +185,9 @@ int app_run(HINSTANCE instance, int show_command) {
         // still use them. So give the mutex up, letting the next start run,
         // and end the process here: TerminateProcess, unlike ExitProcess, runs
         // no DLL detach code that could wait for a lock the stuck thread holds.
-        if (mutex) {
-            ReleaseMutex(mutex.get());
-            mutex.reset();
-        }
+        mutex.reset();
         TerminateProcess(GetCurrentProcess(), 0);
         return 0; // not reached: the call ends this thread too
     }
-    capture_shutdown();
-    main_window = MainWindow{}; // its fonts and accelerators go with it
     return 0;
 }

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "base/owned_win.h"
-#include "capture/synthetic/synthetic_camera.h"
+#include "synthetic_camera/synthetic_camera.h"
 #include "view/picture_copy.h"
 #include "view/picture_save_win.h"
 

@@ -26,10 +26,10 @@
 #include "app/startup.h"
 #include "app/window_calls.h"
 #include "capture/capture.h"
-#include "capture/synthetic/synthetic_camera.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/window_sizing.h"
+#include "synthetic_camera/synthetic_camera.h"
 #include "view/picture_turn.h"
 
 namespace {

@@ -218,12 +218,32 @@ inline RECT video_area_on_screen(HWND window, UINT dpi) {
     return r;
 }
 
-// True when the video area shows a picture: many colours, no text.
-inline bool shows_picture(HWND window, UINT dpi) {
-    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
+// True when most of these pixels are neither black nor the status text's.
+inline bool mostly_coloured(const Pixels& screen) {
     const auto coloured = std::count_if(screen.data.begin(), screen.data.end(),
                                         [](uint32_t p) { return p != 0 && p != 0xC8C8CD; });
     return screen.width > 0 && size_t(coloured) > screen.data.size() / 2;
+}
+
+// True when the video area shows a picture: many colours, no text.
+inline bool shows_picture(HWND window, UINT dpi) {
+    return mostly_coloured(capture_screen(video_area_on_screen(window, dpi)));
+}
+
+// True when the video area shows the test pattern, a frame the window has
+// taken: a picture of at least 64 colours, where a window that has not yet
+// painted lets the desktop's one colour show through.
+inline bool shows_pattern(HWND window, UINT dpi) {
+    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
+    if (!mostly_coloured(screen)) {
+        return false;
+    }
+    std::vector<uint32_t> colours;
+    for (size_t i = 0; i < screen.data.size(); i += 7) { // a sample is plenty
+        colours.push_back(screen.data[i]);
+    }
+    std::sort(colours.begin(), colours.end());
+    return std::unique(colours.begin(), colours.end()) - colours.begin() >= 64;
 }
 
 // Writes one of the files of the demo's settings folder: settings.txt, or

@@ -133,17 +133,35 @@ TEST_F(StartupE2e, SettingsAreSavedASecondAfterAChangeAndOnCloseAndReadBack) {
     ASSERT_TRUE(wait_picture());
     ShowWindow(run.window, SW_RESTORE);
     SetWindowPos(run.window, nullptr, 120, 90, 700, 460, SWP_NOZORDER | SWP_NOACTIVATE);
-    Sleep(1500); // the saves after the camera was chosen and the window moved
-    const std::string before = read_settings(appdata.path);
+    // The saves after the camera was chosen and the window moved.
+    std::string before;
+    ASSERT_TRUE(wait_until([&] {
+        before = read_settings(appdata.path);
+        return settings_value(before, "camera_id") == "\\\\?\\synthetic#camera-a" &&
+               settings_value(before, "window_x") == "120" &&
+               settings_value(before, "window_y") == "90" &&
+               settings_value(before, "window_w") == "700" &&
+               settings_value(before, "window_h") == "460";
+    })) << before;
     ASSERT_EQ(settings_value(before, "zoom"), "1.000000") << before;
-    for (int i = 0; i < 3; ++i) {
+    // Three changes, each once the window has taken the one before; the
+    // settings must be written once, a second after the last of them.
+    ULONGLONG last_change = 0;
+    for (const wchar_t* label : {L"150%", L"225%", L"338%"}) {
+        last_change = GetTickCount64();
         click_command(run.window, 103);
-        Sleep(100);
+        ASSERT_TRUE(wait_until([&] { return zoom_label() == label; })) << zoom_label();
     }
-    Sleep(500);
-    EXPECT_EQ(read_settings(appdata.path), before) << "saved one second after the last change";
-    EXPECT_TRUE(wait_until(
-        [&] { return settings_value(read_settings(appdata.path), "zoom") == "3.375000"; }, 3000));
+    std::string saved;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            saved = read_settings(appdata.path);
+            return saved != before;
+        },
+        3000));
+    // Loose by a tenth of a second: the clock and the timer move in ticks.
+    EXPECT_GE(GetTickCount64() - last_change, 900u) << "saved a second after the last change";
+    EXPECT_EQ(settings_value(saved, "zoom"), "3.375000") << "no save before the last change";
     click_command(run.window, 105);      // pin off
     ShowWindow(run.window, SW_MAXIMIZE); // the normal rectangle is the one kept
     ASSERT_TRUE(wait_until([&] { return IsZoomed(run.window) != 0; }));
@@ -153,13 +171,24 @@ TEST_F(StartupE2e, SettingsAreSavedASecondAfterAChangeAndOnCloseAndReadBack) {
               "zoom=3.375000\ncenter_x=0.500000\ncenter_y=0.500000\nwindow_x=120\nwindow_y=90\n"
               "window_w=700\nwindow_h=460\non_top=0\n");
 
+    // The camera holds its frames back while the hold file exists, so the
+    // window is seen as it was restored before its first frame refits it.
     run.reset();
+    write_settings_file(appdata.path, L"hold", "");
+    write_settings_file(appdata.path, L"demo-cameras.txt",
+                        "\\\\?\\synthetic#camera-a|Camera A|640x480@30|interval=20 hold=hold\n");
     ASSERT_TRUE(run.start(appdata.path));
     EXPECT_FALSE(IsZoomed(run.window));
     EXPECT_EQ(xywh(window_rect(run.window)), (std::array<LONG, 4>{120, 90, 700, 460}));
     EXPECT_EQ(zoom_label(), L"338%");
     EXPECT_EQ(window_text(run.control(101)), L"Camera A") << "the selected row";
+    ASSERT_TRUE(DeleteFileW((appdata.path + L"\\Tavisko\\hold").c_str()));
     EXPECT_TRUE(wait_picture());
+    // The first frame fits the window to the 4:3 picture: a 692-pixel-wide
+    // video area 519 high, under the toolbar.
+    const std::array<LONG, 4> fitted{120, 90, 700, 582};
+    EXPECT_TRUE(wait_until([&] { return xywh(window_rect(run.window)) == fitted; }));
+    EXPECT_EQ(xywh(window_rect(run.window)), fitted);
 }
 
 } // namespace

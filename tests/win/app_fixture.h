@@ -18,9 +18,9 @@
 #include "base/command_ids.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
-#include "capture/synthetic/synthetic_camera.h"
 #include "layout/toolbar.h"
 #include "layout/window_sizing.h"
+#include "synthetic_camera/synthetic_camera.h"
 #include "test_support.h"
 #include "view/mouse_navigation.h"
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "capture/capture.h"
-#include "capture/synthetic/synthetic_camera.h"
+#include "synthetic_camera/synthetic_camera.h"
 #include "test_support.h"
 
 struct Report {

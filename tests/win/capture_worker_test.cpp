@@ -45,6 +45,31 @@ TEST_F(CaptureWorkerTest, FirstSampleReportsStreamingThenAFrameForEveryBufferLay
     }
 }
 
+TEST_F(CaptureWorkerTest, AHeldCameraDeliversNothingUntilItsHoldFileGoesAndStopsWhileHeld) {
+    TempFolder folder;
+    SyntheticCamera camera = test_camera();
+    camera.hold_file = folder.path + L"\\hold";
+    for (const bool stop_while_held : {false, true}) {
+        SCOPED_TRACE(stop_while_held ? "stopped while held" : "let go");
+        ASSERT_TRUE(write_file_bytes(camera.hold_file, ""));
+        synthetic_reset_stats();
+        session.start(camera);
+        ASSERT_TRUE(session.pump_until([] { return synthetic_stats().held_reads == 1; }));
+        EXPECT_EQ(synthetic_stats().samples_delivered, 0);
+        EXPECT_EQ(session.count(WM_APP_FRAME), 0);
+        if (stop_while_held) {
+            session.stop();
+            EXPECT_FALSE(capture_worker_stuck()) << "Shutdown ends a held read";
+            EXPECT_EQ(synthetic_stats().samples_delivered, 0);
+        } else {
+            ASSERT_TRUE(DeleteFileW(camera.hold_file.c_str()));
+            ASSERT_TRUE(session.wait_frames(1));
+            EXPECT_EQ(synthetic_stats().held_reads, 1) << "only the reads that found the file wait";
+            session.stop();
+        }
+    }
+}
+
 TEST_F(CaptureWorkerTest, FormatsTheReaderCannotTurnIntoRgb32GiveWayToTheNextBest) {
     const GUID hevc = MFVideoFormat_HEVC, nv12 = MFVideoFormat_NV12;
     const GUID vendor = {

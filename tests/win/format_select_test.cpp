@@ -8,7 +8,7 @@
 #include "capture/capture.h"
 #include "capture/device_layer.h"
 #include "capture/format_select.h"
-#include "capture/synthetic/synthetic_camera.h"
+#include "synthetic_camera/synthetic_camera.h"
 
 using Microsoft::WRL::ComPtr;
 

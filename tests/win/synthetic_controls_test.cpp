@@ -12,7 +12,7 @@
 
 #include "capture/capture_codes.h"
 #include "capture/device_layer.h"
-#include "capture/synthetic/synthetic_camera.h"
+#include "synthetic_camera/synthetic_camera.h"
 
 using Microsoft::WRL::ComPtr;
 

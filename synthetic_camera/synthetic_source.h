@@ -9,8 +9,8 @@
 #include <atomic>
 
 #include "base/owned_win.h"
-#include "capture/synthetic/com_object.h"
-#include "capture/synthetic/synthetic_internal.h"
+#include "synthetic_camera/com_object.h"
+#include "synthetic_camera/synthetic_internal.h"
 
 // Lets the reader find the SyntheticSource behind an IMFMediaSource.
 inline constexpr GUID iid_synthetic_source = {
@@ -23,8 +23,8 @@ struct SyntheticSource;
 // control of that interface.
 HRESULT synthetic_query_controls(SyntheticSource* source, REFIID iid, void** out);
 
-struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
-    RefCount refs;
+struct SyntheticSource final : ComObject<SyntheticSource, IMFMediaSource>,
+                               LiveCounter<live_sources> {
     SyntheticCamera camera;
     Microsoft::WRL::ComPtr<IMFPresentationDescriptor> presentation;
     Microsoft::WRL::ComPtr<IMFMediaTypeHandler> handler;
@@ -32,19 +32,14 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
     std::atomic<bool> shut_down{false};
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFMediaEventGenerator) ||
-            iid == __uuidof(IMFMediaSource) || iid == iid_synthetic_source) {
-            *out = static_cast<IMFMediaSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        if (iid == __uuidof(IAMVideoProcAmp) || iid == __uuidof(IAMCameraControl)) {
+        if (out != nullptr &&
+            (iid == __uuidof(IAMVideoProcAmp) || iid == __uuidof(IAMCameraControl))) {
             return synthetic_query_controls(this, iid, out);
         }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return answer_query(iid, out, static_cast<IMFMediaSource*>(this),
+                            {__uuidof(IUnknown), __uuidof(IMFMediaEventGenerator),
+                             __uuidof(IMFMediaSource), iid_synthetic_source});
     }
-    SYNTHETIC_IUNKNOWN_REFCOUNT
 
     // Nothing here raises events; the worker reads synchronously.
     HRESULT STDMETHODCALLTYPE GetEvent(DWORD, IMFMediaEvent**) override { return E_NOTIMPL; }
@@ -59,6 +54,11 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
         return E_NOTIMPL;
     }
 
+    // After Shutdown every method of a source, and of what it hands out,
+    // fails with MF_E_SHUTDOWN
+    // (https://learn.microsoft.com/windows/win32/api/mfidl/nf-mfidl-imfmediasource-shutdown).
+    HRESULT alive() const { return shut_down ? MF_E_SHUTDOWN : S_OK; }
+
     HRESULT STDMETHODCALLTYPE GetCharacteristics(DWORD* characteristics) override {
         if (shut_down) {
             return MF_E_SHUTDOWN;
@@ -69,22 +69,19 @@ struct SyntheticSource final : IMFMediaSource, LiveCounter<SyntheticSource> {
     HRESULT STDMETHODCALLTYPE
     CreatePresentationDescriptor(IMFPresentationDescriptor** out) override {
         *out = nullptr;
-        if (shut_down) {
-            return MF_E_SHUTDOWN;
-        }
-        return presentation->Clone(out);
+        return shut_down ? MF_E_SHUTDOWN : presentation->Clone(out);
     }
     HRESULT STDMETHODCALLTYPE Start(IMFPresentationDescriptor*, const GUID*,
                                     const PROPVARIANT*) override {
-        return shut_down ? MF_E_SHUTDOWN : S_OK;
+        return alive();
     }
-    HRESULT STDMETHODCALLTYPE Stop() override { return shut_down ? MF_E_SHUTDOWN : S_OK; }
-    HRESULT STDMETHODCALLTYPE Pause() override { return shut_down ? MF_E_SHUTDOWN : S_OK; }
+    HRESULT STDMETHODCALLTYPE Stop() override { return alive(); }
+    HRESULT STDMETHODCALLTYPE Pause() override { return alive(); }
     HRESULT STDMETHODCALLTYPE Shutdown() override {
         if (camera.hang_in_shutdown) {
             synthetic_hang();
         }
-        synthetic_note_shutdown();
+        synthetic_note(&SyntheticStats::shutdowns);
         if (shut_down.exchange(true)) {
             return MF_E_SHUTDOWN;
         }

@@ -1,4 +1,4 @@
-#include "capture/synthetic/synthetic_frames.h"
+#include "synthetic_camera/synthetic_frames.h"
 
 #include <mfapi.h>
 #include <wrl/client.h>
@@ -10,18 +10,20 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-void fill_rows(PatternCache& cache, BYTE* top_row, LONG step, uint32_t width, uint32_t height,
-               uint32_t rows, uint32_t frame) {
+// Draws `rows` rows of the frame's pattern, `step` bytes apart from the top
+// row on, and with stamp_time overwrites the top band with the creation
+// time, one block a bit.
+void draw_rows(PatternCache& cache, const SyntheticCamera& camera, BYTE* top_row, LONG step,
+               uint32_t width, uint32_t height, uint32_t rows, uint32_t frame) {
     cache.prepare(width, height);
     for (uint32_t y = 0; y < rows; ++y) {
         memcpy(top_row + LONG_PTR(y) * step, cache.row(y, frame), size_t(width) * 4);
     }
-}
-
-// Overwrites the top band with the creation time, one block a bit.
-void stamp_rows(BYTE* top_row, LONG step, uint32_t width, uint32_t height) {
+    if (!camera.stamp_time) {
+        return;
+    }
     const uint32_t stamp = synthetic_stamp_now();
-    const uint32_t band = std::min(synthetic_stamp_band(height), height);
+    const uint32_t band = std::min(synthetic_stamp_band(rows), rows);
     for (uint32_t y = 0; y < band; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(top_row + LONG_PTR(y) * step);
         for (uint32_t x = 0; x < width; ++x) {
@@ -49,17 +51,9 @@ HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera, bo
     // Without MF_MT_DEFAULT_STRIDE, RGB rows come bottom-up, as in a bitmap:
     // https://learn.microsoft.com/windows/win32/medfound/uncompressed-video-buffers
     const bool bottom_up = camera.buffer == SyntheticBuffer::BottomUp || !camera.default_stride;
-    if (bottom_up && !short_buffer) {
-        fill_rows(cache, data + (height - 1) * row, -LONG(row), width, height, height, frame);
-        if (camera.stamp_time) {
-            stamp_rows(data + (height - 1) * row, -LONG(row), width, height);
-        }
-    } else {
-        fill_rows(cache, data, LONG(row), width, height, rows, frame);
-        if (camera.stamp_time) {
-            stamp_rows(data, LONG(row), width, rows);
-        }
-    }
+    const bool upwards = bottom_up && !short_buffer;
+    draw_rows(cache, camera, upwards ? data + (height - 1) * row : data,
+              upwards ? -LONG(row) : LONG(row), width, height, rows, frame);
     buffer->Unlock();
     buffer->SetCurrentLength(row * rows);
     *out = buffer.Detach();
@@ -88,10 +82,7 @@ HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera, 
     for (uint32_t y = 0; y < height; ++y) {
         memset(top_row + LONG_PTR(y) * pitch, 0xEE, size_t(pitch < 0 ? -pitch : pitch));
     }
-    fill_rows(cache, top_row, pitch, width, height, height, frame);
-    if (camera.stamp_time) {
-        stamp_rows(top_row, pitch, width, height);
-    }
+    draw_rows(cache, camera, top_row, pitch, width, height, height, frame);
     pitched->Unlock2D();
     *out = buffer.Detach();
     return S_OK;

@@ -4,7 +4,7 @@
 #include <mfidl.h>
 #include <mfreadwrite.h>
 
-#include "capture/synthetic/synthetic_camera.h"
+#include "synthetic_camera/synthetic_camera.h"
 
 HRESULT synthetic_create_activate(const SyntheticCamera& camera, IMFActivate** out);
 HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** out);
@@ -17,11 +17,6 @@ HRESULT synthetic_create_stalling_buffer(uint32_t width, uint32_t height, uint32
 // Where a hung driver call waits: until synthetic_release_hung_calls.
 void synthetic_hang();
 
-long synthetic_live_activates();
-long synthetic_live_sources();
-long synthetic_live_readers();
-long synthetic_live_buffers();
-
 bool synthetic_is_unplugged(const std::wstring& symbolic_link);
 void synthetic_run_read_hook();
 
@@ -31,7 +26,6 @@ void synthetic_run_read_hook();
 // control calls take that one inside their own.
 void synthetic_controls_attach(const std::vector<SyntheticCamera>& cameras, bool replace_all);
 
-// Statistics, updated by the sources and readers.
-void synthetic_note_source_created();
-void synthetic_note_sample();
-void synthetic_note_shutdown();
+// Counts one event in the statistics: a source created, a sample delivered,
+// a Shutdown called, a read held.
+void synthetic_note(long SyntheticStats::*counter);

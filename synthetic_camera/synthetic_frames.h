@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/synthetic/synthetic_camera.h"
+#include "synthetic_camera/synthetic_camera.h"
 
 // The test pattern moves one pixel a frame to the left and repeats every 256
 // columns, so each frame is a window into one pre-drawn picture 256 columns

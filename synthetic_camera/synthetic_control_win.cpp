@@ -9,7 +9,8 @@
 // out; the frames are RGB32 whatever it says). options,
 // space-separated: denied, busy, fail=HEX (open fails), hang=N (the N-th read
 // never returns), interval=MS, controls=LIST (the camera's own controls, as
-// parse_control_list reads them). A file with no camera lines means no camera
+// parse_control_list reads them), hold=NAME (no frame while a file of that
+// name is in the control file's folder). A file with no camera lines means no camera
 // is attached. The file is read again at every enumeration and, when it has
 // changed, during reads: a camera that has left it is unplugged.
 
@@ -22,11 +23,12 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "capture/camera_format.h"
 #include "capture/capture_codes.h"
-#include "capture/synthetic/synthetic_camera.h"
 #include "settings/settings_file.h"
+#include "synthetic_camera/synthetic_camera.h"
 
 namespace {
 
@@ -71,6 +73,18 @@ bool parse_type(const std::wstring& text, SyntheticType& type) {
     return true;
 }
 
+// A file of the settings folder, where the control file lives; "" when
+// there is no such folder.
+std::wstring settings_folder_file(const wchar_t* name) {
+    wchar_t folder[settings_path_units];
+    wchar_t file[settings_path_units];
+    wchar_t temporary[settings_path_units];
+    if (!settings_paths(folder, file, temporary)) {
+        return L"";
+    }
+    return std::wstring(folder) + L"\\" + name;
+}
+
 void apply_option(const std::wstring& option, SyntheticCamera& camera) {
     const size_t equals = option.find(L'=');
     const std::wstring key = option.substr(0, equals);
@@ -88,7 +102,22 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
         camera.frame_interval_ms = uint32_t(number);
     } else if (key == L"controls") {
         camera.controls = synthetic_controls_from_list(value);
+    } else if (key == L"hold" && !value.empty()) {
+        camera.hold_file = settings_folder_file(value.c_str());
     }
+}
+
+// A camera of the demo as it starts: a frame every 33 ms.
+SyntheticCamera demo_camera(const std::wstring& link, const std::wstring& name,
+                            std::vector<SyntheticType> types = {},
+                            std::vector<SyntheticControl> controls = {}) {
+    SyntheticCamera camera;
+    camera.symbolic_link = link;
+    camera.friendly_name = name;
+    camera.types = std::move(types);
+    camera.frame_interval_ms = 33;
+    camera.controls = std::move(controls);
+    return camera;
 }
 
 bool parse_camera(const std::wstring& line, SyntheticCamera& camera) {
@@ -96,9 +125,7 @@ bool parse_camera(const std::wstring& line, SyntheticCamera& camera) {
     if (fields.size() < 3 || fields[0].empty()) {
         return false;
     }
-    camera.symbolic_link = fields[0];
-    camera.friendly_name = fields[1];
-    camera.frame_interval_ms = 33;
+    camera = demo_camera(fields[0], fields[1]);
     for (const std::wstring& text : split(fields[2], L',')) {
         SyntheticType type;
         if (parse_type(text, type)) {
@@ -114,13 +141,7 @@ bool parse_camera(const std::wstring& line, SyntheticCamera& camera) {
 }
 
 std::wstring control_file_path() {
-    wchar_t folder[settings_path_units];
-    wchar_t file[settings_path_units];
-    wchar_t temporary[settings_path_units];
-    if (!settings_paths(folder, file, temporary)) {
-        return L"";
-    }
-    return std::wstring(folder) + L"\\demo-cameras.txt";
+    return settings_folder_file(L"demo-cameras.txt");
 }
 
 std::wstring utf8_to_wide(const std::string& text) {
@@ -137,28 +158,21 @@ std::vector<SyntheticCamera> synthetic_demo_cameras() {
         synthetic_controls_from_list(L"brightness:0..255/1=128,contrast:0..100/1=50,"
                                      L"whitebalance:2800..6500/100=4600auto,focus:0..250/5=0auto");
 
-    SyntheticCamera four_three;
-    four_three.symbolic_link = L"\\\\?\\synthetic#test-camera-4x3#0";
-    four_three.friendly_name = L"Test Camera 4:3";
-    four_three.types = {{MFVideoFormat_YUY2, 320, 240, 30, 1},
-                        {MFVideoFormat_YUY2, 640, 480, 30, 1},
-                        {MFVideoFormat_MJPG, 640, 480, 15, 1}};
-    four_three.frame_interval_ms = 33;
-    four_three.controls = controls;
-
-    // The format choice has to pass over the first three of these: too
-    // slow, too large, and a less preferred subtype at the same size.
-    SyntheticCamera sixteen_nine;
-    sixteen_nine.symbolic_link = L"\\\\?\\synthetic#test-camera-16x9#0";
-    sixteen_nine.friendly_name = L"Test Camera 16:9";
-    sixteen_nine.types = {{MFVideoFormat_MJPG, 1920, 1080, 15, 1},
-                          {MFVideoFormat_MJPG, 3840, 2160, 30, 1},
-                          {MFVideoFormat_MJPG, 1280, 720, 30, 1},
-                          {MFVideoFormat_NV12, 1280, 720, 30, 1},
-                          {MFVideoFormat_NV12, 640, 360, 30, 1}};
-    sixteen_nine.frame_interval_ms = 33;
-    sixteen_nine.controls = controls;
-    return {four_three, sixteen_nine};
+    return {demo_camera(L"\\\\?\\synthetic#test-camera-4x3#0", L"Test Camera 4:3",
+                        {{MFVideoFormat_YUY2, 320, 240, 30, 1},
+                         {MFVideoFormat_YUY2, 640, 480, 30, 1},
+                         {MFVideoFormat_MJPG, 640, 480, 15, 1}},
+                        controls),
+            // The format choice has to pass over the first three of these:
+            // too slow, too large, and a less preferred subtype at the same
+            // size.
+            demo_camera(L"\\\\?\\synthetic#test-camera-16x9#0", L"Test Camera 16:9",
+                        {{MFVideoFormat_MJPG, 1920, 1080, 15, 1},
+                         {MFVideoFormat_MJPG, 3840, 2160, 30, 1},
+                         {MFVideoFormat_MJPG, 1280, 720, 30, 1},
+                         {MFVideoFormat_NV12, 1280, 720, 30, 1},
+                         {MFVideoFormat_NV12, 640, 360, 30, 1}},
+                        controls)};
 }
 
 // The file as last read, so a poll reads it only when it has changed.

@@ -9,13 +9,13 @@
 
 #include <memory>
 
-#include "capture/synthetic/com_object.h"
-#include "capture/synthetic/synthetic_internal.h"
+#include "synthetic_camera/com_object.h"
+#include "synthetic_camera/synthetic_internal.h"
 
 namespace {
 
-struct LyingBuffer final : IMFMediaBuffer, IMF2DBuffer2, LiveCounter<LyingBuffer> {
-    RefCount refs;
+struct LyingBuffer final : ComObject<LyingBuffer, IMFMediaBuffer, IMF2DBuffer2>,
+                           LiveCounter<live_buffers> {
     bool newer_interface;
     bool stalls;
     LONG pitch;
@@ -34,19 +34,12 @@ struct LyingBuffer final : IMFMediaBuffer, IMF2DBuffer2, LiveCounter<LyingBuffer
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFMediaBuffer)) {
-            *out = static_cast<IMFMediaBuffer*>(this);
-        } else if (iid == __uuidof(IMF2DBuffer) ||
-                   (newer_interface && iid == __uuidof(IMF2DBuffer2))) {
-            *out = static_cast<IMF2DBuffer2*>(this);
-        } else {
-            *out = nullptr;
-            return E_NOINTERFACE;
+        if (iid == __uuidof(IMF2DBuffer) || (newer_interface && iid == __uuidof(IMF2DBuffer2))) {
+            return answer_query(iid, out, static_cast<IMF2DBuffer2*>(this), {iid});
         }
-        AddRef();
-        return S_OK;
+        return answer_query(iid, out, static_cast<IMFMediaBuffer*>(this),
+                            {__uuidof(IUnknown), __uuidof(IMFMediaBuffer)});
     }
-    SYNTHETIC_IUNKNOWN_REFCOUNT
 
     // IMFMediaBuffer: the plain lock tells the truth about the length.
     HRESULT STDMETHODCALLTYPE Lock(BYTE** data, DWORD* max_length, DWORD* current) override {
@@ -96,21 +89,14 @@ struct LyingBuffer final : IMFMediaBuffer, IMF2DBuffer2, LiveCounter<LyingBuffer
     // IMF2DBuffer2: reports the real extent of the memory.
     HRESULT STDMETHODCALLTYPE Lock2DSize(MF2DBuffer_LockFlags, BYTE** scanline0, LONG* out_pitch,
                                          BYTE** start, DWORD* out_length) override {
-        enter_driver();
-        *scanline0 = memory.get();
-        *out_pitch = pitch;
         *start = memory.get();
         *out_length = length;
-        return S_OK;
+        return Lock2D(scanline0, out_pitch);
     }
     HRESULT STDMETHODCALLTYPE Copy2DTo(IMF2DBuffer2*) override { return E_NOTIMPL; }
 };
 
 } // namespace
-
-long synthetic_live_buffers() {
-    return LyingBuffer::live.load();
-}
 
 HRESULT synthetic_create_lying_buffer(uint32_t width, uint32_t height, bool newer_interface,
                                       IMFMediaBuffer** out) {

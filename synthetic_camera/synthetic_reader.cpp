@@ -3,8 +3,8 @@
 // samples, turns into RGB32 only what Windows has a converter for, and lets a
 // native type be chosen under it.
 
-#include "capture/synthetic/synthetic_frames.h"
-#include "capture/synthetic/synthetic_source.h"
+#include "synthetic_camera/synthetic_frames.h"
+#include "synthetic_camera/synthetic_source.h"
 
 #include "capture/capture_codes.h"
 
@@ -26,8 +26,13 @@ bool converts_to_rgb32(const GUID& subtype) {
     return false;
 }
 
-struct SyntheticReader final : IMFSourceReaderEx, LiveCounter<SyntheticReader> {
-    RefCount refs;
+// The reader has one stream, a video stream: 0 or its alias.
+bool is_video_stream(DWORD stream) {
+    return stream == DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) || stream == 0;
+}
+
+struct SyntheticReader final : ComObject<SyntheticReader, IMFSourceReaderEx>,
+                               LiveCounter<live_readers> {
     ComPtr<IMFMediaSource> source_ref;
     SyntheticSource* source = nullptr; // kept alive by source_ref
     uint32_t width = 0;
@@ -40,16 +45,10 @@ struct SyntheticReader final : IMFSourceReaderEx, LiveCounter<SyntheticReader> {
     ULONGLONG next_due = 0; // when the next frame is due, in GetTickCount64 time
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFSourceReader) ||
-            iid == __uuidof(IMFSourceReaderEx)) {
-            *out = static_cast<IMFSourceReaderEx*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return answer_query(
+            iid, out, static_cast<IMFSourceReaderEx*>(this),
+            {__uuidof(IUnknown), __uuidof(IMFSourceReader), __uuidof(IMFSourceReaderEx)});
     }
-    SYNTHETIC_IUNKNOWN_REFCOUNT
 
     HRESULT STDMETHODCALLTYPE GetStreamSelection(DWORD, BOOL* selected) override {
         *selected = TRUE;
@@ -59,7 +58,7 @@ struct SyntheticReader final : IMFSourceReaderEx, LiveCounter<SyntheticReader> {
     HRESULT STDMETHODCALLTYPE GetNativeMediaType(DWORD stream, DWORD index,
                                                  IMFMediaType** out) override {
         *out = nullptr;
-        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+        if (!is_video_stream(stream)) {
             return MF_E_INVALIDSTREAMNUMBER;
         }
         return source->handler->GetMediaTypeByIndex(index, out);
@@ -69,7 +68,7 @@ struct SyntheticReader final : IMFSourceReaderEx, LiveCounter<SyntheticReader> {
     HRESULT STDMETHODCALLTYPE SetNativeMediaType(DWORD stream, IMFMediaType* type,
                                                  DWORD* flags) override {
         *flags = 0;
-        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+        if (!is_video_stream(stream)) {
             return MF_E_INVALIDSTREAMNUMBER;
         }
         const HRESULT hr = source->handler->SetCurrentMediaType(type);
@@ -90,7 +89,7 @@ struct SyntheticReader final : IMFSourceReaderEx, LiveCounter<SyntheticReader> {
     }
     HRESULT STDMETHODCALLTYPE GetCurrentMediaType(DWORD stream, IMFMediaType** out) override {
         *out = nullptr;
-        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+        if (!is_video_stream(stream)) {
             return MF_E_INVALIDSTREAMNUMBER;
         }
         ComPtr<IMFMediaType> type;
@@ -112,7 +111,7 @@ struct SyntheticReader final : IMFSourceReaderEx, LiveCounter<SyntheticReader> {
                                                   IMFMediaType* type) override {
         GUID major = GUID_NULL;
         GUID subtype = GUID_NULL;
-        if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+        if (!is_video_stream(stream)) {
             return MF_E_INVALIDSTREAMNUMBER;
         }
         if (FAILED(type->GetGUID(MF_MT_MAJOR_TYPE, &major)) ||
@@ -194,7 +193,7 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
     if (timestamp != nullptr) {
         *timestamp = 0;
     }
-    if (stream != DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) && stream != 0) {
+    if (!is_video_stream(stream)) {
         return MF_E_INVALIDSTREAMNUMBER;
     }
     if (source->shut_down) {
@@ -235,6 +234,20 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
             return MF_E_SHUTDOWN;
         }
     }
+    // Held: a camera slow to deliver, for as long as the one who holds it
+    // wants. Shutdown ends the wait, as it ends every read.
+    const auto held = [&] {
+        return !camera.hold_file.empty() &&
+               GetFileAttributesW(camera.hold_file.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    if (held()) {
+        synthetic_note(&SyntheticStats::held_reads);
+        do {
+            if (WaitForSingleObject(source->shutdown_event.get(), 10) == WAIT_OBJECT_0) {
+                return MF_E_SHUTDOWN;
+            }
+        } while (held());
+    }
     synthetic_run_read_hook();
     if (synthetic_is_unplugged(camera.symbolic_link)) {
         return HRESULT(hresult_device_invalidated);
@@ -247,16 +260,12 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
     const HRESULT hr = make_sample(call, sample);
     if (SUCCEEDED(hr)) {
         ++frames;
-        synthetic_note_sample();
+        synthetic_note(&SyntheticStats::samples_delivered);
     }
     return hr;
 }
 
 } // namespace
-
-long synthetic_live_readers() {
-    return SyntheticReader::live.load();
-}
 
 HRESULT synthetic_create_reader(IMFMediaSource* media_source, IMFSourceReader** out) {
     *out = nullptr;

@@ -2,7 +2,7 @@
 // descriptor over the camera's native types, so the format choice works on
 // real Media Foundation objects.
 
-#include "capture/synthetic/synthetic_source.h"
+#include "synthetic_camera/synthetic_source.h"
 
 #include <vector>
 
@@ -27,10 +27,6 @@ HRESULT make_native_type(const SyntheticType& t, IMFMediaType** out) {
         *out = type.Detach();
     }
     return hr;
-}
-
-long synthetic_live_sources() {
-    return SyntheticSource::live.load();
 }
 
 HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** out) {
@@ -63,7 +59,7 @@ HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** 
     if (FAILED(hr)) {
         return hr;
     }
-    synthetic_note_source_created();
+    synthetic_note(&SyntheticStats::sources_created);
     *out = owner.Detach();
     return S_OK;
 }

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <utility>
 
 #include "capture/device_layer.h"
-#include "capture/synthetic/synthetic_internal.h"
+#include "synthetic_camera/com_object.h"
+#include "synthetic_camera/synthetic_internal.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -22,6 +24,13 @@ SyntheticStats stats;
 std::atomic<void (*)()> enumeration_hook{nullptr};
 std::atomic<void (*)()> read_hook{nullptr};
 std::vector<std::wstring> unplugged;
+
+// Picks out the camera of this symbolic link.
+auto with_link(std::wstring link) {
+    return [link = std::move(link)](const SyntheticCamera& camera) {
+        return camera.symbolic_link == link;
+    };
+}
 
 // Manual reset: set, it lets every waiting hang go at once.
 HANDLE hung_calls_released() {
@@ -45,8 +54,7 @@ void synthetic_hold_hung_calls() {
 
 void synthetic_unplug(const std::wstring& symbolic_link) {
     std::lock_guard lock(registry_mutex);
-    std::erase_if(attached,
-                  [&](const SyntheticCamera& c) { return c.symbolic_link == symbolic_link; });
+    std::erase_if(attached, with_link(symbolic_link));
     unplugged.push_back(symbolic_link);
 }
 
@@ -54,9 +62,7 @@ void synthetic_plug(const SyntheticCamera& camera) {
     {
         std::lock_guard lock(registry_mutex);
         std::erase(unplugged, camera.symbolic_link);
-        std::erase_if(attached, [&](const SyntheticCamera& c) {
-            return c.symbolic_link == camera.symbolic_link;
-        });
+        std::erase_if(attached, with_link(camera.symbolic_link));
         attached.push_back(camera);
     }
     synthetic_controls_attach({camera}, false);
@@ -93,8 +99,7 @@ void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras, bool unp
     {
         std::lock_guard lock(registry_mutex);
         const auto listed = [&](const std::wstring& link) {
-            return std::any_of(cameras.begin(), cameras.end(),
-                               [&](const SyntheticCamera& c) { return c.symbolic_link == link; });
+            return std::any_of(cameras.begin(), cameras.end(), with_link(link));
         };
         if (!unplug_gone) {
             unplugged.clear();
@@ -111,8 +116,8 @@ void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras, bool unp
 }
 
 SyntheticLiveCounts synthetic_live_counts() {
-    return {synthetic_live_activates(), synthetic_live_sources(), synthetic_live_readers(),
-            synthetic_live_buffers()};
+    return {live_objects[live_activates].load(), live_objects[live_sources].load(),
+            live_objects[live_readers].load(), live_objects[live_buffers].load()};
 }
 
 SyntheticStats synthetic_stats() {
@@ -125,19 +130,9 @@ void synthetic_reset_stats() {
     stats = SyntheticStats{};
 }
 
-void synthetic_note_source_created() {
+void synthetic_note(long SyntheticStats::*counter) {
     std::lock_guard lock(registry_mutex);
-    ++stats.sources_created;
-}
-
-void synthetic_note_sample() {
-    std::lock_guard lock(registry_mutex);
-    ++stats.samples_delivered;
-}
-
-void synthetic_note_shutdown() {
-    std::lock_guard lock(registry_mutex);
-    ++stats.shutdowns;
+    ++(stats.*counter);
 }
 
 HRESULT device_enum_sources(IMFAttributes*, IMFActivate*** devices, UINT32* count) {
@@ -181,19 +176,13 @@ HRESULT device_create_source(IMFAttributes* attributes, IMFMediaSource** source)
         return E_INVALIDARG;
     }
     SyntheticCamera camera;
-    bool found = false;
     {
         std::lock_guard lock(registry_mutex);
-        for (const SyntheticCamera& candidate : attached) {
-            if (candidate.symbolic_link == link) {
-                camera = candidate;
-                found = true;
-                break;
-            }
+        const auto found = std::find_if(attached.begin(), attached.end(), with_link(link));
+        if (found == attached.end()) {
+            return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
         }
-    }
-    if (!found) {
-        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+        camera = *found;
     }
     if (camera.open_delay_ms > 0) {
         Sleep(camera.open_delay_ms);

@@ -55,6 +55,7 @@ struct SyntheticCamera {
     SyntheticBuffer buffer = SyntheticBuffer::TopDown;
     bool default_stride = true;     // false: the output type has no MF_MT_DEFAULT_STRIDE
     uint32_t frame_interval_ms = 0; // pause before each sample; 0 delivers at once
+    std::wstring hold_file;         // while this file exists, reads wait and deliver nothing
 
     HRESULT open_result = S_OK;   // from creating the device source
     uint32_t open_delay_ms = 0;   // time the open takes
@@ -156,6 +157,7 @@ struct SyntheticStats {
     long sources_created;
     long samples_delivered;
     long shutdowns;
+    long held_reads; // reads that found their camera's hold file and waited
 };
 SyntheticStats synthetic_stats();
 void synthetic_reset_stats();

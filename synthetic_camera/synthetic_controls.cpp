@@ -9,7 +9,8 @@
 #include <utility>
 
 #include "capture/capture_codes.h"
-#include "capture/synthetic/synthetic_source.h"
+#include "synthetic_camera/com_object.h"
+#include "synthetic_camera/synthetic_source.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -44,10 +45,8 @@ std::vector<SyntheticControl>* state_of(const std::wstring& link) {
 HRESULT find_control(const SyntheticSource* source, ControlInterface which, LONG property,
                      SyntheticControl** out) {
     *out = nullptr;
-    // After Shutdown every method of a source fails with MF_E_SHUTDOWN
-    // (https://learn.microsoft.com/en-us/windows/win32/api/mfidl/nf-mfidl-imfmediasource-shutdown).
-    if (source->shut_down) {
-        return MF_E_SHUTDOWN;
+    if (const HRESULT alive = source->alive(); FAILED(alive)) {
+        return alive;
     }
     std::vector<SyntheticControl>* controls = state_of(source->camera.symbolic_link);
     if (controls == nullptr || synthetic_is_unplugged(source->camera.symbolic_link)) {
@@ -66,70 +65,68 @@ HRESULT find_control(const SyntheticSource* source, ControlInterface which, LONG
 // One of the source's two control interfaces. Both have the same methods, so
 // each is an object of its own that keeps the source alive and answers for
 // it otherwise.
-template <typename Interface, ControlInterface Which> struct ControlFacet final : Interface {
-    RefCount refs;
+template <typename Interface, ControlInterface Which>
+struct ControlFacet final : ComObject<ControlFacet<Interface, Which>, Interface> {
     ComPtr<IMFMediaSource> owner;
-    SyntheticSource* source = nullptr;
+    SyntheticSource* source;
+
+    explicit ControlFacet(SyntheticSource* of) : owner(of), source(of) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid == __uuidof(Interface)) {
-            *out = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
+            return answer_query(iid, out, static_cast<Interface*>(this), {iid});
         }
         return owner->QueryInterface(iid, out);
     }
-    SYNTHETIC_IUNKNOWN_REFCOUNT
+
+    // `use`'s answer for the control of `property`, under the controls'
+    // lock; find_control's when there is none to use.
+    template <typename Use> HRESULT with_control(LONG property, Use use) {
+        std::lock_guard lock(controls_mutex);
+        SyntheticControl* control = nullptr;
+        const HRESULT hr = find_control(source, Which, property, &control);
+        return SUCCEEDED(hr) ? use(*control) : hr;
+    }
 
     HRESULT STDMETHODCALLTYPE GetRange(LONG property, LONG* min, LONG* max, LONG* step,
                                        LONG* default_value, LONG* caps) override {
         if (!min || !max || !step || !default_value || !caps) {
             return E_POINTER;
         }
-        std::lock_guard lock(controls_mutex);
-        SyntheticControl* control = nullptr;
-        const HRESULT hr = find_control(source, Which, property, &control);
-        if (SUCCEEDED(hr)) {
-            *min = control->range.min;
-            *max = control->range.max;
-            *step = control->range.step;
-            *default_value = control->range.default_value;
-            *caps = control->range.caps;
-        }
-        return hr;
+        return with_control(property, [&](const SyntheticControl& control) {
+            *min = control.range.min;
+            *max = control.range.max;
+            *step = control.range.step;
+            *default_value = control.range.default_value;
+            *caps = control.range.caps;
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE Set(LONG property, LONG value, LONG flags) override {
-        std::lock_guard lock(controls_mutex);
-        SyntheticControl* control = nullptr;
-        const HRESULT hr = find_control(source, Which, property, &control);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        const bool manual = flags == control_flag_manual;
-        if ((!manual && flags != control_flag_auto) || (control->range.caps & flags) == 0 ||
-            (manual && (value < control->range.min || value > control->range.max))) {
-            return E_INVALIDARG;
-        }
-        // A control handed to the camera keeps its last value until the
-        // camera changes it.
-        control->value = manual ? int32_t(value) : control->value;
-        control->flags = int32_t(flags);
-        sets.push_back(
-            {source->camera.symbolic_link, control->kind, int32_t(value), int32_t(flags)});
-        return S_OK;
+        return with_control(property, [&](SyntheticControl& control) {
+            const bool manual = flags == control_flag_manual;
+            if ((!manual && flags != control_flag_auto) || (control.range.caps & flags) == 0 ||
+                (manual && (value < control.range.min || value > control.range.max))) {
+                return E_INVALIDARG;
+            }
+            // A control handed to the camera keeps its last value until the
+            // camera changes it.
+            control.value = manual ? int32_t(value) : control.value;
+            control.flags = int32_t(flags);
+            sets.push_back(
+                {source->camera.symbolic_link, control.kind, int32_t(value), int32_t(flags)});
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE Get(LONG property, LONG* value, LONG* flags) override {
         if (!value || !flags) {
             return E_POINTER;
         }
-        std::lock_guard lock(controls_mutex);
-        SyntheticControl* control = nullptr;
-        const HRESULT hr = find_control(source, Which, property, &control);
-        if (SUCCEEDED(hr)) {
-            *value = control->value;
-            *flags = control->flags;
-        }
-        return hr;
+        return with_control(property, [&](const SyntheticControl& control) {
+            *value = control.value;
+            *flags = control.flags;
+            return S_OK;
+        });
     }
 };
 
@@ -161,15 +158,11 @@ HRESULT synthetic_query_controls(SyntheticSource* source, REFIID iid, void** out
         return E_NOINTERFACE;
     }
     if (proc_amp) {
-        auto* facet = new ControlFacet<IAMVideoProcAmp, ControlInterface::VideoProcAmp>();
-        facet->owner = static_cast<IMFMediaSource*>(source);
-        facet->source = source;
-        *out = static_cast<IAMVideoProcAmp*>(facet);
+        *out = static_cast<IAMVideoProcAmp*>(
+            new ControlFacet<IAMVideoProcAmp, ControlInterface::VideoProcAmp>(source));
     } else {
-        auto* facet = new ControlFacet<IAMCameraControl, ControlInterface::CameraControl>();
-        facet->owner = static_cast<IMFMediaSource*>(source);
-        facet->source = source;
-        *out = static_cast<IAMCameraControl*>(facet);
+        *out = static_cast<IAMCameraControl*>(
+            new ControlFacet<IAMCameraControl, ControlInterface::CameraControl>(source));
     }
     return S_OK;
 }
