@@ -7,8 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -82,55 +83,23 @@ TEST(Commands, EachSwitchChecksItsOwnRowAndOnlyTheCameraSettingsWaitForAStream) 
     main_window.status = StatusNone;
 }
 
-// A key table's row for users: the words that name it, and all its text.
-struct KeyRow {
-    std::string name;
-    std::string text;
-};
-
-std::vector<std::string> lines_of(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+// The rows of a README's key table, from the line after `header` to the
+// first empty line; an indented line goes on the row above it.
+std::vector<std::string> key_rows(const char* name, const std::string& header) {
+    std::ifstream file(std::string(TAVISKO_SOURCE_DIR "/") + name, std::ios::binary);
+    std::vector<std::string> rows;
+    bool inside = false;
+    for (std::string line; std::getline(file, line) && !(inside && line.empty());) {
+        line.erase(line.find_last_not_of('\r') + 1);
+        if (line.starts_with("|-") || line.starts_with("--")) {
+            continue; // the header's underline
         }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// README.md: the table under "| Action | Mouse | Keyboard |"; a row is named
-// by its first cell.
-std::vector<KeyRow> readme_key_rows() {
-    const std::vector<std::string> lines = lines_of(TAVISKO_SOURCE_DIR "/README.md");
-    std::vector<KeyRow> rows;
-    size_t i = 0;
-    while (i < lines.size() && lines[i] != "| Action | Mouse | Keyboard |") {
-        ++i;
-    }
-    for (i += 2; i < lines.size() && lines[i].starts_with("| "); ++i) {
-        rows.push_back({lines[i].substr(2, lines[i].find(" |") - 2), lines[i]});
-    }
-    return rows;
-}
-
-// README.txt: the "Keys and mouse" section up to its first empty line; a row
-// is a line indented by two spaces, named by the words before the next two,
-// with the lines indented further below it.
-std::vector<KeyRow> package_key_rows() {
-    const std::vector<std::string> lines = lines_of(TAVISKO_SOURCE_DIR "/package/README.txt");
-    std::vector<KeyRow> rows;
-    size_t i = 0;
-    while (i < lines.size() && lines[i] != "Keys and mouse") {
-        ++i;
-    }
-    for (i += 2; i < lines.size() && !lines[i].empty(); ++i) {
-        if (lines[i].starts_with("   ") && !rows.empty()) {
-            rows.back().text += " " + lines[i];
-        } else if (lines[i].starts_with("  ")) {
-            rows.push_back({lines[i].substr(2, lines[i].find("  ", 2) - 2), lines[i]});
+        if (inside && line.starts_with("   ")) {
+            rows.back() += line;
+        } else if (inside) {
+            rows.push_back(line);
         }
+        inside = inside || line == header;
     }
     return rows;
 }
@@ -139,8 +108,7 @@ std::vector<KeyRow> package_key_rows() {
 // "Ctrl+Shift+R", nor "Ctrl+R" in "Ctrl+R2".
 bool names_key(const std::string& text, const std::string& key) {
     const auto joins = [](char c) {
-        return c == '+' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
-               (c >= 'a' && c <= 'z');
+        return c == '+' || std::isalnum(static_cast<unsigned char>(c));
     };
     for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
         const size_t end = at + key.size();
@@ -151,65 +119,51 @@ bool names_key(const std::string& text, const std::string& key) {
     return false;
 }
 
-// Where each command with a key is written for users: its row in README.md's
-// key table and in README.txt's "Keys and mouse", by the start of its name.
-struct KeyPlace {
-    int command;
-    const char* readme;
-    const char* package;
+// Where each command's key is written for users: the start of its row in
+// README.md's key table and in README.txt's "Keys and mouse".
+const std::tuple<int, const char*, const char*> key_places[] = {
+    {103, "| zoom in |", "  Zoom in "},
+    {102, "| zoom out |", "  Zoom out "},
+    {104, "| back to the whole picture |", "  Whole picture again "},
+    {105, "| always on top |", "  Always on top "},
+    {107, "| mirror the picture ", "  Mirror "},
+    {108, "| copy the picture,", "  Copy the picture "},
+    {114, "| save the picture,", "  Save the picture "},
+    {109, "| compact view:", "  Compact view "},
+    {110, "| full screen |", "  Full screen "},
+    {111, "| turn the picture a quarter clockwise ", "  Turn clockwise "},
+    {112, "| turn the picture a quarter anticlockwise |", "  Turn anticlockwise "},
+    {113, "| freeze the picture,", "  Freeze "},
 };
-constexpr KeyPlace key_places[] = {
-    {103, "zoom in", "Zoom in"},
-    {102, "zoom out", "Zoom out"},
-    {104, "back to the whole picture", "Whole picture again"},
-    {105, "always on top", "Always on top"},
-    {107, "mirror the picture", "Mirror"},
-    {108, "copy the picture", "Copy the picture"},
-    {114, "save the picture", "Save the picture"},
-    {109, "compact view", "Compact view"},
-    {110, "full screen", "Full screen"},
-    {111, "turn the picture a quarter clockwise", "Turn clockwise"},
-    {112, "turn the picture a quarter anticlockwise", "Turn anticlockwise"},
-    {113, "freeze the picture", "Freeze"},
-};
-
-const KeyPlace* key_place(int command) {
-    for (const KeyPlace& place : key_places) {
-        if (place.command == command) {
-            return &place;
-        }
-    }
-    return nullptr;
-}
-
-// Every command's key on its own row and on no other.
-void expect_keys_on_their_rows(const char* document, const std::vector<KeyRow>& rows,
-                               const char* KeyPlace::*row_name) {
-    ASSERT_FALSE(rows.empty()) << document << ": no key table";
-    for (const Command& command : command_table()) {
-        wchar_t key[32];
-        if (!key_text(command.keys[0], key, std::size(key))) {
-            continue; // no key
-        }
-        char key_utf8[64];
-        to_utf8(key, key_utf8, int(std::size(key_utf8)));
-        const KeyPlace* place = key_place(command.id);
-        ASSERT_NE(place, nullptr) << command.id << " " << key_utf8 << " has no row to check";
-        int own_rows = 0;
-        for (const KeyRow& row : rows) {
-            const bool own = row.name.starts_with(place->*row_name);
-            own_rows += own ? 1 : 0;
-            EXPECT_EQ(names_key(row.text, key_utf8), own)
-                << document << ": " << key_utf8 << " (" << command.id << ") "
-                << (own ? "missing from" : "written on") << " the row \"" << row.name << "\"";
-        }
-        EXPECT_EQ(own_rows, 1) << document << ": rows named \"" << place->*row_name << "\"";
-    }
-}
 
 TEST(Commands, BothReadmesWriteEveryKeyOnItsCommandsRowAndNoOther) {
-    expect_keys_on_their_rows("README.md", readme_key_rows(), &KeyPlace::readme);
-    expect_keys_on_their_rows("package/README.txt", package_key_rows(), &KeyPlace::package);
+    for (const bool package : {false, true}) {
+        const char* document = package ? "package/README.txt" : "README.md";
+        const std::vector<std::string> rows =
+            key_rows(document, package ? "Keys and mouse" : "| Action | Mouse | Keyboard |");
+        ASSERT_GT(rows.size(), 12u) << document;
+        for (const Command& command : command_table()) {
+            wchar_t key[32];
+            if (!key_text(command.keys[0], key, std::size(key))) {
+                continue; // no key
+            }
+            char utf8[64];
+            to_utf8(key, utf8, int(std::size(utf8)));
+            const auto place = std::ranges::find(key_places, command.id,
+                                                 [](const auto& p) { return std::get<0>(p); });
+            ASSERT_NE(place, std::end(key_places)) << command.id << " " << utf8 << ": no row";
+            const char* start = package ? std::get<2>(*place) : std::get<1>(*place);
+            int own_rows = 0;
+            for (const std::string& row : rows) {
+                const bool own = row.starts_with(start);
+                own_rows += own ? 1 : 0;
+                EXPECT_EQ(names_key(row, utf8), own)
+                    << document << ": " << utf8 << (own ? " missing from: " : " written on: ")
+                    << row;
+            }
+            EXPECT_EQ(own_rows, 1) << document << ": rows starting \"" << start << "\"";
+        }
+    }
 }
 
 } // namespace
