@@ -55,27 +55,17 @@ TEST(CommandKeys, TheMenuAndTheTipPutTheKeyAfterTheNameWithinTheBuffer) {
         const wchar_t* tip;
         bool tip_whole;
     } rows[] = {
+        // clang-format off
         {L"Zoom in", {0x08, 0xBB}, 32, L"Zoom in\tCtrl++", true, L"Zoom in (Ctrl++)", true},
-        {L"Rotate left",
-         {0x0C, 'R'},
-         32,
-         L"Rotate left\tCtrl+Shift+R",
-         true,
-         L"Rotate left (Ctrl+Shift+R)",
-         true},
-        {L"Camera settings\u2026",
-         {0x00, 0x00},
-         32,
-         L"Camera settings\u2026",
-         true,
-         L"Camera settings\u2026",
-         true},
+        {L"Rotate left", {0x0C, 'R'}, 32, L"Rotate left\tCtrl+Shift+R", true, L"Rotate left (Ctrl+Shift+R)", true},
+        {L"Camera settings\u2026", {0x00, 0x00}, 32, L"Camera settings\u2026", true, L"Camera settings\u2026", true},
         // The tip and its end exactly, then one unit short; then the key cut.
         {L"Zoom in", {0x08, 0xBB}, 17, L"Zoom in\tCtrl++", true, L"Zoom in (Ctrl++)", true},
         {L"Zoom in", {0x08, 0xBB}, 16, L"Zoom in\tCtrl++", true, L"Zoom in (Ctrl++", false},
         {L"Zoom in", {0x08, 0xBB}, 9, L"Zoom in\t", false, L"Zoom in ", false},
         // A key with no name makes no text: a row would name the wrong key.
         {L"Odd", {0x08, 0x88}, 32, L"", false, L"", false},
+        // clang-format on
     };
     for (const auto& [name, key, capacity, menu, menu_whole, tip, tip_whole] : rows) {
         wchar_t out[32] = L"?";

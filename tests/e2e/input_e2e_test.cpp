@@ -1,7 +1,5 @@
 // Real keyboard and mouse input through the input system, as a user gives it.
 
-#include <shlobj.h>
-
 #include <cmath>
 
 #include "e2e_fixture.h"
@@ -23,23 +21,6 @@ struct InputE2e : E2eTest {
     }
     bool wait_label(const wchar_t* label) {
         return wait_until([&] { return zoom_label() == label; }, 2000);
-    }
-    // The saved pictures: in the prefix's own Pictures folder, which the
-    // test prefix keeps inside it.
-    static std::vector<std::wstring> saved_pictures() {
-        wchar_t* pictures = nullptr;
-        std::vector<std::wstring> files;
-        if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &pictures))) {
-            std::error_code error;
-            for (const auto& entry : std::filesystem::directory_iterator(
-                     std::wstring(pictures) + L"\\Tavisko", error)) {
-                if (entry.path().extension() == L".png") { // not the one being written
-                    files.push_back(entry.path().wstring());
-                }
-            }
-        }
-        CoTaskMemFree(pictures);
-        return files;
     }
 };
 
@@ -63,16 +44,14 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
             return info.hwndFocus == run.control(101);
         },
         3000));
-    const std::pair<std::vector<WORD>, const wchar_t*> sequence[] = {
-        {{VK_CONTROL, VK_OEM_PLUS}, L"150%"},   {{VK_CONTROL, VK_SHIFT, VK_OEM_PLUS}, L"225%"},
-        {{VK_CONTROL, VK_ADD}, L"338%"},        {{VK_CONTROL, VK_OEM_MINUS}, L"225%"},
-        {{VK_CONTROL, VK_SUBTRACT}, L"150%"},   {{VK_CONTROL, VK_SHIFT, VK_OEM_MINUS}, L"150%"},
-        {{VK_CONTROL, VK_SHIFT, '0'}, L"150%"}, {{VK_CONTROL, '0'}, L"100%"},
-        {{VK_CONTROL, VK_OEM_PLUS}, L"150%"},   {{VK_CONTROL, VK_NUMPAD0}, L"100%"},
-    };
-    for (const auto& [keys, label] : sequence) {
+    // Keys reach their commands through the input system, whichever control
+    // has the focus; the accelerator table itself is checked entry by entry
+    // in process.
+    for (const auto& [keys, label] :
+         {std::pair<std::vector<WORD>, const wchar_t*>{{VK_CONTROL, VK_OEM_PLUS}, L"150%"},
+          {{VK_CONTROL, VK_ADD}, L"225%"},
+          {{VK_CONTROL, VK_NUMPAD0}, L"100%"}}) {
         press_keys(keys);
-        Sleep(100);
         EXPECT_TRUE(wait_label(label)) << label;
     }
     // The pin: the glyph, the topmost style and the saved choice follow.
@@ -81,24 +60,15 @@ TEST_F(InputE2e, AcceleratorsWorkAlsoWithTheComboBoxFocused) {
         wait_until([&] { return (GetWindowLongW(run.window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }));
     EXPECT_EQ(window_text(run.control(105)), installed_glyphs().pin);
     EXPECT_TRUE(wait_saved("on_top", "0"));
-    press_keys({VK_CONTROL, 'M'});
-    EXPECT_TRUE(wait_saved("mirror", "1"));
-    press_keys({VK_CONTROL, 'R'});
-    EXPECT_TRUE(wait_saved("rotation", "90"));
     press_keys({VK_CONTROL, VK_SHIFT, 'R'});
-    EXPECT_TRUE(wait_saved("rotation", ""));
+    EXPECT_TRUE(wait_saved("rotation", "270"));
+    // Ctrl+C is the picture's even in the camera list, which has no text.
     OpenClipboard(nullptr);
     EmptyClipboard();
     CloseClipboard();
     ASSERT_TRUE(wait_picture());
     press_keys({VK_CONTROL, 'C'}); // the picture, as a device-independent bitmap
     EXPECT_TRUE(wait_until([] { return IsClipboardFormatAvailable(CF_DIB) != 0; }));
-    const size_t pictures = saved_pictures().size();
-    press_keys({VK_CONTROL, 'S'}); // a new file, whole once it has its name
-    EXPECT_TRUE(wait_until([&] { return saved_pictures().size() == pictures + 1; }));
-    for (const std::wstring& file : saved_pictures()) {
-        DeleteFileW(file.c_str());
-    }
 
     // The compact view and full screen, and the menu from the keyboard; Esc
     // closes the menu first and only then leaves full screen.

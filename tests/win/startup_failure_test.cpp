@@ -58,17 +58,6 @@ HINSTANCE module() {
     return GetModuleHandleW(nullptr);
 }
 
-TEST(StartupFailure, ACbtHookRefusesTheMainWindowHere) {
-    UnregisterClassW(window_class_name, module());
-    ASSERT_TRUE(register_main_window_class(module()));
-    const RefusingHook refusing;
-    ASSERT_NE(refusing.hook, nullptr);
-    EXPECT_EQ(CreateWindowExW(0, window_class_name, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                              nullptr, nullptr, module(), nullptr),
-              nullptr);
-    EXPECT_EQ(creations_refused, 1);
-}
-
 enum class ClassBefore {
     None,    // a first start
     Ours,    // registered already by this program, as the window tests do
