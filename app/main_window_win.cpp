@@ -7,7 +7,6 @@
 #include <dbt.h>
 
 #include "app/camera_controls_win.h"
-
 #include "app/commands_win.h"
 #include "app/context_menu_win.h"
 #include "app/main_window.h"
