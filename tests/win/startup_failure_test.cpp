@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <tuple>
+
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "synthetic_camera/synthetic_camera.h"
@@ -31,19 +34,6 @@ LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam) {
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-// The hook on this thread for the object's lifetime.
-struct RefusingHook {
-    HHOOK hook = SetWindowsHookExW(WH_CBT, refuse_main_window, nullptr, GetCurrentThreadId());
-    RefusingHook() { creations_refused = 0; }
-    ~RefusingHook() {
-        if (hook != nullptr) {
-            UnhookWindowsHookEx(hook);
-        }
-    }
-    RefusingHook(const RefusingHook&) = delete;
-    RefusingHook& operator=(const RefusingHook&) = delete;
-};
-
 // True when this thread is in no COM apartment: it can join the
 // multithreaded one afresh.
 bool outside_com() {
@@ -58,40 +48,33 @@ HINSTANCE module() {
     return GetModuleHandleW(nullptr);
 }
 
-enum class ClassBefore {
-    None,    // a first start
-    Ours,    // registered already by this program, as the window tests do
-    Foreign, // a class of that name with another window procedure
-};
-
 TEST(StartupFailure, WithoutItsWindowTheRunEndsWithCode1AndLeavesNothingBehind) {
-    const struct {
-        const char* what;
-        ClassBefore before;
-        int creations_tried;
-    } cases[] = {
-        {"no class yet", ClassBefore::None, 1},
-        {"this program's class already there", ClassBefore::Ours, 1},
-        {"another class of the name", ClassBefore::Foreign, 0},
+    // The class before the start: none (a first start), this program's (as
+    // the window tests leave it), or another window procedure's of its name.
+    const std::tuple<const char*, WNDPROC, int> cases[] = {
+        {"no class yet", nullptr, 1},
+        {"this program's class already there", main_window_proc, 1},
+        {"another class of the name", DefWindowProcW, 0},
     };
     TempFolder appdata;
     SetEnvironmentVariableW(L"APPDATA", appdata.path.c_str());
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, procedure, creations_tried] : cases) {
+        SCOPED_TRACE(what);
         UnregisterClassW(window_class_name, module());
-        if (c.before == ClassBefore::Ours) {
-            ASSERT_TRUE(register_main_window_class(module()));
-        } else if (c.before == ClassBefore::Foreign) {
-            WNDCLASSEXW other{};
-            other.cbSize = sizeof other;
-            other.lpfnWndProc = DefWindowProcW;
-            other.hInstance = module();
-            other.lpszClassName = window_class_name;
-            ASSERT_NE(RegisterClassExW(&other), 0);
+        if (procedure != nullptr) {
+            WNDCLASSEXW before{};
+            before.cbSize = sizeof before;
+            before.lpfnWndProc = procedure;
+            before.hInstance = module();
+            before.lpszClassName = window_class_name;
+            ASSERT_NE(RegisterClassExW(&before), 0);
         }
         ASSERT_TRUE(outside_com());
-        const RefusingHook refusing;
-        ASSERT_NE(refusing.hook, nullptr);
+        creations_refused = 0;
+        const std::unique_ptr<HHOOK__, decltype(&UnhookWindowsHookEx)> hook(
+            SetWindowsHookExW(WH_CBT, refuse_main_window, nullptr, GetCurrentThreadId()),
+            &UnhookWindowsHookEx);
+        ASSERT_NE(hook, nullptr);
         // Should start-up go on without its window, its message loop ends at
         // once on this instead of waiting for ever.
         PostQuitMessage(0);
@@ -102,7 +85,7 @@ TEST(StartupFailure, WithoutItsWindowTheRunEndsWithCode1AndLeavesNothingBehind) 
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         }
         EXPECT_EQ(code, 1);
-        EXPECT_EQ(creations_refused, c.creations_tried);
+        EXPECT_EQ(creations_refused, creations_tried);
         SetLastError(ERROR_SUCCESS);
         const OwnedHandle mutex(CreateMutexW(nullptr, TRUE, L"Local\\Tavisko.SingleInstance"));
         EXPECT_TRUE(mutex);
