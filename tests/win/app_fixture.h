@@ -107,5 +107,22 @@ struct AppWindowTest : testing::Test {
         });
     }
     static void pump(DWORD ms) { pump_until(nullptr, ms); }
+    static bool wait_status(StatusState wanted) {
+        return pump_until([=] { return main_window.status == wanted; });
+    }
     static long enumerations() { return synthetic_stats().enumerations; }
+    static void command(int id) {
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
+    // Picks this row of the camera combo box as the user does.
+    static void pick_camera_row(int row) {
+        SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, WPARAM(row), 0);
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(main_window.toolbar.combo));
+    }
+    static RECT outer() {
+        RECT r;
+        GetWindowRect(main_window.handle, &r);
+        return r;
+    }
 };

@@ -109,9 +109,7 @@ TEST_F(FormatMenuTest, AnotherCameraFromTheListClearsTheLine) {
     SyntheticCamera two = app_camera(L"\\\\?\\cam#2", L"Two", 320, 240);
     open({camera_with_formats(), two}, "camera_id=\\\\?\\cam#1\nformat=640x480@30/1,YUY2");
     ASSERT_TRUE(frames_of(640, 480));
-    SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, 1, 0);
-    SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(main_window.toolbar.combo));
+    pick_camera_row(1);
     ASSERT_TRUE(frames_of(320, 240));
     EXPECT_FALSE(camera_format_is_set(settings.format));
 }

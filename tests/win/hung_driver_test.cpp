@@ -31,17 +31,13 @@ TEST_F(HungDriverTest, SwitchReportAndRetryGoOnWithoutTheStuckWorker) {
     two.hang_in_shutdown = true;
     synthetic_hold_hung_calls();
     open({one, two});
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
+    ASSERT_TRUE(wait_status(StatusStreaming));
 
     // The switch: a stop that cannot join, then the new camera runs.
-    SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, 1, 0);
-    const ULONGLONG switching = milliseconds_of([] {
-        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(main_window.toolbar.combo));
-    });
+    const ULONGLONG switching = milliseconds_of([] { pick_camera_row(1); });
     EXPECT_GE(switching, 2900u);
     EXPECT_LT(switching, 4000u);
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
+    ASSERT_TRUE(wait_status(StatusStreaming));
 
     // The report: the worker posts its loss and then hangs in Shutdown, as
     // does the stop's own call; the window shows the loss all the same.

@@ -34,11 +34,7 @@ void expect_flat(const Resources& early, const Resources& late) {
                 late[0], early[1], late[1], early[2], late[2]);
 }
 
-struct SoakTest : AppWindowTest {
-    bool wait_status(StatusState wanted) {
-        return pump_until([&] { return main_window.status == wanted; }, 5000);
-    }
-};
+using SoakTest = AppWindowTest;
 
 TEST_F(SoakTest, PlugAndUnplugCycles) {
     const SyntheticCamera camera = app_camera(L"\\\\?\\cam#soak", L"Soak Camera", 320, 240);
@@ -78,16 +74,13 @@ TEST_F(SoakTest, CameraSwitchesFromTheComboBox) {
     // Picking the running camera again keeps the worker and the view.
     settings.view = {2, 0.5, 0.5};
     const HANDLE worker = capture_worker.worker_thread;
-    SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(main_window.toolbar.combo));
+    pick_camera_row(0);
     EXPECT_EQ(std::pair(capture_worker.worker_thread, settings.view.zoom), std::pair(worker, 2.0));
     const int cycles = soak_cycles();
     Resources early{};
     for (int i = 0; i < cycles; ++i) {
         const int row = (i + 1) % 2;
-        SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, WPARAM(row), 0);
-        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(main_window.toolbar.combo));
+        pick_camera_row(row);
         ASSERT_STREQ(settings.camera_name, row == 0 ? "A" : "B") << "cycle " << i;
         ASSERT_EQ(settings.view.zoom, 1.0) << "another camera starts with the whole picture";
         ASSERT_TRUE(wait_status(StatusStreaming)) << "cycle " << i;

@@ -15,18 +15,10 @@ struct ViewModesTest : AppWindowTest {
         MapWindowPoints(main_window.handle, nullptr, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-    static RECT outer() {
-        RECT r;
-        GetWindowRect(main_window.handle, &r);
-        return r;
-    }
-    static void command(int id) {
-        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    }
     static DWORD style() { return DWORD(GetWindowLongW(main_window.handle, GWL_STYLE)); }
 };
 
-TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceAndIsRemembered) {
+TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceIsRememberedAndMovesByADrag) {
     open({frozen_camera(640, 480)});
     ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
     const RECT picture = on_screen(video_area_rect());
@@ -41,9 +33,9 @@ TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceAndIsRemembered) {
     EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(picture)) << "the picture stays put";
 
     // Resized with the 4:3 lock from the right edge; 160 x 120 at the least.
-    RECT drag{100, 100, 500, 200};
-    SendMessageW(main_window.handle, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&drag));
-    EXPECT_EQ(xywh(drag), (std::array<LONG, 4>{100, 100, 400, 300}));
+    RECT sizing{100, 100, 500, 200};
+    SendMessageW(main_window.handle, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&sizing));
+    EXPECT_EQ(xywh(sizing), (std::array<LONG, 4>{100, 100, 400, 300}));
     MINMAXINFO info{};
     SendMessageW(main_window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(160L, 120L));
@@ -70,15 +62,8 @@ TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceAndIsRemembered) {
     EXPECT_EQ(xywh(outer()), xywh(picture)) << "the compact window's own place";
     EXPECT_FALSE(IsWindowVisible(main_window.toolbar.combo));
 
-    command(IDC_COMPACT);
-    EXPECT_EQ(style() & WS_CAPTION, DWORD(WS_CAPTION));
-    EXPECT_TRUE(IsWindowVisible(main_window.toolbar.combo));
-    EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(picture)) << "framed around it again";
-}
-
-TEST_F(ViewModesTest, ACompactDragMovesTheWindowUnlessItPans) {
-    open({frozen_camera(640, 480)}, "version=1\ncompact=1\n");
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
+    // A drag moves the compact window, unless it pans a zoomed picture.
+    ASSERT_TRUE(wait_status(StatusStreaming));
     auto drag = [](WPARAM keys) {
         const RECT before = outer();
         SendMessageW(main_window.handle, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(100, 100));
@@ -96,6 +81,12 @@ TEST_F(ViewModesTest, ACompactDragMovesTheWindowUnlessItPans) {
     SendMessageW(main_window.handle, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100));
     EXPECT_EQ(settings.view.zoom, 1.0) << "a double-click is the whole picture";
     EXPECT_FALSE(IsZoomed(main_window.handle));
+
+    const RECT moved = on_screen(video_area_rect());
+    command(IDC_COMPACT);
+    EXPECT_EQ(style() & WS_CAPTION, DWORD(WS_CAPTION));
+    EXPECT_TRUE(IsWindowVisible(main_window.toolbar.combo));
+    EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(moved)) << "framed around it again";
 }
 
 TEST_F(ViewModesTest, FullScreenCoversTheMonitorAndLeavesToTheWindowAsItWas) {
