@@ -36,16 +36,13 @@ inline bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 500
     return true;
 }
 
-inline std::wstring demo_program() {
-    return executable_folder() + L"\\tavisko-demo.exe";
-}
-
 // Starts the program (tavisko-demo.exe unless told) with this process's
 // environment, APPDATA replaced.
 inline bool launch_demo(const std::wstring& appdata, int show_command, PROCESS_INFORMATION& process,
-                        const std::wstring& program = demo_program()) {
+                        const std::wstring& program = L"") {
     SetEnvironmentVariableW(L"APPDATA", appdata.c_str());
-    std::wstring command = L"\"" + program + L"\"";
+    std::wstring command =
+        L"\"" + (program.empty() ? executable_folder() + L"\\tavisko-demo.exe" : program) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -86,7 +83,7 @@ struct DemoRun {
     // Starts the demo (or `program`) with APPDATA set to `appdata`; returns
     // once its main window is visible (false if it never appeared).
     bool start(const std::wstring& appdata, int show_command = SW_SHOWNORMAL,
-               const std::wstring& program = demo_program()) {
+               const std::wstring& program = L"") {
         if (launch_demo(appdata, show_command, process, program)) {
             window = wait_for_window(L"TaviskoWnd");
         }
@@ -164,51 +161,30 @@ struct Pixels {
     std::vector<uint32_t> data; // 0x00RRGGBB, top row first
 };
 
-// A top-down 32-bit DIB section selected into a memory DC.
-struct MemoryBitmap {
-    int width;
-    int height;
-    HDC dc = CreateCompatibleDC(nullptr);
-    uint32_t* bits = nullptr;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    MemoryBitmap(int w, int h) : width(w), height(h) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits),
-                                  nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-    }
-    ~MemoryBitmap() {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    MemoryBitmap(const MemoryBitmap&) = delete;
-    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
-
-    // The bits as drawn so far, without the unused top byte.
-    Pixels pixels() const {
-        GdiFlush();
-        Pixels out{width, height, std::vector<uint32_t>(bits, bits + size_t(width) * height)};
-        for (uint32_t& p : out.data) {
-            p &= 0x00FFFFFF;
-        }
-        return out;
-    }
-};
-
+// The screen's pixels in `rect`, through a top-down 32-bit DIB section.
 inline Pixels capture_screen(const RECT& rect) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) {
+    Pixels out{rect.right - rect.left, rect.bottom - rect.top, {}};
+    if (out.width <= 0 || out.height <= 0) {
         return {};
     }
-    MemoryBitmap bitmap(width, height);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, out.width, -out.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    uint32_t* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    BitBlt(bitmap.dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS,
+                                      reinterpret_cast<void**>(&bits), nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, out.width, out.height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    for (size_t i = 0; i < size_t(out.width) * out.height; ++i) {
+        out.data.push_back(bits[i] & 0x00FFFFFF); // without the unused top byte
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return bitmap.pixels();
+    return out;
 }
 
 // The video area of the window, on the screen.

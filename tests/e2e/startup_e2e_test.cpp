@@ -29,7 +29,7 @@ TEST_F(StartupE2e, OpensCentredAndPinnedUnlessLeftElsewhereOnAMonitor) {
         {"version=1\nwindow_x=-30000\nwindow_y=-30000\nwindow_w=700\nwindow_h=500\n", false},
     };
     for (const auto& [text, kept] : cases) {
-        write_settings(text);
+        write_settings_file(appdata.path, L"settings.txt", text);
         ASSERT_TRUE(start(no_cameras)) << text;
         EXPECT_EQ(window_text(run.window), L"Tavisko");
         EXPECT_EQ(DWORD(GetWindowLongW(run.window, GWL_STYLE)) & 0x02CF0000u, 0x02CF0000u);
@@ -55,14 +55,9 @@ TestWindow show_test_window(const wchar_t* window_class) {
     return TestWindow(window, &DestroyWindow);
 }
 
-TEST_F(StartupE2e, ASecondCopyBringsTheFirstForwardAndExits) {
+// That it brings a first copy's window forward is checked below.
+TEST_F(StartupE2e, ASecondCopyRestoresAMinimisedFirstAndExits) {
     ASSERT_TRUE(start(no_cameras));
-    const TestWindow other = show_test_window(L"Static");
-    SetForegroundWindow(other.get());
-    wait_until([&] { return GetForegroundWindow() == other.get(); }, 2000);
-    EXPECT_EQ(DemoRun::run_to_exit(appdata.path), 0u);
-    EXPECT_TRUE(wait_until([&] { return GetForegroundWindow() == run.window; }, 3000));
-
     ShowWindow(run.window, SW_MINIMIZE);
     ASSERT_TRUE(wait_until([&] { return IsIconic(run.window) != 0; }, 3000));
     EXPECT_EQ(DemoRun::run_to_exit(appdata.path), 0u);
@@ -127,6 +122,14 @@ TEST_F(StartupE2e, ACameraThatLeavesTheControlFileIsLost) {
     EXPECT_TRUE(wait_until([&] { return !shows_picture(run.window, dpi); }, 3000));
 }
 
+// The settings the test leaves behind, with this zoom and pin.
+std::string saved_text(const char* zoom, char on_top) {
+    return std::string(
+               "version=1\ncamera_id=\\\\?\\synthetic#camera-a\ncamera_name=Camera A\nzoom=") +
+           zoom + "\ncenter_x=0.500000\ncenter_y=0.500000\nwindow_x=120\nwindow_y=90\n" +
+           "window_w=700\nwindow_h=460\non_top=" + on_top + "\n";
+}
+
 TEST_F(StartupE2e, SettingsAreSavedASecondAfterAChangeAndOnCloseAndReadBack) {
     ASSERT_TRUE(start(camera_a, SW_SHOWMAXIMIZED));
     EXPECT_TRUE(IsZoomed(run.window)) << "the show command is honoured";
@@ -134,16 +137,11 @@ TEST_F(StartupE2e, SettingsAreSavedASecondAfterAChangeAndOnCloseAndReadBack) {
     ShowWindow(run.window, SW_RESTORE);
     SetWindowPos(run.window, nullptr, 120, 90, 700, 460, SWP_NOZORDER | SWP_NOACTIVATE);
     // The saves after the camera was chosen and the window moved.
-    std::string before;
+    std::string saved;
     ASSERT_TRUE(wait_until([&] {
-        before = read_settings(appdata.path);
-        return settings_value(before, "camera_id") == "\\\\?\\synthetic#camera-a" &&
-               settings_value(before, "window_x") == "120" &&
-               settings_value(before, "window_y") == "90" &&
-               settings_value(before, "window_w") == "700" &&
-               settings_value(before, "window_h") == "460";
-    })) << before;
-    ASSERT_EQ(settings_value(before, "zoom"), "1.000000") << before;
+        saved = read_settings(appdata.path);
+        return saved == saved_text("1.000000", '1');
+    })) << saved;
     // Three changes, each once the window has taken the one before; the
     // settings must be written once, a second after the last of them.
     ULONGLONG last_change = 0;
@@ -152,24 +150,16 @@ TEST_F(StartupE2e, SettingsAreSavedASecondAfterAChangeAndOnCloseAndReadBack) {
         click_command(run.window, 103);
         ASSERT_TRUE(wait_until([&] { return zoom_label() == label; })) << zoom_label();
     }
-    std::string saved;
-    ASSERT_TRUE(wait_until(
-        [&] {
-            saved = read_settings(appdata.path);
-            return saved != before;
-        },
-        3000));
+    ASSERT_TRUE(wait_until([&] { return read_settings(appdata.path) != saved; }, 3000));
     // Loose by a tenth of a second: the clock and the timer move in ticks.
     EXPECT_GE(GetTickCount64() - last_change, 900u) << "saved a second after the last change";
-    EXPECT_EQ(settings_value(saved, "zoom"), "3.375000") << "no save before the last change";
+    EXPECT_EQ(read_settings(appdata.path), saved_text("3.375000", '1'))
+        << "no save before the last change";
     click_command(run.window, 105);      // pin off
     ShowWindow(run.window, SW_MAXIMIZE); // the normal rectangle is the one kept
     ASSERT_TRUE(wait_until([&] { return IsZoomed(run.window) != 0; }));
     ASSERT_EQ(run.close(), 0u);
-    EXPECT_EQ(read_settings(appdata.path),
-              "version=1\ncamera_id=\\\\?\\synthetic#camera-a\ncamera_name=Camera A\n"
-              "zoom=3.375000\ncenter_x=0.500000\ncenter_y=0.500000\nwindow_x=120\nwindow_y=90\n"
-              "window_w=700\nwindow_h=460\non_top=0\n");
+    EXPECT_EQ(read_settings(appdata.path), saved_text("3.375000", '0'));
 
     // The camera holds its frames back while the hold file exists, so the
     // window is seen as it was restored before its first frame refits it.
@@ -188,7 +178,6 @@ TEST_F(StartupE2e, SettingsAreSavedASecondAfterAChangeAndOnCloseAndReadBack) {
     // video area 519 high, under the toolbar.
     const std::array<LONG, 4> fitted{120, 90, 700, 582};
     EXPECT_TRUE(wait_until([&] { return xywh(window_rect(run.window)) == fitted; }));
-    EXPECT_EQ(xywh(window_rect(run.window)), fitted);
 }
 
 } // namespace
