@@ -152,8 +152,8 @@ TEST_F(AppWindowTest, UntrustedCameraNamesAndLinksAreCutOrSkipped) {
     EXPECT_EQ(SendMessageW(main_window.toolbar.combo, CB_GETCOUNT, 0, 0), 16);
     EXPECT_STREQ(settings.camera_id, "\\\\?\\ok#long-name") << "the first listed camera runs";
     EXPECT_STREQ(settings.camera_name, "");
-    // Every activation object was released, also those beyond the sixteenth.
-    EXPECT_EQ(synthetic_live_counts().activates, 0);
+    // Every activation object, also those beyond the sixteenth, is released
+    // by the end, as the fixture checks.
 }
 
 // Moves the window, not the pointer, so that the pointer lies over client
