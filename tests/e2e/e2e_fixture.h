@@ -19,7 +19,7 @@ struct E2eTest : testing::Test {
     }
     // Until the window shows a frame it has taken, not merely a coloured area.
     bool wait_picture(DWORD timeout_ms = 5000) {
-        return wait_until([&] { return shows_pattern(run.window, dpi); }, timeout_ms);
+        return wait_until([&] { return shows_picture(run.window, dpi, true); }, timeout_ms);
     }
     std::wstring zoom_label() const { return window_text(GetDlgItem(run.window, 0)); }
     void TearDown() override {

@@ -106,13 +106,6 @@ struct DemoRun {
             10000);
         return found;
     }
-    // Starts another copy and waits for it to end; returns its exit code.
-    static DWORD run_to_exit(const std::wstring& appdata, int show_command = SW_SHOWNORMAL) {
-        DemoRun other;
-        return launch_demo(appdata, show_command, other.process)
-                   ? wait_for_exit(other.process.hProcess)
-                   : DWORD(-1);
-    }
     // Closes the window as a user would and returns the exit code.
     DWORD close() {
         PostMessageW(window, WM_CLOSE, 0, 0);
@@ -194,32 +187,21 @@ inline RECT video_area_on_screen(HWND window, UINT dpi) {
     return r;
 }
 
-// True when most of these pixels are neither black nor the status text's.
-inline bool mostly_coloured(const Pixels& screen) {
+// True when the video area shows a picture: most of its pixels neither black
+// nor the status text's. With `taken`, only a frame the window has taken
+// counts, the test pattern's 64 colours or more, where a window that has not
+// yet painted lets the desktop's one colour show through.
+inline bool shows_picture(HWND window, UINT dpi, bool taken = false) {
+    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
     const auto coloured = std::count_if(screen.data.begin(), screen.data.end(),
                                         [](uint32_t p) { return p != 0 && p != 0xC8C8CD; });
-    return screen.width > 0 && size_t(coloured) > screen.data.size() / 2;
-}
-
-// True when the video area shows a picture: many colours, no text.
-inline bool shows_picture(HWND window, UINT dpi) {
-    return mostly_coloured(capture_screen(video_area_on_screen(window, dpi)));
-}
-
-// True when the video area shows the test pattern, a frame the window has
-// taken: a picture of at least 64 colours, where a window that has not yet
-// painted lets the desktop's one colour show through.
-inline bool shows_pattern(HWND window, UINT dpi) {
-    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
-    if (!mostly_coloured(screen)) {
-        return false;
-    }
     std::vector<uint32_t> colours;
-    for (size_t i = 0; i < screen.data.size(); i += 7) { // a sample is plenty
+    for (size_t i = 0; taken && i < screen.data.size(); i += 7) { // a sample is plenty
         colours.push_back(screen.data[i]);
     }
     std::sort(colours.begin(), colours.end());
-    return std::unique(colours.begin(), colours.end()) - colours.begin() >= 64;
+    return screen.width > 0 && size_t(coloured) > screen.data.size() / 2 &&
+           (!taken || std::unique(colours.begin(), colours.end()) - colours.begin() >= 64);
 }
 
 // Writes one of the files of the demo's settings folder: settings.txt, or

@@ -60,7 +60,9 @@ TEST_F(StartupE2e, ASecondCopyRestoresAMinimisedFirstAndExits) {
     ASSERT_TRUE(start(no_cameras));
     ShowWindow(run.window, SW_MINIMIZE);
     ASSERT_TRUE(wait_until([&] { return IsIconic(run.window) != 0; }, 3000));
-    EXPECT_EQ(DemoRun::run_to_exit(appdata.path), 0u);
+    DemoRun second;
+    ASSERT_TRUE(launch_demo(appdata.path, SW_SHOWNORMAL, second.process));
+    EXPECT_EQ(wait_for_exit(second.process.hProcess), 0u);
     EXPECT_TRUE(wait_until([&] { return IsIconic(run.window) == 0; }, 3000));
 }
 

@@ -6,7 +6,6 @@
 #include "app/window_calls.h"
 #include "app_fixture.h"
 #include "layout/view_modes.h"
-#include "settings/settings_file.h"
 
 namespace {
 
@@ -40,20 +39,18 @@ TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceIsRememberedAndMoves
     SendMessageW(main_window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(160L, 120L));
     const RECT r = outer();
-    EXPECT_EQ(
-        SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.right - 2, r.bottom - 2)),
-        HTBOTTOMRIGHT);
-    EXPECT_EQ(
-        SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.left + 50, r.top + 50)),
-        HTCLIENT);
+    auto hit = [](LONG x, LONG y) {
+        return SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+    };
+    EXPECT_EQ(hit(r.right - 2, r.bottom - 2), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(r.left + 50, r.top + 50), HTCLIENT);
     // At 144 DPI: a 240-pixel least width and a 9-pixel band.
     RECT suggested = outer();
     SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
     SendMessageW(main_window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(240L, 180L));
-    EXPECT_EQ(SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.left + 8, r.top + 50)),
-              HTLEFT);
+    EXPECT_EQ(hit(r.left + 8, r.top + 50), HTLEFT);
     SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(96, 96),
                  reinterpret_cast<LPARAM>(&suggested));
 
