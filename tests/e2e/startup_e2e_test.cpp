@@ -10,16 +10,14 @@ using StartupE2e = E2eTest;
 
 // The window of a 640 x 396 client area (at 96 DPI) centred in the work area,
 // with the style the program gives it.
-RECT expected_default_window(UINT dpi) {
+std::array<LONG, 4> expected_default_window(UINT dpi) {
     RECT r{0, 0, MulDiv(640, int(dpi), 96), MulDiv(396, int(dpi), 96)};
     AdjustWindowRectExForDpi(&r, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FALSE, WS_EX_TOPMOST, dpi);
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    const int x = work.left + (work.right - work.left - w) / 2;
-    const int y = work.top + (work.bottom - work.top - h) / 2;
-    return {x, y, x + w, y + h};
+    const LONG w = r.right - r.left, h = r.bottom - r.top;
+    return {work.left + (work.right - work.left - w) / 2,
+            work.top + (work.bottom - work.top - h) / 2, w, h};
 }
 
 TEST_F(StartupE2e, OpensCentredAndPinnedUnlessLeftElsewhereOnAMonitor) {
@@ -33,8 +31,8 @@ TEST_F(StartupE2e, OpensCentredAndPinnedUnlessLeftElsewhereOnAMonitor) {
         ASSERT_TRUE(start(no_cameras)) << text;
         EXPECT_EQ(window_text(run.window), L"Tavisko");
         EXPECT_EQ(DWORD(GetWindowLongW(run.window, GWL_STYLE)) & 0x02CF0000u, 0x02CF0000u);
-        EXPECT_EQ(xywh(window_rect(run.window)), kept ? (std::array<LONG, 4>{100, 80, 700, 500})
-                                                      : xywh(expected_default_window(dpi)));
+        EXPECT_EQ(xywh(window_rect(run.window)),
+                  kept ? (std::array<LONG, 4>{100, 80, 700, 500}) : expected_default_window(dpi));
         EXPECT_EQ(GetWindowLongW(run.window, GWL_EXSTYLE) & WS_EX_TOPMOST,
                   kept ? 0 : WS_EX_TOPMOST);
         EXPECT_EQ(SendMessageW(run.control(105), BM_GETCHECK, 0, 0),

@@ -18,11 +18,9 @@
 #include "base/command_ids.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
-#include "layout/toolbar.h"
 #include "layout/window_sizing.h"
 #include "synthetic_camera/synthetic_camera.h"
 #include "test_support.h"
-#include "view/mouse_navigation.h"
 
 inline SyntheticCamera app_camera(const wchar_t* link, const wchar_t* name, uint32_t width,
                                   uint32_t height) {

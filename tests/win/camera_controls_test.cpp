@@ -36,14 +36,13 @@ struct CameraControlsTest : AppWindowTest {
         for (int32_t i = 0; i < main_window.camera_controls.row_count; ++i) {
             const ControlsRowWindows& w = main_window.camera_controls.row_windows[i];
             const bool ticked = SendMessageW(w.auto_box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-            all += text_of(w.name) + L" " +
-                   std::to_wstring(SendMessageW(w.slider, TBM_GETRANGEMAX, 0, 0)) + L" " +
-                   std::to_wstring(SendMessageW(w.slider, TBM_GETPOS, 0, 0)) + L" " +
-                   text_of(w.value) +
-                   (w.auto_box == nullptr ? L" - "
-                    : ticked              ? L" x "
-                                          : L" o ") +
-                   std::to_wstring(IsWindowEnabled(w.slider)) + L"|";
+            const wchar_t mode = w.auto_box == nullptr ? L'-' : (ticked ? L'x' : L'o');
+            wchar_t row[128];
+            swprintf(row, 128, L"%ls %d %d %ls %lc %d|", text_of(w.name).c_str(),
+                     int(SendMessageW(w.slider, TBM_GETRANGEMAX, 0, 0)),
+                     int(SendMessageW(w.slider, TBM_GETPOS, 0, 0)), text_of(w.value).c_str(), mode,
+                     IsWindowEnabled(w.slider));
+            all += row;
         }
         return all;
     }

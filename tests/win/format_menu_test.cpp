@@ -97,7 +97,6 @@ TEST_F(FormatMenuTest, APickedTypeRunsIsRememberedFallsBackWhenRefusedAndAnother
 TEST_F(FormatMenuTest, ARememberedLineRunsOnlyWhenOfferedAndForItsCamera) {
     const char* const one_line = "camera_id=\\\\?\\cam#1\n";
     const std::tuple<const char*, const char*, int32_t> cases[] = {
-        {one_line, "format=640x480@30/1,YUY2", 640},
         {one_line, "format=640x480@60/2,YUY2", 640},  // the same rate
         {one_line, "format=640x480@15/1,YUY2", 1280}, // not offered
         {"", "format=640x480@30/1,YUY2", 1280},       // no camera it belongs to

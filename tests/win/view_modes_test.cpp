@@ -17,7 +17,7 @@ struct ViewModesTest : AppWindowTest {
     static DWORD style() { return DWORD(GetWindowLongW(main_window.handle, GWL_STYLE)); }
 };
 
-TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceIsRememberedAndMovesByADrag) {
+TEST_F(ViewModesTest, CompactAndFullScreenAreThePictureAloneAndLeaveTheWindowAsItWas) {
     open({frozen_camera(640, 480)});
     ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
     const RECT picture = on_screen(video_area_rect());
@@ -84,12 +84,8 @@ TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceIsRememberedAndMoves
     EXPECT_EQ(style() & WS_CAPTION, DWORD(WS_CAPTION));
     EXPECT_TRUE(IsWindowVisible(main_window.toolbar.combo));
     EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(moved)) << "framed around it again";
-}
 
-TEST_F(ViewModesTest, FullScreenCoversTheMonitorAndLeavesToTheWindowAsItWas) {
-    open({frozen_camera(640, 480)}, "version=1\nwindow_x=120\nwindow_y=90\nwindow_w=500\n"
-                                    "window_h=400\n");
-    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
+    // Full screen covers the monitor and leaves to the window as it was.
     const RECT before = outer();
     const DWORD framed = style();
     MONITORINFO monitor{};
