@@ -40,11 +40,38 @@ inline SyntheticCamera frozen_camera(uint32_t width, uint32_t height) {
     return camera;
 }
 
-// The main window's device context for a scope, to read painted pixels back.
-struct WindowDc {
+// A pixel of the main window's client area as painted.
+inline COLORREF window_pixel(int32_t x, int32_t y) {
     HDC dc = GetDC(main_window.handle);
-    ~WindowDc() { ReleaseDC(main_window.handle, dc); }
-};
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(main_window.handle, dc);
+    return colour;
+}
+
+// A window's text, and a child window's place in its parent's client area.
+inline std::wstring text_of(HWND window) {
+    wchar_t text[128] = L"";
+    GetWindowTextW(window, text, 128);
+    return text;
+}
+inline std::array<LONG, 4> place_in(HWND parent, HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return xywh(r);
+}
+
+// A menu's rows as "text|", a checked row's text followed by " [x]".
+inline std::wstring menu_rows(HMENU menu) {
+    std::wstring rows;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[96] = L"";
+        GetMenuStringW(menu, UINT(i), text, 96, MF_BYPOSITION);
+        const bool checked = GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_CHECKED;
+        rows += std::wstring(text) + (checked ? L" [x]|" : L"|");
+    }
+    return rows;
+}
 
 // The test pattern's pixel as GDI reads it back.
 inline COLORREF pattern_colour(int32_t x, int32_t y, uint32_t frame = 0) {

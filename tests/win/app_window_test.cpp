@@ -94,13 +94,9 @@ TEST_F(AppWindowTest, ToolbarControlsSitInTheirPlacesAndNameThemselves) {
     ASSERT_TRUE(pump_until([] { return main_window.status == StatusAccessDenied; }));
     // The settings button in the middle of the default 640 x 360 video area;
     // the toolbar's own places are the layout's, at any DPI.
-    RECT place;
-    GetWindowRect(main_window.toolbar.open_privacy, &place);
-    MapWindowPoints(nullptr, main_window.handle, reinterpret_cast<POINT*>(&place), 2);
-    EXPECT_EQ(xywh(place), (std::array<LONG, 4>{225, 224, 190, 30}));
-    wchar_t label[64] = L"";
-    GetWindowTextW(main_window.toolbar.open_privacy, label, 64);
-    EXPECT_STREQ(label, L"Open Camera Settings");
+    EXPECT_EQ(place_in(main_window.handle, main_window.toolbar.open_privacy),
+              (std::array<LONG, 4>{225, 224, 190, 30}));
+    EXPECT_EQ(text_of(main_window.toolbar.open_privacy), L"Open Camera Settings");
     EXPECT_TRUE(IsWindowVisible(main_window.toolbar.open_privacy));
     set_status(StatusStreaming);
     EXPECT_FALSE(IsWindowVisible(main_window.toolbar.open_privacy))
@@ -186,12 +182,10 @@ TEST_F(AppWindowTest, PaintsClearTheFrameFlagAndMirrorThePictureWhichTheGestures
         }
         ASSERT_EQ(settings.mirror, mirror);
         UpdateWindow(main_window.handle);
-        const WindowDc window;
         for (int y : {1, 31, 359}) {
             int wrong = 0;
             for (int x = 0; x < 640; ++x) {
-                wrong +=
-                    GetPixel(window.dc, x, area.top + y) != pattern_colour(mirror ? 639 - x : x, y);
+                wrong += window_pixel(x, area.top + y) != pattern_colour(mirror ? 639 - x : x, y);
             }
             EXPECT_EQ(wrong, 0) << "mirror " << mirror << " row " << y;
         }

@@ -24,11 +24,6 @@ struct CameraControlsTest : AppWindowTest {
         c.controls[0].value = 200;
         return c;
     }
-    static std::wstring text_of(HWND window) {
-        wchar_t text[128] = L"";
-        GetWindowTextW(window, text, 128);
-        return text;
-    }
     // Each row as "name last-position position value auto enabled|", auto
     // being - (none), o or x.
     static std::wstring rows() {
@@ -62,13 +57,6 @@ struct CameraControlsTest : AppWindowTest {
             return camera_controls_dialog_message(const_cast<MSG*>(&m));
         });
     }
-    static std::array<LONG, 4> client_place(HWND control) {
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, main_window.camera_controls.window, reinterpret_cast<POINT*>(&r),
-                        2);
-        return xywh(r);
-    }
 };
 
 // The worker stays in its read throughout, so that after the unplug the
@@ -99,7 +87,7 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsTheKeyboardSetsThemAndAnU
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 502, 170}));
-    EXPECT_EQ(client_place(main_window.camera_controls.defaults),
+    EXPECT_EQ(place_in(window, main_window.camera_controls.defaults),
               (std::array<LONG, 4>{402, 132, 88, 26}));
     command(IDC_CAMERA_CONTROLS);
     EXPECT_EQ(main_window.camera_controls.window, window) << "the same window, brought forward";
@@ -141,7 +129,7 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsTheKeyboardSetsThemAndAnU
     RECT suggested;
     GetWindowRect(window, &suggested);
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(client_place(main_window.camera_controls.row_windows[2].slider),
+    EXPECT_EQ(place_in(window, main_window.camera_controls.row_windows[2].slider),
               (std::array<LONG, 4>{255, 103, 300, 39}));
     GetClientRect(window, &client);
     EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 753, 255}));

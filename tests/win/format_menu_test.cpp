@@ -26,13 +26,7 @@ struct FormatMenuTest : AppWindowTest {
         if (greyed != nullptr) {
             *greyed = (GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED) != 0;
         }
-        std::wstring text;
-        for (int i = 0; i < GetMenuItemCount(formats); ++i) {
-            wchar_t row[96];
-            GetMenuStringW(formats, UINT(i), row, 96, MF_BYPOSITION);
-            const bool checked = GetMenuState(formats, UINT(i), MF_BYPOSITION) & MF_CHECKED;
-            text += std::wstring(row) + (checked ? L" [x]|" : L"|");
-        }
+        const std::wstring text = menu_rows(formats);
         if (id != nullptr) {
             *id = int(GetMenuItemID(formats, pick));
         }

@@ -112,8 +112,7 @@ TEST_F(PictureSaveTest, TheFileIsTheShownPictureTheTipNamesItAndClosingWritesThe
     const RECT area = video_area_rect();
     auto below_tip = [&] {
         UpdateWindow(main_window.handle);
-        const WindowDc window;
-        return GetPixel(window.dc, (area.left + area.right) / 2, area.bottom - 14);
+        return window_pixel((area.left + area.right) / 2, area.bottom - 14);
     };
     EXPECT_EQ(below_tip(), RGB(0, 0, 0));
     SendMessageW(main_window.handle, WM_TIMER, TIMER_SAVE_TIP, 0);

@@ -19,10 +19,7 @@ struct TurnAndFreezeTest : AppWindowTest {
                      SWP_NOZORDER | SWP_NOACTIVATE); // all of it on the screen
         UpdateWindow(main_window.handle);
     }
-    static COLORREF shown_pixel(int32_t x, int32_t y) {
-        const WindowDc window;
-        return GetPixel(window.dc, x, 36 + y);
-    }
+    static COLORREF shown_pixel(int32_t x, int32_t y) { return window_pixel(x, 36 + y); }
     void TearDown() override {
         unfreeze_picture();
         AppWindowTest::TearDown();
@@ -80,8 +77,7 @@ TEST_F(TurnAndFreezeTest, AFrozenPictureStaysWhileTheCameraRunsOnUntilLiveAgain)
     const COLORREF held = shown_pixel(100, 100);
     const long delivered = synthetic_stats().samples_delivered;
     ASSERT_TRUE(pump_until([&] { return synthetic_stats().samples_delivered > delivered + 10; }));
-    RECT pending{};
-    EXPECT_FALSE(GetUpdateRect(main_window.handle, &pending, FALSE)) << "no repaint for new frames";
+    EXPECT_FALSE(GetUpdateRect(main_window.handle, nullptr, FALSE)) << "no repaint for new frames";
     EXPECT_EQ(shown_pixel(100, 100), held);
     EXPECT_EQ(shown_pixel(619, 16), RGB(255, 255, 255)) << "inside the pause sign's left bar";
     command(IDC_ZOOM_IN);

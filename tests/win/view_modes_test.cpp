@@ -85,26 +85,24 @@ TEST_F(ViewModesTest, CompactAndFullScreenAreThePictureAloneAndLeaveTheWindowAsI
     EXPECT_TRUE(IsWindowVisible(main_window.toolbar.combo));
     EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(moved)) << "framed around it again";
 
-    // Full screen covers the monitor and leaves to the window as it was.
+    // Full screen covers the monitor, the test display's 1280 x 800, and
+    // leaves to the window as it was.
+    const std::array<LONG, 4> monitor{0, 0, 1280, 800};
     const RECT before = outer();
     const DWORD framed = style();
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(main_window.handle, MONITOR_DEFAULTTONEAREST), &monitor);
 
     SendMessageW(main_window.handle, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(main_window.full_screen.on) << "Esc means nothing outside full screen";
     command(IDC_FULL_SCREEN);
-    EXPECT_EQ(xywh(outer()), xywh(monitor.rcMonitor));
-    EXPECT_EQ(xywh(video_area_rect()),
-              (std::array<LONG, 4>{0, 0, monitor.rcMonitor.right, monitor.rcMonitor.bottom}));
+    EXPECT_EQ(xywh(outer()), monitor);
+    EXPECT_EQ(xywh(video_area_rect()), monitor);
     EXPECT_FALSE(IsWindowVisible(main_window.toolbar.combo));
     {
         CaptureLockGuard lock; // a new frame size leaves the full-screen window alone
         frame_store.frame_width = frame_store.frame_height = 320;
     }
     SendMessageW(main_window.handle, WM_APP_FRAME, 0, 0);
-    EXPECT_EQ(xywh(outer()), xywh(monitor.rcMonitor));
+    EXPECT_EQ(xywh(outer()), monitor);
 
     // The pointer over the picture hides when its timer runs out, and shows
     // again when the mouse moves.
@@ -155,22 +153,15 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsItsChoices) {
     }
 
     HMENU menu = build_context_menu();
-    wchar_t text[64];
-    std::wstring rows;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
-        const UINT state = GetMenuState(menu, UINT(i), MF_BYPOSITION);
-        rows += std::wstring(text) + (state & MF_CHECKED ? L" [x]" : L"") + L"|";
-    }
-    EXPECT_EQ(rows, L"Camera|Format|Camera settings\u2026||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|"
-                    L"Whole picture\tCtrl+0||"
-                    L"Mirror\tCtrl+M [x]|Rotate right\tCtrl+R|Rotate left\tCtrl+Shift+R||"
-                    L"Freeze\tSpace|Copy picture\tCtrl+C|Save picture\tCtrl+S||"
-                    L"Always on top\tCtrl+T [x]|"
-                    L"Compact view\tCtrl+H|Full screen\tF11||Close\tAlt+F4|");
+    EXPECT_EQ(menu_rows(menu),
+              L"Camera|Format|Camera settings\u2026||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|"
+              L"Whole picture\tCtrl+0||"
+              L"Mirror\tCtrl+M [x]|Rotate right\tCtrl+R|Rotate left\tCtrl+Shift+R||"
+              L"Freeze\tSpace|Copy picture\tCtrl+C|Save picture\tCtrl+S||"
+              L"Always on top\tCtrl+T [x]|"
+              L"Compact view\tCtrl+H|Full screen\tF11||Close\tAlt+F4|");
     HMENU cameras = GetSubMenu(menu, 0);
-    ASSERT_EQ(GetMenuItemCount(cameras), 2);
-    EXPECT_EQ(GetMenuState(cameras, 0, MF_BYPOSITION) & MF_CHECKED, UINT(MF_CHECKED));
+    EXPECT_EQ(menu_rows(cameras), L"One [x]|Two|");
     const int second_camera = int(GetMenuItemID(cameras, 1));
     const int close = int(GetMenuItemID(menu, GetMenuItemCount(menu) - 1));
     DestroyMenu(menu);

@@ -20,9 +20,8 @@ TEST_F(WindowSizingTest, DpiChangesRebuildTheFontsTheToolbarAndTheMinimumSize) {
     GetObjectW(main_window.toolbar.text_font.get(), sizeof text_font, &text_font);
     EXPECT_EQ(std::pair(status_font.lfHeight, text_font.lfHeight), std::pair(-20L, -18L))
         << "fonts made anew for 144 DPI";
-    RECT pin;
-    GetWindowRect(main_window.toolbar.pin, &pin);
-    EXPECT_EQ(pin.right - pin.left, 42) << "the toolbar follows the new DPI";
+    EXPECT_EQ(place_in(main_window.handle, main_window.toolbar.pin)[2], 42)
+        << "the toolbar's pin follows the new DPI";
     int32_t nc_w = 0, nc_h = 0; // the frame and the caption at 144 DPI
     nonclient_size(&nc_w, &nc_h);
     MINMAXINFO info{};
