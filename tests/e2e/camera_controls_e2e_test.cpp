@@ -1,6 +1,7 @@
-// The camera settings window in the demo, driven from outside with real
-// keys: the control file's controls= option, and the program's own message
-// loop handing the window its keyboard.
+// The camera settings window in the demo, driven from outside with a real
+// key: the control file's controls= option, and the program's own message
+// loop handing the window its keyboard. What the window does with its keys
+// is checked in process (tests/win/camera_controls_test.cpp).
 
 #include "e2e_fixture.h"
 
@@ -31,7 +32,6 @@ TEST_F(CameraControlsE2e, TheControlFilesControlsAnswerTheKeyboard) {
     click_command(run.window, 115);
     const HWND settings = run.wait_for_window(L"TaviskoCameraSettings");
     ASSERT_NE(settings, nullptr);
-    EXPECT_EQ(window_text(settings), L"Camera settings \u2013 Camera A");
     EXPECT_EQ(texts_of(settings), L"Brightness|128|Focus|0|Auto|Defaults|");
 
     SetForegroundWindow(settings);
@@ -40,8 +40,6 @@ TEST_F(CameraControlsE2e, TheControlFilesControlsAnswerTheKeyboard) {
     EXPECT_TRUE(wait_until(
         [&] { return texts_of(settings) == L"Brightness|129|Focus|0|Auto|Defaults|"; }, 2000))
         << texts_of(settings);
-    press_keys({VK_ESCAPE});
-    EXPECT_TRUE(wait_until([&] { return !IsWindow(settings); }, 2000));
 }
 
 } // namespace

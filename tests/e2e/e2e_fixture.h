@@ -17,12 +17,9 @@ struct E2eTest : testing::Test {
         write_settings_file(appdata.path, L"demo-cameras.txt", cameras);
         return run.start(appdata.path, show);
     }
-    void write_settings(const std::string& text) {
-        write_settings_file(appdata.path, L"settings.txt", text);
-    }
     // Until the window shows a frame it has taken, not merely a coloured area.
     bool wait_picture(DWORD timeout_ms = 5000) {
-        return wait_until([&] { return shows_pattern(run.window, dpi); }, timeout_ms);
+        return wait_until([&] { return shows_picture(run.window, dpi, true); }, timeout_ms);
     }
     std::wstring zoom_label() const { return window_text(GetDlgItem(run.window, 0)); }
     void TearDown() override {

@@ -36,16 +36,13 @@ inline bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 500
     return true;
 }
 
-inline std::wstring demo_program() {
-    return executable_folder() + L"\\tavisko-demo.exe";
-}
-
 // Starts the program (tavisko-demo.exe unless told) with this process's
 // environment, APPDATA replaced.
 inline bool launch_demo(const std::wstring& appdata, int show_command, PROCESS_INFORMATION& process,
-                        const std::wstring& program = demo_program()) {
+                        const std::wstring& program = L"") {
     SetEnvironmentVariableW(L"APPDATA", appdata.c_str());
-    std::wstring command = L"\"" + program + L"\"";
+    std::wstring command =
+        L"\"" + (program.empty() ? executable_folder() + L"\\tavisko-demo.exe" : program) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -86,7 +83,7 @@ struct DemoRun {
     // Starts the demo (or `program`) with APPDATA set to `appdata`; returns
     // once its main window is visible (false if it never appeared).
     bool start(const std::wstring& appdata, int show_command = SW_SHOWNORMAL,
-               const std::wstring& program = demo_program()) {
+               const std::wstring& program = L"") {
         if (launch_demo(appdata, show_command, process, program)) {
             window = wait_for_window(L"TaviskoWnd");
         }
@@ -108,13 +105,6 @@ struct DemoRun {
             },
             10000);
         return found;
-    }
-    // Starts another copy and waits for it to end; returns its exit code.
-    static DWORD run_to_exit(const std::wstring& appdata, int show_command = SW_SHOWNORMAL) {
-        DemoRun other;
-        return launch_demo(appdata, show_command, other.process)
-                   ? wait_for_exit(other.process.hProcess)
-                   : DWORD(-1);
     }
     // Closes the window as a user would and returns the exit code.
     DWORD close() {
@@ -164,51 +154,30 @@ struct Pixels {
     std::vector<uint32_t> data; // 0x00RRGGBB, top row first
 };
 
-// A top-down 32-bit DIB section selected into a memory DC.
-struct MemoryBitmap {
-    int width;
-    int height;
-    HDC dc = CreateCompatibleDC(nullptr);
-    uint32_t* bits = nullptr;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    MemoryBitmap(int w, int h) : width(w), height(h) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits),
-                                  nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-    }
-    ~MemoryBitmap() {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    MemoryBitmap(const MemoryBitmap&) = delete;
-    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
-
-    // The bits as drawn so far, without the unused top byte.
-    Pixels pixels() const {
-        GdiFlush();
-        Pixels out{width, height, std::vector<uint32_t>(bits, bits + size_t(width) * height)};
-        for (uint32_t& p : out.data) {
-            p &= 0x00FFFFFF;
-        }
-        return out;
-    }
-};
-
+// The screen's pixels in `rect`, through a top-down 32-bit DIB section.
 inline Pixels capture_screen(const RECT& rect) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) {
+    Pixels out{rect.right - rect.left, rect.bottom - rect.top, {}};
+    if (out.width <= 0 || out.height <= 0) {
         return {};
     }
-    MemoryBitmap bitmap(width, height);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, out.width, -out.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    uint32_t* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    BitBlt(bitmap.dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS,
+                                      reinterpret_cast<void**>(&bits), nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, out.width, out.height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    for (size_t i = 0; i < size_t(out.width) * out.height; ++i) {
+        out.data.push_back(bits[i] & 0x00FFFFFF); // without the unused top byte
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return bitmap.pixels();
+    return out;
 }
 
 // The video area of the window, on the screen.
@@ -218,32 +187,21 @@ inline RECT video_area_on_screen(HWND window, UINT dpi) {
     return r;
 }
 
-// True when most of these pixels are neither black nor the status text's.
-inline bool mostly_coloured(const Pixels& screen) {
+// True when the video area shows a picture: most of its pixels neither black
+// nor the status text's. With `taken`, only a frame the window has taken
+// counts, the test pattern's 64 colours or more, where a window that has not
+// yet painted lets the desktop's one colour show through.
+inline bool shows_picture(HWND window, UINT dpi, bool taken = false) {
+    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
     const auto coloured = std::count_if(screen.data.begin(), screen.data.end(),
                                         [](uint32_t p) { return p != 0 && p != 0xC8C8CD; });
-    return screen.width > 0 && size_t(coloured) > screen.data.size() / 2;
-}
-
-// True when the video area shows a picture: many colours, no text.
-inline bool shows_picture(HWND window, UINT dpi) {
-    return mostly_coloured(capture_screen(video_area_on_screen(window, dpi)));
-}
-
-// True when the video area shows the test pattern, a frame the window has
-// taken: a picture of at least 64 colours, where a window that has not yet
-// painted lets the desktop's one colour show through.
-inline bool shows_pattern(HWND window, UINT dpi) {
-    const Pixels screen = capture_screen(video_area_on_screen(window, dpi));
-    if (!mostly_coloured(screen)) {
-        return false;
-    }
     std::vector<uint32_t> colours;
-    for (size_t i = 0; i < screen.data.size(); i += 7) { // a sample is plenty
+    for (size_t i = 0; taken && i < screen.data.size(); i += 7) { // a sample is plenty
         colours.push_back(screen.data[i]);
     }
     std::sort(colours.begin(), colours.end());
-    return std::unique(colours.begin(), colours.end()) - colours.begin() >= 64;
+    return screen.width > 0 && size_t(coloured) > screen.data.size() / 2 &&
+           (!taken || std::unique(colours.begin(), colours.end()) - colours.begin() >= 64);
 }
 
 // Writes one of the files of the demo's settings folder: settings.txt, or

@@ -2,15 +2,13 @@
 // gets the program's own message, and a library planted beside the program
 // is never loaded.
 
-#include <gtest/gtest.h>
-
-#include "e2e_support.h"
+#include "e2e_fixture.h"
 
 namespace {
 
-TEST(MediaFoundationE2e, WithoutItTheProgramSaysSoAndExitsWithOne) {
-    TempFolder appdata;
-    DemoRun run;
+using MediaFoundationE2e = E2eTest;
+
+TEST_F(MediaFoundationE2e, WithoutItTheProgramSaysSoAndExitsWithOne) {
     ASSERT_TRUE(launch_demo(appdata.path, SW_SHOWNORMAL, run.process,
                             executable_folder() + L"\\tavisko-demo-without-mf.exe"));
     HWND box = run.wait_for_window(L"#32770");
@@ -24,7 +22,7 @@ TEST(MediaFoundationE2e, WithoutItTheProgramSaysSoAndExitsWithOne) {
     EXPECT_FALSE(file_exists(appdata.path + L"\\Tavisko")) << "nothing written";
 }
 
-TEST(MediaFoundationE2e, AnMfplatBesideTheProgramIsNotLoaded) {
+TEST_F(MediaFoundationE2e, AnMfplatBesideTheProgramIsNotLoaded) {
     // The planted library has no entry points; loading it leaves a mark.
     TempFolder folder;
     const std::wstring planted = folder.path + L"\\mfplat.dll";
@@ -38,8 +36,6 @@ TEST(MediaFoundationE2e, AnMfplatBesideTheProgramIsNotLoaded) {
     FreeLibrary(loaded);
     ASSERT_TRUE(DeleteFileW(mark.c_str())) << "the mark shows a load";
 
-    TempFolder appdata;
-    DemoRun run;
     ASSERT_TRUE(run.start(appdata.path, SW_SHOWNORMAL, folder.path + L"\\Tavisko.exe"))
         << "the program runs on the system's Media Foundation";
     EXPECT_EQ(run.close(), 0u);

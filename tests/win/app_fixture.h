@@ -18,11 +18,9 @@
 #include "base/command_ids.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
-#include "layout/toolbar.h"
 #include "layout/window_sizing.h"
 #include "synthetic_camera/synthetic_camera.h"
 #include "test_support.h"
-#include "view/mouse_navigation.h"
 
 inline SyntheticCamera app_camera(const wchar_t* link, const wchar_t* name, uint32_t width,
                                   uint32_t height) {
@@ -42,11 +40,38 @@ inline SyntheticCamera frozen_camera(uint32_t width, uint32_t height) {
     return camera;
 }
 
-// The main window's device context for a scope, to read painted pixels back.
-struct WindowDc {
+// A pixel of the main window's client area as painted.
+inline COLORREF window_pixel(int32_t x, int32_t y) {
     HDC dc = GetDC(main_window.handle);
-    ~WindowDc() { ReleaseDC(main_window.handle, dc); }
-};
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(main_window.handle, dc);
+    return colour;
+}
+
+// A window's text, and a child window's place in its parent's client area.
+inline std::wstring text_of(HWND window) {
+    wchar_t text[128] = L"";
+    GetWindowTextW(window, text, 128);
+    return text;
+}
+inline std::array<LONG, 4> place_in(HWND parent, HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return xywh(r);
+}
+
+// A menu's rows as "text|", a checked row's text followed by " [x]".
+inline std::wstring menu_rows(HMENU menu) {
+    std::wstring rows;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[96] = L"";
+        GetMenuStringW(menu, UINT(i), text, 96, MF_BYPOSITION);
+        const bool checked = GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_CHECKED;
+        rows += std::wstring(text) + (checked ? L" [x]|" : L"|");
+    }
+    return rows;
+}
 
 // The test pattern's pixel as GDI reads it back.
 inline COLORREF pattern_colour(int32_t x, int32_t y, uint32_t frame = 0) {
@@ -107,5 +132,22 @@ struct AppWindowTest : testing::Test {
         });
     }
     static void pump(DWORD ms) { pump_until(nullptr, ms); }
+    static bool wait_status(StatusState wanted) {
+        return pump_until([=] { return main_window.status == wanted; });
+    }
     static long enumerations() { return synthetic_stats().enumerations; }
+    static void command(int id) {
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
+    // Picks this row of the camera combo box as the user does.
+    static void pick_camera_row(int row) {
+        SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, WPARAM(row), 0);
+        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(main_window.toolbar.combo));
+    }
+    static RECT outer() {
+        RECT r;
+        GetWindowRect(main_window.handle, &r);
+        return r;
+    }
 };

@@ -15,23 +15,14 @@ struct CameraControlsTest : AppWindowTest {
     // Brightness set to 200 elsewhere, a gain whose step does not divide its
     // range, exposure and focus in automatic mode, and an inverted zoom
     // range no slider can show.
-    static SyntheticCamera camera(bool running_on, const wchar_t* link = L"\\\\?\\cam#1",
-                                  const wchar_t* name = L"One") {
-        SyntheticCamera c = app_camera(link, name, 320, 240);
+    static SyntheticCamera camera(bool running_on) {
+        SyntheticCamera c = app_camera(L"\\\\?\\cam#1", L"One", 320, 240);
         c.block_at_read = running_on ? -1 : 1;
         c.controls =
             synthetic_controls_from_list(L"brightness:0..255/1=128,gain:0..10/3=4,zoom:10..0/1=5,"
                                          L"exposure:-13..-1/1=-6auto,focus:0..250/5=0auto");
         c.controls[0].value = 200;
         return c;
-    }
-    static void command(int id) {
-        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    }
-    static std::wstring text_of(HWND window) {
-        wchar_t text[128] = L"";
-        GetWindowTextW(window, text, 128);
-        return text;
     }
     // Each row as "name last-position position value auto enabled|", auto
     // being - (none), o or x.
@@ -40,14 +31,13 @@ struct CameraControlsTest : AppWindowTest {
         for (int32_t i = 0; i < main_window.camera_controls.row_count; ++i) {
             const ControlsRowWindows& w = main_window.camera_controls.row_windows[i];
             const bool ticked = SendMessageW(w.auto_box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-            all += text_of(w.name) + L" " +
-                   std::to_wstring(SendMessageW(w.slider, TBM_GETRANGEMAX, 0, 0)) + L" " +
-                   std::to_wstring(SendMessageW(w.slider, TBM_GETPOS, 0, 0)) + L" " +
-                   text_of(w.value) +
-                   (w.auto_box == nullptr ? L" - "
-                    : ticked              ? L" x "
-                                          : L" o ") +
-                   std::to_wstring(IsWindowEnabled(w.slider)) + L"|";
+            const wchar_t mode = w.auto_box == nullptr ? L'-' : (ticked ? L'x' : L'o');
+            wchar_t row[128];
+            swprintf(row, 128, L"%ls %d %d %ls %lc %d|", text_of(w.name).c_str(),
+                     int(SendMessageW(w.slider, TBM_GETRANGEMAX, 0, 0)),
+                     int(SendMessageW(w.slider, TBM_GETPOS, 0, 0)), text_of(w.value).c_str(), mode,
+                     IsWindowEnabled(w.slider));
+            all += row;
         }
         return all;
     }
@@ -67,16 +57,11 @@ struct CameraControlsTest : AppWindowTest {
             return camera_controls_dialog_message(const_cast<MSG*>(&m));
         });
     }
-    static std::array<LONG, 4> client_place(HWND control) {
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, main_window.camera_controls.window, reinterpret_cast<POINT*>(&r),
-                        2);
-        return xywh(r);
-    }
 };
 
-TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsAsItReportsThem) {
+// The worker stays in its read throughout, so that after the unplug the
+// source is still current: only the device is gone.
+TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsTheKeyboardSetsThemAndAnUnplugNothing) {
     SyntheticCamera slow = camera(false);
     slow.open_delay_ms = 300;
     open({slow});
@@ -86,13 +71,14 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsAsItReportsThem) {
     command(IDC_CAMERA_CONTROLS);
     EXPECT_EQ(main_window.camera_controls.window, nullptr) << "no camera streams yet";
 
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
+    ASSERT_TRUE(wait_status(StatusStreaming));
     menu = build_context_menu();
     EXPECT_EQ(GetMenuState(menu, IDC_CAMERA_CONTROLS, MF_BYCOMMAND) & MF_GRAYED, 0u);
     DestroyMenu(menu);
     command(IDC_CAMERA_CONTROLS);
     const HWND window = main_window.camera_controls.window;
     ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetFocus(), main_window.camera_controls.row_windows[0].slider);
     EXPECT_EQ(text_of(window), L"Camera settings \u2013 One");
     EXPECT_EQ(GetWindow(window, GW_OWNER), main_window.handle);
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
@@ -101,29 +87,11 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsAsItReportsThem) {
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 502, 170}));
-    EXPECT_EQ(client_place(main_window.camera_controls.defaults),
+    EXPECT_EQ(place_in(window, main_window.camera_controls.defaults),
               (std::array<LONG, 4>{402, 132, 88, 26}));
-
     command(IDC_CAMERA_CONTROLS);
     EXPECT_EQ(main_window.camera_controls.window, window) << "the same window, brought forward";
     EXPECT_EQ(sets(), std::vector<Set>{}) << "opening sets nothing";
-
-    // At 144 DPI: the third row's slider and the whole client.
-    RECT suggested;
-    GetWindowRect(window, &suggested);
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(client_place(main_window.camera_controls.row_windows[2].slider),
-              (std::array<LONG, 4>{255, 103, 300, 39}));
-    GetClientRect(window, &client);
-    EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 753, 255}));
-}
-
-TEST_F(CameraControlsTest, SlidersAutoAndDefaultsReachTheCameraFromTheKeyboard) {
-    open({camera(false)});
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
-    command(IDC_CAMERA_CONTROLS);
-    ASSERT_NE(main_window.camera_controls.window, nullptr);
-    EXPECT_EQ(GetFocus(), main_window.camera_controls.row_windows[0].slider);
 
     key(VK_RIGHT); // brightness one step up
     key(VK_TAB);
@@ -134,75 +102,67 @@ TEST_F(CameraControlsTest, SlidersAutoAndDefaultsReachTheCameraFromTheKeyboard) 
     EXPECT_EQ(rows(), L"Brightness 255 201 201 - 1|Gain 4 2 6 - 1|Exposure 12 7 -6 o 1|"
                       L"Focus 50 0 0 x 0|");
     SendMessageW(main_window.camera_controls.defaults, BM_CLICK, 0, 0);
-    EXPECT_EQ(rows(), L"Brightness 255 128 128 - 1|Gain 4 1 4 - 1|Exposure 12 7 -6 x 0|"
-                      L"Focus 50 0 0 x 0|");
-    EXPECT_EQ(
-        sets(),
-        (std::vector<Set>{
-            {0, 201, 2}, {8, 6, 2}, {13, -6, 2}, {0, 128, 2}, {8, 4, 2}, {13, -6, 1}, {15, 0, 1}}));
+    const std::wstring defaults = L"Brightness 255 128 128 - 1|Gain 4 1 4 - 1|"
+                                  L"Exposure 12 7 -6 x 0|Focus 50 0 0 x 0|";
+    EXPECT_EQ(rows(), defaults);
+    const std::vector<Set> taken{{0, 201, 2}, {8, 6, 2},   {13, -6, 2}, {0, 128, 2},
+                                 {8, 4, 2},   {13, -6, 1}, {15, 0, 1}};
+    EXPECT_EQ(sets(), taken);
     const std::vector<SyntheticControl> kept = synthetic_controls(L"\\\\?\\cam#1");
     ASSERT_EQ(kept.size(), 5u);
     EXPECT_EQ((std::array{kept[0].value, kept[0].flags, kept[3].flags}), (std::array{128, 2, 1}));
 
+    // Calls that fail after an unplug leave the rows as they were.
+    synthetic_unplug(L"\\\\?\\cam#1");
+    const HWND slider = main_window.camera_controls.row_windows[0].slider;
+    SendMessageW(slider, TBM_SETPOS, TRUE, 50);
+    SendMessageW(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 50),
+                 reinterpret_cast<LPARAM>(slider));
+    SendMessageW(main_window.camera_controls.row_windows[3].auto_box, BM_CLICK, 0, 0);
+    SendMessageW(main_window.camera_controls.defaults, BM_CLICK, 0, 0);
+    EXPECT_EQ(rows(), defaults);
+    EXPECT_EQ(sets(), taken);
+    EXPECT_EQ(synthetic_controls(L"\\\\?\\cam#1")[0].value, 128);
+    EXPECT_EQ(main_window.camera_controls.window, window);
+
+    // At 144 DPI: the third row's slider and the whole client.
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(place_in(window, main_window.camera_controls.row_windows[2].slider),
+              (std::array<LONG, 4>{255, 103, 300, 39}));
+    GetClientRect(window, &client);
+    EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 753, 255}));
     key(VK_ESCAPE);
     EXPECT_EQ(main_window.camera_controls.window, nullptr);
 }
 
-TEST_F(CameraControlsTest, ACameraWithoutControlsSaysSo) {
-    open({frozen_camera(320, 240)});
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
+// The second camera offers no controls.
+TEST_F(CameraControlsTest, TheWindowClosesOnACameraSwitchAndWhenTheCaptureEnds) {
+    open({camera(true), app_camera(L"\\\\?\\cam#2", L"Two", 320, 240)});
+    ASSERT_TRUE(wait_status(StatusStreaming));
     command(IDC_CAMERA_CONTROLS);
-    ASSERT_NE(main_window.camera_controls.window, nullptr);
+    const HWND first = main_window.camera_controls.window;
+    ASSERT_NE(first, nullptr);
+    pick_camera_row(1);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(main_window.camera_controls.window, nullptr);
+
+    ASSERT_TRUE(wait_status(StatusStreaming));
+    command(IDC_CAMERA_CONTROLS);
+    const HWND second = main_window.camera_controls.window;
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(text_of(second), L"Camera settings \u2013 Two");
     EXPECT_EQ(main_window.camera_controls.row_count, 0);
     EXPECT_EQ(main_window.camera_controls.defaults, nullptr);
     EXPECT_EQ(text_of(main_window.camera_controls.empty_text), L"This camera offers no settings.");
     RECT client;
-    GetClientRect(main_window.camera_controls.window, &client);
+    GetClientRect(second, &client);
     EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 502, 52}));
-}
-
-TEST_F(CameraControlsTest, TheWindowClosesOnACameraSwitchAndWhenTheCaptureEnds) {
-    open({camera(true), camera(true, L"\\\\?\\cam#2", L"Two")});
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
-    command(IDC_CAMERA_CONTROLS);
-    ASSERT_NE(main_window.camera_controls.window, nullptr);
-    const HWND first = main_window.camera_controls.window;
-    SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, 1, 0);
-    SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(main_window.toolbar.combo));
-    EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(main_window.camera_controls.window, nullptr);
-
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
-    command(IDC_CAMERA_CONTROLS);
-    const HWND second = main_window.camera_controls.window;
-    EXPECT_EQ(text_of(second), L"Camera settings \u2013 Two");
     synthetic_unplug(L"\\\\?\\cam#2");
     ASSERT_TRUE(pump_until([] { return main_window.status != StatusStreaming; }));
     EXPECT_FALSE(IsWindow(second));
     EXPECT_EQ(main_window.camera_controls.window, nullptr);
-}
-
-TEST_F(CameraControlsTest, CallsThatFailAfterAnUnplugLeaveTheRowsAsTheyWere) {
-    // The worker stays in its read, so the source is still current: only
-    // the device is gone.
-    open({camera(false)});
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
-    command(IDC_CAMERA_CONTROLS);
-    ASSERT_NE(main_window.camera_controls.window, nullptr);
-    const std::wstring before = rows();
-    synthetic_unplug(L"\\\\?\\cam#1");
-
-    const HWND slider = main_window.camera_controls.row_windows[0].slider;
-    SendMessageW(slider, TBM_SETPOS, TRUE, 50);
-    SendMessageW(main_window.camera_controls.window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 50),
-                 reinterpret_cast<LPARAM>(slider));
-    SendMessageW(main_window.camera_controls.row_windows[3].auto_box, BM_CLICK, 0, 0);
-    SendMessageW(main_window.camera_controls.defaults, BM_CLICK, 0, 0);
-    EXPECT_EQ(rows(), before);
-    EXPECT_EQ(sets(), std::vector<Set>{});
-    EXPECT_EQ(synthetic_controls(L"\\\\?\\cam#1")[0].value, 200);
-    EXPECT_NE(main_window.camera_controls.window, nullptr);
 }
 
 } // namespace

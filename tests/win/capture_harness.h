@@ -120,12 +120,12 @@ inline int pattern_frame_in_store(int32_t width, int32_t height) {
     }
     const auto* pixels = reinterpret_cast<const uint32_t*>(frame.pixels);
     for (uint32_t f = 0; f < 256; ++f) {
-        bool same = true;
-        for (int32_t i = 0; same && i < width * height; ++i) {
-            same =
-                pixels[i] == synthetic_pattern_pixel(uint32_t(i % width), uint32_t(i / width), f);
+        int32_t i = 0;
+        while (i < width * height &&
+               pixels[i] == synthetic_pattern_pixel(uint32_t(i % width), uint32_t(i / width), f)) {
+            ++i;
         }
-        if (same) {
+        if (i == width * height) {
             return int(f);
         }
     }

@@ -13,12 +13,6 @@ struct HungDriverTest : AppWindowTest {
         synthetic_hold_hung_calls();
         AppWindowTest::TearDown();
     }
-    // Runs `step` on the window and says how long it kept the thread.
-    static ULONGLONG milliseconds_of(const std::function<void()>& step) {
-        const ULONGLONG begun = GetTickCount64();
-        step();
-        return GetTickCount64() - begun;
-    }
 };
 
 TEST_F(HungDriverTest, SwitchReportAndRetryGoOnWithoutTheStuckWorker) {
@@ -31,22 +25,21 @@ TEST_F(HungDriverTest, SwitchReportAndRetryGoOnWithoutTheStuckWorker) {
     two.hang_in_shutdown = true;
     synthetic_hold_hung_calls();
     open({one, two});
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
+    ASSERT_TRUE(wait_status(StatusStreaming));
 
     // The switch: a stop that cannot join, then the new camera runs.
-    SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, 1, 0);
-    const ULONGLONG switching = milliseconds_of([] {
-        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(main_window.toolbar.combo));
-    });
+    ULONGLONG begun = GetTickCount64();
+    pick_camera_row(1);
+    const ULONGLONG switching = GetTickCount64() - begun;
     EXPECT_GE(switching, 2900u);
     EXPECT_LT(switching, 4000u);
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
+    ASSERT_TRUE(wait_status(StatusStreaming));
 
     // The report: the worker posts its loss and then hangs in Shutdown, as
     // does the stop's own call; the window shows the loss all the same.
-    const ULONGLONG reporting = milliseconds_of(
-        [] { ASSERT_TRUE(pump_until([] { return main_window.status == StatusWaiting; }, 6000)); });
+    begun = GetTickCount64();
+    ASSERT_TRUE(pump_until([] { return main_window.status == StatusWaiting; }, 6000));
+    const ULONGLONG reporting = GetTickCount64() - begun;
     EXPECT_GE(reporting, 2900u);
     EXPECT_LT(reporting, 4500u);
     EXPECT_EQ(main_window.capture_active, 0);

@@ -77,50 +77,7 @@ struct PictureSaveTest : AppWindowTest {
     TempFolder folder;
 };
 
-TEST_F(PictureSaveTest, TheFileIsTheShownPictureTurnedAndMirroredAndTheTipShowsItsName) {
-    open({frozen_camera(640, 360)});
-    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
-    SendMessageW(main_window.handle, WM_COMMAND, IDC_ROTATE_RIGHT, 0);
-    SendMessageW(main_window.handle, WM_COMMAND, IDC_MIRROR, 0);
-    SendMessageW(main_window.handle, WM_COMMAND, IDC_SAVE_PICTURE, 0);
-    ASSERT_TRUE(pump_until([] { return save_tip_text() != nullptr; }));
-    const std::wstring tip = save_tip_text();
-    ASSERT_EQ(tip.substr(0, 14), L"Saved Tavisko ") << tip;
-    EXPECT_EQ(tip.size(), 37u) << "Saved Tavisko 2026-12-07 14.45.39.png";
-
-    wchar_t* pictures = nullptr;
-    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &pictures), S_OK);
-    const std::wstring path = std::wstring(pictures) + L"\\Tavisko\\" + tip.substr(6);
-    CoTaskMemFree(pictures);
-    const DecodedPng png = decode_png(path);
-    DeleteFileW(path.c_str());
-    EXPECT_EQ(std::pair(png.width, png.height), std::pair(360u, 640u));
-    ASSERT_EQ(png.pixels.size(), 360u * 640u);
-    // Shown {x, y} and the frame pixel it shows, turned a quarter clockwise
-    // and then mirrored: the frame's transpose.
-    const std::array<int32_t, 4> points[] = {
-        {0, 0, 0, 0}, {5, 9, 9, 5}, {300, 600, 600, 300}, {359, 639, 639, 359}, {359, 0, 0, 359}};
-    for (const auto& [x, y, fx, fy] : points) {
-        EXPECT_EQ(png.pixels[size_t(y) * 360 + size_t(x)] & 0xFFFFFF,
-                  synthetic_pattern_pixel(uint32_t(fx), uint32_t(fy), 0))
-            << x << " " << y;
-    }
-
-    // The tip sits at the bottom of the video area over the picture, and the
-    // picture is back when its timer fires.
-    const RECT area = video_area_rect();
-    auto below_tip = [&] {
-        UpdateWindow(main_window.handle);
-        const WindowDc window;
-        return GetPixel(window.dc, (area.left + area.right) / 2, area.bottom - 14);
-    };
-    EXPECT_EQ(below_tip(), RGB(0, 0, 0));
-    SendMessageW(main_window.handle, WM_TIMER, TIMER_SAVE_TIP, 0);
-    EXPECT_EQ(save_tip_text(), nullptr);
-    EXPECT_NE(below_tip(), RGB(0, 0, 0));
-}
-
-TEST_F(PictureSaveTest, ClosingTheWindowWritesTheSavesItHasTaken) {
+TEST_F(PictureSaveTest, TheFileIsTheShownPictureTheTipNamesItAndClosingWritesTheSavesTaken) {
     open({frozen_camera(1280, 720)});
     ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 1280; }));
     wchar_t* pictures = nullptr;
@@ -129,8 +86,42 @@ TEST_F(PictureSaveTest, ClosingTheWindowWritesTheSavesItHasTaken) {
     CoTaskMemFree(pictures);
     CreateDirectoryW(tavisko.c_str(), nullptr);
     const std::vector<std::wstring> before = files_in(tavisko);
-    for (int press = 0; press < 3; ++press) { // one written, two waiting
-        SendMessageW(main_window.handle, WM_COMMAND, IDC_SAVE_PICTURE, 0);
+    command(IDC_ROTATE_RIGHT);
+    command(IDC_MIRROR);
+    command(IDC_SAVE_PICTURE);
+    ASSERT_TRUE(pump_until([] { return save_tip_text() != nullptr; }));
+    const std::wstring tip = save_tip_text();
+    ASSERT_EQ(tip.substr(0, 14), L"Saved Tavisko ") << tip;
+    EXPECT_EQ(tip.size(), 37u) << "Saved Tavisko 2026-12-07 14.45.39.png";
+    const std::wstring path = tavisko + L"\\" + tip.substr(6);
+    const DecodedPng png = decode_png(path);
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(std::pair(png.width, png.height), std::pair(720u, 1280u));
+    ASSERT_EQ(png.pixels.size(), 720u * 1280u);
+    // Shown points {x, y}: turned a quarter clockwise and then mirrored, the
+    // picture is the frame's transpose, so each shows frame pixel (y, x).
+    const std::pair<uint32_t, uint32_t> points[] = {
+        {0, 0}, {5, 9}, {300, 600}, {719, 1279}, {719, 0}};
+    for (const auto& [x, y] : points) {
+        EXPECT_EQ(png.pixels[y * 720 + x] & 0xFFFFFF, synthetic_pattern_pixel(y, x, 0))
+            << x << " " << y;
+    }
+
+    // The tip sits at the bottom of the video area over the picture, and the
+    // picture is back when its timer fires.
+    const RECT area = video_area_rect();
+    auto below_tip = [&] {
+        UpdateWindow(main_window.handle);
+        return window_pixel((area.left + area.right) / 2, area.bottom - 14);
+    };
+    EXPECT_EQ(below_tip(), RGB(0, 0, 0));
+    SendMessageW(main_window.handle, WM_TIMER, TIMER_SAVE_TIP, 0);
+    EXPECT_EQ(save_tip_text(), nullptr);
+    EXPECT_NE(below_tip(), RGB(0, 0, 0));
+
+    // Closing the window writes the saves it has taken: one written, two waiting.
+    for (int press = 0; press < 3; ++press) {
+        command(IDC_SAVE_PICTURE);
     }
     DestroyWindow(main_window.handle);
     main_window.handle = nullptr;
@@ -139,12 +130,12 @@ TEST_F(PictureSaveTest, ClosingTheWindowWritesTheSavesItHasTaken) {
     std::ranges::set_difference(files_in(tavisko), before, std::back_inserter(made));
     EXPECT_EQ(made.size(), 3u);
     for (const std::wstring& name : made) {
-        EXPECT_EQ(decode_png(tavisko + L"\\" + name).width, 1280u) << "whole";
+        EXPECT_EQ(decode_png(tavisko + L"\\" + name).width, 720u) << "whole";
         DeleteFileW((tavisko + L"\\" + name).c_str());
     }
 }
 
-TEST_F(PictureSaveTest, ATakenNameGetsTheNextNumberAndNoFileIsOverwritten) {
+TEST_F(PictureSaveTest, ATakenNameGetsTheNextNumberAndAFailedSaveLeavesNoFileAndSaysWhy) {
     const std::wstring tavisko = folder.path + L"\\Tavisko"; // made by the save
     PictureSaveJob job;
     ASSERT_EQ(save_small_picture(tavisko, &job), S_OK);
@@ -160,13 +151,10 @@ TEST_F(PictureSaveTest, ATakenNameGetsTheNextNumberAndNoFileIsOverwritten) {
                                                             L"Tavisko 2026-12-07 14.45.39.png"}));
     const DecodedPng png = decode_png(tavisko + L"\\Tavisko 2026-12-07 14.45.39 (3).png");
     EXPECT_EQ(png.pixels, (std::vector<uint32_t>{0xFF102030, 0xFF405060}));
-}
 
-TEST_F(PictureSaveTest, AFailedSaveLeavesNoFileAndSaysWhy) {
     // Every name of that second taken: the picture is written, then given up.
     const std::wstring full = folder.path + L"\\full";
     ASSERT_TRUE(CreateDirectoryW(full.c_str(), nullptr));
-    PictureSaveJob job;
     for (int32_t counter = 1; counter <= 999; ++counter) {
         ASSERT_TRUE(
             format_picture_name({2026, 12, 7, 14, 45, 39}, counter, job.name, picture_name_units));
@@ -179,7 +167,7 @@ TEST_F(PictureSaveTest, AFailedSaveLeavesNoFileAndSaysWhy) {
     const std::wstring file = folder.path + L"\\file";
     ASSERT_TRUE(write_file_bytes(file, "x"));
     EXPECT_TRUE(FAILED(save_small_picture(file, &job)));
-    EXPECT_EQ(files_in(folder.path), (std::vector<std::wstring>{L"file", L"full"}));
+    EXPECT_EQ(files_in(folder.path), (std::vector<std::wstring>{L"Tavisko", L"file", L"full"}));
 }
 
 } // namespace

@@ -14,11 +14,9 @@
 
 namespace {
 
-struct ResourcesTest : testing::Test {
-    std::wstring path = _wgetenv(L"TAVISKO_EXE") ? _wgetenv(L"TAVISKO_EXE") : L"";
-};
-
-TEST_F(ResourcesTest, IconGroupOneHoldsSevenSizesFrom16To256) {
+TEST(Resources, SevenIconSizesCommonControlsSixPerMonitorDpiAndTheVersionStrings) {
+    const std::wstring path = _wgetenv(L"TAVISKO_EXE") ? _wgetenv(L"TAVISKO_EXE") : L"";
+    // Icon group 1 holds seven sizes, 16 to 256.
     HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(module, nullptr) << "TAVISKO_EXE=" << path;
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
@@ -32,9 +30,8 @@ TEST_F(ResourcesTest, IconGroupOneHoldsSevenSizesFrom16To256) {
         EXPECT_EQ(group[6 + 14 * i], widths[i]) << i;
     }
     FreeLibrary(module);
-}
 
-TEST_F(ResourcesTest, ManifestAsksForCommonControlsSixAndPerMonitorDpi) {
+    // The manifest asks for common controls 6 and per-monitor DPI awareness.
     ACTCTXW description{};
     description.cbSize = sizeof description;
     description.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
@@ -62,10 +59,9 @@ TEST_F(ResourcesTest, ManifestAsksForCommonControlsSixAndPerMonitorDpi) {
     }
     DeactivateActCtx(0, cookie);
     ReleaseActCtx(context);
-}
 
-TEST_F(ResourcesTest, VersionStringsNameTheProgramAndItsFile) {
-    // Read as Explorer reads it, in US English, Unicode.
+    // The version strings name the program and its file, read as Explorer
+    // reads them, in US English, Unicode.
     std::vector<char> block(GetFileVersionInfoSizeW(path.c_str(), nullptr));
     ASSERT_FALSE(block.empty());
     ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, DWORD(block.size()), block.data()));

@@ -20,12 +20,10 @@ struct TempFolder {
     std::wstring path;
     TempFolder() {
         static std::atomic<unsigned> counter{0};
-        const std::wstring prefix =
-            (std::filesystem::temp_directory_path() /
-             (L"tavisko-test-" + std::to_wstring(GetCurrentProcessId()) + L"-"))
-                .wstring();
+        const std::wstring prefix = std::filesystem::temp_directory_path() / L"tavisko-test-";
         do {
-            path = prefix + std::to_wstring(counter++);
+            path =
+                prefix + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
         } while (!CreateDirectoryW(path.c_str(), nullptr));
     }
     ~TempFolder() {

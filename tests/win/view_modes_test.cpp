@@ -6,7 +6,6 @@
 #include "app/window_calls.h"
 #include "app_fixture.h"
 #include "layout/view_modes.h"
-#include "settings/settings_file.h"
 
 namespace {
 
@@ -15,18 +14,10 @@ struct ViewModesTest : AppWindowTest {
         MapWindowPoints(main_window.handle, nullptr, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-    static RECT outer() {
-        RECT r;
-        GetWindowRect(main_window.handle, &r);
-        return r;
-    }
-    static void command(int id) {
-        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    }
     static DWORD style() { return DWORD(GetWindowLongW(main_window.handle, GWL_STYLE)); }
 };
 
-TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceAndIsRemembered) {
+TEST_F(ViewModesTest, CompactAndFullScreenAreThePictureAloneAndLeaveTheWindowAsItWas) {
     open({frozen_camera(640, 480)});
     ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
     const RECT picture = on_screen(video_area_rect());
@@ -41,27 +32,25 @@ TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceAndIsRemembered) {
     EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(picture)) << "the picture stays put";
 
     // Resized with the 4:3 lock from the right edge; 160 x 120 at the least.
-    RECT drag{100, 100, 500, 200};
-    SendMessageW(main_window.handle, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&drag));
-    EXPECT_EQ(xywh(drag), (std::array<LONG, 4>{100, 100, 400, 300}));
+    RECT sizing{100, 100, 500, 200};
+    SendMessageW(main_window.handle, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&sizing));
+    EXPECT_EQ(xywh(sizing), (std::array<LONG, 4>{100, 100, 400, 300}));
     MINMAXINFO info{};
     SendMessageW(main_window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(160L, 120L));
     const RECT r = outer();
-    EXPECT_EQ(
-        SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.right - 2, r.bottom - 2)),
-        HTBOTTOMRIGHT);
-    EXPECT_EQ(
-        SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.left + 50, r.top + 50)),
-        HTCLIENT);
+    auto hit = [](LONG x, LONG y) {
+        return SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+    };
+    EXPECT_EQ(hit(r.right - 2, r.bottom - 2), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(r.left + 50, r.top + 50), HTCLIENT);
     // At 144 DPI: a 240-pixel least width and a 9-pixel band.
     RECT suggested = outer();
     SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
     SendMessageW(main_window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(240L, 180L));
-    EXPECT_EQ(SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.left + 8, r.top + 50)),
-              HTLEFT);
+    EXPECT_EQ(hit(r.left + 8, r.top + 50), HTLEFT);
     SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(96, 96),
                  reinterpret_cast<LPARAM>(&suggested));
 
@@ -70,15 +59,8 @@ TEST_F(ViewModesTest, CompactIsThePictureAloneInTheSamePlaceAndIsRemembered) {
     EXPECT_EQ(xywh(outer()), xywh(picture)) << "the compact window's own place";
     EXPECT_FALSE(IsWindowVisible(main_window.toolbar.combo));
 
-    command(IDC_COMPACT);
-    EXPECT_EQ(style() & WS_CAPTION, DWORD(WS_CAPTION));
-    EXPECT_TRUE(IsWindowVisible(main_window.toolbar.combo));
-    EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(picture)) << "framed around it again";
-}
-
-TEST_F(ViewModesTest, ACompactDragMovesTheWindowUnlessItPans) {
-    open({frozen_camera(640, 480)}, "version=1\ncompact=1\n");
-    ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
+    // A drag moves the compact window, unless it pans a zoomed picture.
+    ASSERT_TRUE(wait_status(StatusStreaming));
     auto drag = [](WPARAM keys) {
         const RECT before = outer();
         SendMessageW(main_window.handle, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(100, 100));
@@ -96,31 +78,31 @@ TEST_F(ViewModesTest, ACompactDragMovesTheWindowUnlessItPans) {
     SendMessageW(main_window.handle, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100));
     EXPECT_EQ(settings.view.zoom, 1.0) << "a double-click is the whole picture";
     EXPECT_FALSE(IsZoomed(main_window.handle));
-}
 
-TEST_F(ViewModesTest, FullScreenCoversTheMonitorAndLeavesToTheWindowAsItWas) {
-    open({frozen_camera(640, 480)}, "version=1\nwindow_x=120\nwindow_y=90\nwindow_w=500\n"
-                                    "window_h=400\n");
-    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 640; }));
+    const RECT moved = on_screen(video_area_rect());
+    command(IDC_COMPACT);
+    EXPECT_EQ(style() & WS_CAPTION, DWORD(WS_CAPTION));
+    EXPECT_TRUE(IsWindowVisible(main_window.toolbar.combo));
+    EXPECT_EQ(xywh(on_screen(video_area_rect())), xywh(moved)) << "framed around it again";
+
+    // Full screen covers the monitor, the test display's 1280 x 800, and
+    // leaves to the window as it was.
+    const std::array<LONG, 4> monitor{0, 0, 1280, 800};
     const RECT before = outer();
     const DWORD framed = style();
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(main_window.handle, MONITOR_DEFAULTTONEAREST), &monitor);
 
     SendMessageW(main_window.handle, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(main_window.full_screen.on) << "Esc means nothing outside full screen";
     command(IDC_FULL_SCREEN);
-    EXPECT_EQ(xywh(outer()), xywh(monitor.rcMonitor));
-    EXPECT_EQ(xywh(video_area_rect()),
-              (std::array<LONG, 4>{0, 0, monitor.rcMonitor.right, monitor.rcMonitor.bottom}));
+    EXPECT_EQ(xywh(outer()), monitor);
+    EXPECT_EQ(xywh(video_area_rect()), monitor);
     EXPECT_FALSE(IsWindowVisible(main_window.toolbar.combo));
     {
         CaptureLockGuard lock; // a new frame size leaves the full-screen window alone
         frame_store.frame_width = frame_store.frame_height = 320;
     }
     SendMessageW(main_window.handle, WM_APP_FRAME, 0, 0);
-    EXPECT_EQ(xywh(outer()), xywh(monitor.rcMonitor));
+    EXPECT_EQ(xywh(outer()), monitor);
 
     // The pointer over the picture hides when its timer runs out, and shows
     // again when the mouse moves.
@@ -154,56 +136,39 @@ void CALLBACK close_menu(HWND, UINT, UINT_PTR timer, DWORD) {
     EndMenu();
 }
 
-TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsEveryCommand) {
+TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsItsChoices) {
     SyntheticCamera two = app_camera(L"\\\\?\\cam#2", L"Two", 320, 240);
     open({frozen_camera(640, 480), two}, "version=1\nmirror=1\n");
     ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
-    const std::pair<LPARAM, bool> clicks[] = {
-        {MAKELPARAM(300, 200), true}, // a right click on the picture
-        {MAKELPARAM(300, 10), false}, // on the toolbar strip
-    };
-    for (const auto& [at, shown] : clicks) {
+    // A right click on the picture and on the toolbar strip; Shift+F10 or the menu key.
+    const std::tuple<UINT, LPARAM, bool> clicks[] = {{WM_RBUTTONUP, MAKELPARAM(300, 200), true},
+                                                     {WM_RBUTTONUP, MAKELPARAM(300, 10), false},
+                                                     {WM_CONTEXTMENU, -1, true}};
+    for (const auto& [message, at, shown] : clicks) {
         menu_seen = false;
         const UINT_PTR timer = SetTimer(nullptr, 0, 300, close_menu);
-        SendMessageW(main_window.handle, WM_RBUTTONUP, 0, at);
-        pump(400);
+        SendMessageW(main_window.handle, message, WPARAM(main_window.handle), at);
         KillTimer(nullptr, timer);
-        EXPECT_EQ(menu_seen, shown) << HIWORD(at);
+        EXPECT_EQ(menu_seen, shown) << message << " " << HIWORD(at);
     }
-    menu_seen = false;
-    SetTimer(nullptr, 0, 300, close_menu);
-    SendMessageW(main_window.handle, WM_CONTEXTMENU, WPARAM(main_window.handle),
-                 -1); // Shift+F10, the menu key
-    EXPECT_TRUE(menu_seen);
 
     HMENU menu = build_context_menu();
-    wchar_t text[64];
-    std::wstring rows;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
-        const UINT state = GetMenuState(menu, UINT(i), MF_BYPOSITION);
-        rows += std::wstring(text) + (state & MF_CHECKED ? L" [x]" : L"") + L"|";
-    }
-    EXPECT_EQ(rows, L"Camera|Format|Camera settings\u2026||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|"
-                    L"Whole picture\tCtrl+0||"
-                    L"Mirror\tCtrl+M [x]|Rotate right\tCtrl+R|Rotate left\tCtrl+Shift+R||"
-                    L"Freeze\tSpace|Copy picture\tCtrl+C|Save picture\tCtrl+S||"
-                    L"Always on top\tCtrl+T [x]|"
-                    L"Compact view\tCtrl+H|Full screen\tF11||Close\tAlt+F4|");
+    EXPECT_EQ(menu_rows(menu),
+              L"Camera|Format|Camera settings\u2026||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|"
+              L"Whole picture\tCtrl+0||"
+              L"Mirror\tCtrl+M [x]|Rotate right\tCtrl+R|Rotate left\tCtrl+Shift+R||"
+              L"Freeze\tSpace|Copy picture\tCtrl+C|Save picture\tCtrl+S||"
+              L"Always on top\tCtrl+T [x]|"
+              L"Compact view\tCtrl+H|Full screen\tF11||Close\tAlt+F4|");
     HMENU cameras = GetSubMenu(menu, 0);
-    ASSERT_EQ(GetMenuItemCount(cameras), 2);
-    EXPECT_EQ(GetMenuState(cameras, 0, MF_BYPOSITION) & MF_CHECKED, UINT(MF_CHECKED));
+    EXPECT_EQ(menu_rows(cameras), L"One [x]|Two|");
     const int second_camera = int(GetMenuItemID(cameras, 1));
     const int close = int(GetMenuItemID(menu, GetMenuItemCount(menu) - 1));
     DestroyMenu(menu);
 
-    // Each item runs its key's command.
+    // A command's row runs its key's command, a camera's row picks it, and Close closes.
     run_menu_choice(IDC_ZOOM_IN);
     EXPECT_EQ(settings.view.zoom, 1.5);
-    run_menu_choice(IDC_MIRROR);
-    EXPECT_EQ(settings.mirror, 0);
-    run_menu_choice(IDC_ON_TOP);
-    EXPECT_EQ(settings.on_top, 0);
     run_menu_choice(second_camera);
     EXPECT_EQ(std::string(settings.camera_name), "Two");
     run_menu_choice(close);

@@ -14,17 +14,14 @@ TEST_F(WindowSizingTest, DpiChangesRebuildTheFontsTheToolbarAndTheMinimumSize) {
     RECT suggested{50, 60, 50 + 980, 60 + 700}; // in this test's own memory
     SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
-    RECT outer;
-    GetWindowRect(main_window.handle, &outer);
-    EXPECT_EQ(xywh(outer), xywh(suggested));
+    EXPECT_EQ(xywh(outer()), xywh(suggested));
     LOGFONTW status_font{}, text_font{};
     GetObjectW(main_window.toolbar.status_font.get(), sizeof status_font, &status_font);
     GetObjectW(main_window.toolbar.text_font.get(), sizeof text_font, &text_font);
     EXPECT_EQ(std::pair(status_font.lfHeight, text_font.lfHeight), std::pair(-20L, -18L))
         << "fonts made anew for 144 DPI";
-    RECT pin;
-    GetWindowRect(main_window.toolbar.pin, &pin);
-    EXPECT_EQ(pin.right - pin.left, 42) << "the toolbar follows the new DPI";
+    EXPECT_EQ(place_in(main_window.handle, main_window.toolbar.pin)[2], 42)
+        << "the toolbar's pin follows the new DPI";
     int32_t nc_w = 0, nc_h = 0; // the frame and the caption at 144 DPI
     nonclient_size(&nc_w, &nc_h);
     MINMAXINFO info{};
@@ -46,16 +43,14 @@ TEST_F(WindowSizingTest, ANewFrameSizeReshapesOnlyANormalWindow) {
         SCOPED_TRACE(show);
         ShowWindow(main_window.handle, show);
         pump(50);
-        RECT before;
-        GetWindowRect(main_window.handle, &before);
+        const RECT before = outer();
         {
             CaptureLockGuard lock;
             frame_store.frame_width = frame_store.frame_height = size;
         }
         SendMessageW(main_window.handle, WM_APP_FRAME, 0, 0);
         EXPECT_EQ(main_window.known_frame_width, size);
-        RECT after;
-        GetWindowRect(main_window.handle, &after);
+        const RECT after = outer();
         RECT client;
         GetClientRect(main_window.handle, &client);
         if (reshaped) {
