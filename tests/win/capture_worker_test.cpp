@@ -93,6 +93,8 @@ TEST_F(CaptureWorkerTest, EndReportsAreClassified) {
     const Case cases[] = {
         {"link too long", too_long.c_str(), S_OK, S_OK, -1, S_OK, 0, CaptureFailed, int32_t(E_INVALIDARG)},
         {"no such camera", "\\\\?\\synthetic#absent", S_OK, S_OK, -1, S_OK, 0, CaptureFailed, hresult_from_win32(ERROR_FILE_NOT_FOUND)},
+        {"open denied", nullptr, E_ACCESSDENIED, S_OK, -1, S_OK, 0, CaptureAccessDenied, hresult_access_denied},
+        {"open preempted", nullptr, hresult_device_preempted, S_OK, -1, S_OK, 0, CaptureBusy, hresult_device_preempted},
         {"open fails", nullptr, E_FAIL, S_OK, -1, S_OK, 0, CaptureFailed, failure},
         {"reader fails", nullptr, S_OK, E_OUTOFMEMORY, -1, S_OK, 0, CaptureFailed, int32_t(E_OUTOFMEMORY)},
         {"no type the reader can turn: the first refusal", nullptr, S_OK, S_OK, -1, S_OK, 0, CaptureFailed, int32_t(0xC00D5212),
