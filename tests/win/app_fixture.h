@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <functional>
 
-#include "app/main_window.h"
-
 #include "app/commands_win.h"
+#include "app/main_window.h"
 #include "app/startup.h"
 #include "base/command_ids.h"
 #include "capture/camera_select.h"
