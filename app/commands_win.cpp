@@ -24,18 +24,19 @@ static_assert(vk_space == VK_SPACE && vk_numpad0 == VK_NUMPAD0 && vk_add == VK_A
 
 namespace {
 
+// The buttons and keys zoom about the middle of what is shown.
 void zoom_in() {
-    view_apply_zoom_command(settings.view, IDC_ZOOM_IN);
+    view_zoom_at(settings.view, 0.5, 0.5, zoom_in_factor);
     on_view_changed();
 }
 
 void zoom_out() {
-    view_apply_zoom_command(settings.view, IDC_ZOOM_OUT);
+    view_zoom_at(settings.view, 0.5, 0.5, zoom_out_factor);
     on_view_changed();
 }
 
 void zoom_reset() {
-    view_apply_zoom_command(settings.view, IDC_ZOOM_RESET);
+    view_reset(settings.view);
     on_view_changed();
 }
 

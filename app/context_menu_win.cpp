@@ -1,13 +1,12 @@
 #include "app/context_menu_win.h"
 
+#include <iterator>
+
+#include "app/commands_win.h"
 #include "app/main_window.h"
 #include "app/window_calls.h"
 #include "base/command_ids.h"
 #include "base/owned_win.h"
-
-#include <iterator>
-
-#include "app/commands_win.h"
 #include "capture/format_menu.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <mfidl.h>
 #include <mfobjects.h>
 
 #include <cstdint>
@@ -84,6 +85,10 @@ struct SyntheticCamera {
 // Replaces the set of attached cameras. With `unplug_gone`, a camera that is
 // no longer in the set is pulled out as synthetic_unplug does.
 void synthetic_set_cameras(const std::vector<SyntheticCamera>& cameras, bool unplug_gone = false);
+
+// Attaches this one camera and opens its source through the device layer, as
+// the capture worker opens a camera.
+HRESULT synthetic_open_source(const SyntheticCamera& camera, IMFMediaSource** source);
 
 // The controls of an attached or unplugged camera as they are set now.
 std::vector<SyntheticControl> synthetic_controls(const std::wstring& symbolic_link);

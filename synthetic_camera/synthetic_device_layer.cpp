@@ -196,3 +196,15 @@ HRESULT device_create_source(IMFAttributes* attributes, IMFMediaSource** source)
 HRESULT device_create_reader(IMFMediaSource* source, IMFAttributes*, IMFSourceReader** reader) {
     return synthetic_create_reader(source, reader);
 }
+
+HRESULT synthetic_open_source(const SyntheticCamera& camera, IMFMediaSource** source) {
+    *source = nullptr;
+    synthetic_set_cameras({camera});
+    ComPtr<IMFAttributes> attributes;
+    HRESULT hr = MFCreateAttributes(&attributes, 1);
+    if (SUCCEEDED(hr)) {
+        hr = attributes->SetString(MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_SYMBOLIC_LINK,
+                                   camera.symbolic_link.c_str());
+    }
+    return SUCCEEDED(hr) ? device_create_source(attributes.Get(), source) : hr;
+}

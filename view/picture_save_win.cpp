@@ -29,8 +29,9 @@ DWORD WINAPI save_thread_main(void* parameter) {
 }
 
 void show_tip(const wchar_t* name, HRESULT result) {
-    format_save_tip(name, int32_t(result), main_window.picture_saver.tip, save_tip_units);
-    main_window.picture_saver.tip_shown = true;
+    PictureSaver& saver = main_window.picture_saver;
+    format_save_tip(name, int32_t(result), saver.tip, save_tip_units);
+    saver.tip_shown = true;
     SetTimer(main_window.handle, TIMER_SAVE_TIP, save_tip_ms, nullptr);
     const RECT area = video_area_rect();
     InvalidateRect(main_window.handle, &area, FALSE);
@@ -65,24 +66,24 @@ std::unique_ptr<PictureSaveJob> take_picture(HRESULT* error) {
 // The job is the worker's from its start until it posts; a job that could
 // not start is dropped here.
 bool start_job(std::unique_ptr<PictureSaveJob> job) {
-    main_window.picture_saver.thread.reset(
-        CreateThread(nullptr, 0, save_thread_main, job.get(), 0, nullptr));
-    if (!main_window.picture_saver.thread) {
+    PictureSaver& saver = main_window.picture_saver;
+    saver.thread.reset(CreateThread(nullptr, 0, save_thread_main, job.get(), 0, nullptr));
+    if (!saver.thread) {
         return false;
     }
-    main_window.picture_saver.running = std::move(job);
+    saver.running = std::move(job);
     return true;
 }
 
 // The next waiting save, in the order they were taken; failures to start a
 // thread are reported as tips and the next one is tried.
 void start_next_waiting() {
-    auto* const waiting = main_window.picture_saver.waiting;
-    while (main_window.picture_saver.running == nullptr &&
-           main_window.picture_saver.waiting_count > 0) {
+    PictureSaver& saver = main_window.picture_saver;
+    auto* const waiting = saver.waiting;
+    while (saver.running == nullptr && saver.waiting_count > 0) {
         std::unique_ptr<PictureSaveJob> next = std::move(waiting[0]);
-        std::move(waiting + 1, waiting + main_window.picture_saver.waiting_count, waiting);
-        --main_window.picture_saver.waiting_count;
+        std::move(waiting + 1, waiting + saver.waiting_count, waiting);
+        --saver.waiting_count;
         if (!start_job(std::move(next))) {
             show_tip(nullptr, last_error_result());
         }
@@ -91,27 +92,27 @@ void start_next_waiting() {
 
 // The running worker has posted or is about to: joined, its job let go.
 void end_running(bool tip) {
+    PictureSaver& saver = main_window.picture_saver;
     // It has posted: only its return is left.
-    WaitForSingleObject(main_window.picture_saver.thread.get(), INFINITE);
-    main_window.picture_saver.thread.reset();
+    WaitForSingleObject(saver.thread.get(), INFINITE);
+    saver.thread.reset();
     if (tip) {
-        show_tip(main_window.picture_saver.running->name,
-                 main_window.picture_saver.running->result);
+        show_tip(saver.running->name, saver.running->result);
     }
-    main_window.picture_saver.running.reset();
+    saver.running.reset();
 }
 
 } // namespace
 
 void save_picture() {
+    PictureSaver& saver = main_window.picture_saver;
     // Only what the window shows as a picture, as for the copy.
     if (status_shows_text(main_window.status)) {
         return;
     }
     SYSTEMTIME now;
     GetLocalTime(&now);
-    if (main_window.picture_saver.running != nullptr &&
-        main_window.picture_saver.waiting_count == picture_save_waiting_max) {
+    if (saver.running != nullptr && saver.waiting_count == picture_save_waiting_max) {
         show_tip(nullptr, HRESULT_FROM_WIN32(ERROR_BUSY));
         return;
     }
@@ -123,21 +124,20 @@ void save_picture() {
         }
         return;
     }
-    job->id = ++main_window.picture_saver.next_id;
+    job->id = ++saver.next_id;
     job->time = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
     job->target_window = main_window.handle;
-    if (main_window.picture_saver.running != nullptr) {
-        main_window.picture_saver.waiting[main_window.picture_saver.waiting_count++] =
-            std::move(job);
+    if (saver.running != nullptr) {
+        saver.waiting[saver.waiting_count++] = std::move(job);
     } else if (!start_job(std::move(job))) {
         show_tip(nullptr, last_error_result());
     }
 }
 
 void on_picture_saved(WPARAM id) {
+    PictureSaver& saver = main_window.picture_saver;
     // A report of a save that closing has already finished is stale.
-    if (main_window.picture_saver.running == nullptr ||
-        main_window.picture_saver.running->id != uint32_t(id)) {
+    if (saver.running == nullptr || saver.running->id != uint32_t(id)) {
         return;
     }
     end_running(true);
@@ -145,30 +145,33 @@ void on_picture_saved(WPARAM id) {
 }
 
 void hide_save_tip() {
-    main_window.picture_saver.tip_shown = false;
+    PictureSaver& saver = main_window.picture_saver;
+    saver.tip_shown = false;
     const RECT area = video_area_rect();
     InvalidateRect(main_window.handle, &area, FALSE);
 }
 
 const wchar_t* save_tip_text() {
-    return main_window.picture_saver.tip_shown ? main_window.picture_saver.tip : nullptr;
+    PictureSaver& saver = main_window.picture_saver;
+    return saver.tip_shown ? saver.tip : nullptr;
 }
 
 bool picture_save_finish_within(DWORD wait_ms) {
+    PictureSaver& saver = main_window.picture_saver;
     KillTimer(main_window.handle, TIMER_SAVE_TIP);
-    main_window.picture_saver.tip_shown = false;
+    saver.tip_shown = false;
     const ULONGLONG deadline = GetTickCount64() + wait_ms;
-    while (main_window.picture_saver.running != nullptr) {
+    while (saver.running != nullptr) {
         const ULONGLONG now = GetTickCount64();
         const DWORD left = now < deadline ? DWORD(deadline - now) : 0;
-        if (WaitForSingleObject(main_window.picture_saver.thread.get(), left) != WAIT_OBJECT_0) {
+        if (WaitForSingleObject(saver.thread.get(), left) != WAIT_OBJECT_0) {
             // Still writing: its job stays its own until the process ends,
             // and its temporary file may be left behind, never a part file
             // under a picture's name. The waiting ones go with the record.
-            static_cast<void>(main_window.picture_saver.running.release());
-            const uint32_t next_id = main_window.picture_saver.next_id;
-            main_window.picture_saver = {};
-            main_window.picture_saver.next_id = next_id;
+            static_cast<void>(saver.running.release());
+            const uint32_t next_id = saver.next_id;
+            saver = {};
+            saver.next_id = next_id;
             return false;
         }
         end_running(false);

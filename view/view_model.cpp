@@ -4,8 +4,6 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "base/command_ids.h"
-
 namespace {
 
 // Anything below this counts as zoom 1, so that a zoom that drifted a hair
@@ -118,20 +116,4 @@ PixelRect fit_rect_pixels(const PixelRect& area, int32_t frame_width, int32_t fr
     const int64_t bottom = top + std::llround(r.height);
     return {clamp_to_int32(left), clamp_to_int32(top), clamp_to_int32(right),
             clamp_to_int32(bottom)};
-}
-
-bool view_apply_zoom_command(ViewState& view, int command_id) {
-    switch (command_id) {
-    case IDC_ZOOM_OUT:
-        view_zoom_at(view, 0.5, 0.5, zoom_out_factor);
-        return true;
-    case IDC_ZOOM_IN:
-        view_zoom_at(view, 0.5, 0.5, zoom_in_factor);
-        return true;
-    case IDC_ZOOM_RESET:
-        view_reset(view);
-        return true;
-    default:
-        return false;
-    }
 }

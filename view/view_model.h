@@ -40,7 +40,3 @@ DoubleRect fit_rect(double content_width, double content_height, double area_wid
                     double area_height);
 UnitPoint fit_point_to_unit(const DoubleRect& rect, double px, double py);
 PixelRect fit_rect_pixels(const PixelRect& area, int32_t frame_width, int32_t frame_height);
-
-// The three zoom commands of the toolbar and the accelerators. Returns false
-// and leaves the view alone for any other command id.
-bool view_apply_zoom_command(ViewState& view, int command_id);

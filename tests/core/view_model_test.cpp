@@ -5,7 +5,6 @@
 #include <limits>
 #include <tuple>
 
-#include "base/command_ids.h"
 #include "field_arrays.h"
 
 namespace {
@@ -50,18 +49,16 @@ TEST(ZoomCommands, StepThroughTheDocumentedZoomsAndLabels) {
     const std::pair<double, int> steps_in[] = {{1.5, 150},    {2.25, 225},    {3.375, 338},
                                                {5.0625, 506}, {7.59375, 759}, {8, 800}};
     for (const auto& [zoom, label] : steps_in) {
-        ASSERT_TRUE(view_apply_zoom_command(v, IDC_ZOOM_IN));
+        view_zoom_at(v, 0.5, 0.5, zoom_in_factor);
         EXPECT_EQ(std::pair(v.zoom, view_zoom_percent(v)), std::pair(zoom, label));
     }
     for (int label : {533, 356, 237, 158, 105, 100}) {
-        ASSERT_TRUE(view_apply_zoom_command(v, IDC_ZOOM_OUT));
+        view_zoom_at(v, 0.5, 0.5, zoom_out_factor);
         EXPECT_EQ(view_zoom_percent(v), label);
     }
     EXPECT_EQ(v.zoom, 1.0);
     v = {3, 0.3, 0.6};
-    EXPECT_FALSE(view_apply_zoom_command(v, IDC_CAMERA));
-    EXPECT_EQ(doubles(v), doubles(ViewState{3, 0.3, 0.6}));
-    EXPECT_TRUE(view_apply_zoom_command(v, IDC_ZOOM_RESET));
+    view_reset(v);
     EXPECT_EQ(doubles(v), doubles(ViewState{1, 0.5, 0.5}));
 }
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "capture/capture.h"
-#include "capture/device_layer.h"
 #include "capture/format_select.h"
 #include "synthetic_camera/synthetic_camera.h"
 
@@ -44,22 +43,16 @@ TEST_F(FormatSelectTest, ReadsEachTypeAndKeepsTheDeviceOrder) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        // A synthetic device with these native types, opened through the
-        // device layer as the worker opens it.
+        // A synthetic device with these native types.
         SyntheticCamera camera;
         camera.symbolic_link = L"\\\\?\\synthetic#formats";
         camera.types = c.types;
-        synthetic_set_cameras({camera});
-        ComPtr<IMFAttributes> attributes;
-        MFCreateAttributes(&attributes, 1);
-        attributes->SetString(MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_SYMBOLIC_LINK,
-                              camera.symbolic_link.c_str());
         ComPtr<IMFMediaSource> source;
         ComPtr<IMFPresentationDescriptor> presentation;
         ComPtr<IMFStreamDescriptor> stream;
         ComPtr<IMFMediaTypeHandler> handler;
         BOOL selected = FALSE;
-        ASSERT_TRUE(SUCCEEDED(device_create_source(attributes.Get(), &source)));
+        ASSERT_TRUE(SUCCEEDED(synthetic_open_source(camera, &source)));
         ASSERT_TRUE(SUCCEEDED(source->CreatePresentationDescriptor(&presentation)));
         ASSERT_TRUE(SUCCEEDED(presentation->GetStreamDescriptorByIndex(0, &selected, &stream)));
         ASSERT_TRUE(SUCCEEDED(stream->GetMediaTypeHandler(&handler)));

@@ -11,7 +11,6 @@
 #include <array>
 
 #include "capture/capture_codes.h"
-#include "capture/device_layer.h"
 #include "synthetic_camera/synthetic_camera.h"
 
 using Microsoft::WRL::ComPtr;
@@ -24,13 +23,8 @@ TEST(SyntheticControls, TheSourceAnswersAsADriverAndFailsOnceShutDown) {
     camera.symbolic_link = L"\\\\?\\synthetic#controls";
     camera.types = {{MFVideoFormat_RGB32, 64, 48, 30, 1}};
     camera.controls = synthetic_controls_from_list(L"gain:0..10/2=4,whitebalance:0..9/1=5auto");
-    synthetic_set_cameras({camera});
-    ComPtr<IMFAttributes> attributes;
-    MFCreateAttributes(&attributes, 1);
-    attributes->SetString(MF_DEVSOURCE_ATTRIBUTE_SOURCE_TYPE_VIDCAP_SYMBOLIC_LINK,
-                          camera.symbolic_link.c_str());
     ComPtr<IMFMediaSource> source;
-    ASSERT_TRUE(SUCCEEDED(device_create_source(attributes.Get(), &source)));
+    ASSERT_TRUE(SUCCEEDED(synthetic_open_source(camera, &source)));
     ComPtr<IAMCameraControl> lens;
     EXPECT_EQ(source->QueryInterface(IID_PPV_ARGS(&lens)), E_NOINTERFACE) << "no lens control";
     ComPtr<IAMVideoProcAmp> amp;
