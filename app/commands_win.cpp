@@ -97,9 +97,9 @@ constexpr Command commands[] = {
      toggle_on_top, on_top_checked, nullptr},
     {IDC_ZOOM_IN, L"Zoom in", L"Zoom in",
      {{key_ctrl, vk_oem_plus}, {key_ctrl | key_shift, vk_oem_plus}, {key_ctrl, vk_add}},
-     zoom_in, nullptr, nullptr},
+     zoom_in, nullptr, nullptr, true},
     {IDC_ZOOM_OUT, L"Zoom out", L"Zoom out", {{key_ctrl, vk_oem_minus}, {key_ctrl, vk_subtract}},
-     zoom_out, nullptr, nullptr},
+     zoom_out, nullptr, nullptr, true},
     {IDC_ZOOM_RESET, L"Whole picture", L"Reset zoom", {{key_ctrl, '0'}, {key_ctrl, vk_numpad0}},
      zoom_reset, nullptr, nullptr},
     {IDC_MIRROR, L"Mirror", nullptr, {{key_ctrl, 'M'}},
@@ -150,6 +150,41 @@ bool run_command(int id) {
     }
     command->run();
     return true;
+}
+
+namespace {
+
+// The command a key runs with the modifiers held now, as the accelerator
+// table matches it; null for none.
+const Command* command_of_key(WPARAM code) {
+    uint8_t modifiers = 0;
+    modifiers |= GetKeyState(VK_CONTROL) < 0 ? key_ctrl : 0;
+    modifiers |= GetKeyState(VK_SHIFT) < 0 ? key_shift : 0;
+    modifiers |= GetKeyState(VK_MENU) < 0 ? key_alt : 0;
+    for (const Command& command : commands) {
+        for (const CommandKey& key : command.keys) {
+            if (key.code != 0 && key.code == code && key.modifiers == modifiers) {
+                return &command;
+            }
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool translate_command_key(MSG* message) {
+    // Bit 30 of a key-down: the key was already down, an auto-repeat.
+    const bool repeat = (message->message == WM_KEYDOWN || message->message == WM_SYSKEYDOWN) &&
+                        (message->lParam & (LPARAM(1) << 30)) != 0;
+    if (repeat) {
+        const Command* command = command_of_key(message->wParam);
+        if (command != nullptr && !command->repeats) {
+            return true;
+        }
+    }
+    return TranslateAcceleratorW(main_window.handle, main_window.accelerator_table.get(),
+                                 message) != 0;
 }
 
 HACCEL create_accelerators() {

@@ -21,6 +21,10 @@ struct Command {
     void (*run)();
     bool (*checked)(); // null: never shown checked
     bool (*enabled)(); // null: always there to choose
+    // A held key runs it again on every auto-repeat. Only the zoom steps do:
+    // a held toggle would flicker on and off, a held Ctrl+S would save a
+    // picture a repeat.
+    bool repeats = false;
 };
 
 // The rows in the order of the accelerator table.
@@ -29,6 +33,11 @@ std::span<const Command> command_table();
 const Command* find_command(int id);
 // WM_COMMAND: runs the command's handler; false when the id is no command.
 bool run_command(int id);
+
+// The message loop's keys: a command's key-down goes to its command, except
+// an auto-repeat of a key whose command does not repeat, which is dropped.
+// True when the message was used up either way.
+bool translate_command_key(MSG* message);
 
 // The keys of every row, in the table's order; the caller destroys it.
 HACCEL create_accelerators();

@@ -1,12 +1,15 @@
 #include "app/context_menu_win.h"
 
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "app/commands_win.h"
 #include "app/main_window.h"
 #include "app/window_calls.h"
 #include "base/command_ids.h"
 #include "base/owned_win.h"
+#include "capture/camera_select.h"
 #include "capture/format_menu.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
@@ -38,9 +41,13 @@ constexpr UINT first_camera_item = 300;
 constexpr UINT first_format_item = 400; // then Automatic and a row a format
 
 // The cameras as the list shows them: the one in use checked, a
-// "(disconnected)" row greyed.
+// "(disconnected)" row greyed. The rows' cameras are kept by their ids: the
+// menu's modal loop runs the window's timers, so a scan may refill the list
+// before a row is chosen.
 HMENU camera_submenu() {
     HMENU menu = CreatePopupMenu();
+    std::vector<std::string>& shown = main_window.shown_camera_ids;
+    shown.clear();
     const auto rows = int(SendMessageW(main_window.toolbar.combo, CB_GETCOUNT, 0, 0));
     const auto selected = int(SendMessageW(main_window.toolbar.combo, CB_GETCURSEL, 0, 0));
     for (int row = 0; row < rows && row < 64; ++row) {
@@ -50,14 +57,37 @@ HMENU camera_submenu() {
         }
         SendMessageW(main_window.toolbar.combo, CB_GETLBTEXT, WPARAM(row),
                      reinterpret_cast<LPARAM>(text));
-        const bool listed =
-            SendMessageW(main_window.toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0) >= 0;
+        const auto index =
+            int32_t(SendMessageW(main_window.toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0));
+        const bool listed = index >= 0 && index < camera_list.camera_count;
         UINT flags = MF_STRING;
         flags |= listed ? 0 : MF_GRAYED;
         flags |= listed && row == selected && main_window.capture_active != 0 ? MF_CHECKED : 0;
-        AppendMenuW(menu, flags, first_camera_item + UINT(row), text);
+        AppendMenuW(menu, flags, first_camera_item + UINT(shown.size()), text);
+        shown.emplace_back(listed ? camera_list.cameras[index].id : "");
     }
     return menu;
+}
+
+// Picks the camera a row of the last menu showed, as if its row had been
+// picked from the list; nothing when it has left the list since.
+void pick_shown_camera(size_t position) {
+    const std::vector<std::string>& shown = main_window.shown_camera_ids;
+    if (position >= shown.size() || shown[position].empty()) {
+        return;
+    }
+    const auto rows = int(SendMessageW(main_window.toolbar.combo, CB_GETCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        const auto index =
+            int32_t(SendMessageW(main_window.toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0));
+        if (index >= 0 && index < camera_list.camera_count &&
+            shown[position] == camera_list.cameras[index].id) {
+            SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, WPARAM(row), 0);
+            SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(main_window.toolbar.combo));
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -99,11 +129,7 @@ void run_menu_choice(int choice) {
     } else if (UINT(choice) >= first_format_item) {
         run_format_choice(UINT(choice) - first_format_item);
     } else if (UINT(choice) >= first_camera_item) {
-        // As if the row had been picked from the list.
-        SendMessageW(main_window.toolbar.combo, CB_SETCURSEL,
-                     WPARAM(UINT(choice) - first_camera_item), 0);
-        SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(main_window.toolbar.combo));
+        pick_shown_camera(UINT(choice) - first_camera_item);
     } else {
         SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(choice, 0), 0);
     }

@@ -12,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/camera_controls_win.h"
 #include "base/owned_win.h"
@@ -60,6 +62,9 @@ struct MainWindow {
     // What the last Format submenu showed, so that a choice made in it picks
     // the row the user saw even if the run has moved on since.
     std::unique_ptr<RunFormats> shown_formats;
+    // The ids of the cameras the last Camera submenu showed, a row each (empty
+    // for a greyed row), for the same reason.
+    std::vector<std::string> shown_camera_ids;
     // The crop of a frame turned by a quarter, for the stretch: grown as
     // needed and kept for the next paint.
     HeapBlock<uint32_t> turned_pixels;

@@ -252,6 +252,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
             arm_timer(TIMER_DEVICE_CHANGE);
         }
         return TRUE;
+    case WM_DISPLAYCHANGE:
+        full_screen_refit();
+        break;
     case WM_DPICHANGED:
         on_dpi_changed(wparam, reinterpret_cast<const RECT*>(lparam));
         return 0;

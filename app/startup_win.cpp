@@ -67,8 +67,7 @@ void run_message_loop() {
         if (camera_controls_dialog_message(&message)) {
             continue;
         }
-        if (TranslateAcceleratorW(main_window.handle, main_window.accelerator_table.get(),
-                                  &message)) {
+        if (translate_command_key(&message)) {
             continue;
         }
         TranslateMessage(&message);

@@ -98,6 +98,20 @@ void compact_minimum_size(int32_t min_width, double aw, double ah, int32_t* widt
     *height = int32_t(std::lround(min_width * ah / aw));
 }
 
+PixelRect largest_aspect_rect(const PixelRect& work, double aw, double ah) {
+    const int32_t work_width = work.right - work.left;
+    const int32_t work_height = work.bottom - work.top;
+    int32_t width = work_width;
+    int32_t height = int32_t(std::lround(work_width * ah / aw));
+    if (height > work_height) {
+        height = work_height;
+        width = int32_t(std::lround(work_height * aw / ah));
+    }
+    const int32_t left = work.left + (work_width - width) / 2;
+    const int32_t top = work.top + (work_height - height) / 2;
+    return {left, top, left + width, top + height};
+}
+
 PixelRect keep_inside(const PixelRect& r, const PixelRect& work) {
     const int32_t width = r.right - r.left;
     const int32_t height = r.bottom - r.top;

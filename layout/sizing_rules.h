@@ -58,6 +58,9 @@ PixelRect fit_window_to_frame(const PixelRect& outer, int32_t client_width, int3
 int32_t compact_edge_at(int32_t width, int32_t height, int32_t x, int32_t y, int32_t band);
 // The smallest compact window: `min_width` wide, its height by the aspect.
 void compact_minimum_size(int32_t min_width, double aw, double ah, int32_t* width, int32_t* height);
+// The maximised compact window: the largest rectangle of the aspect aw:ah
+// inside `work`, centred in it.
+PixelRect largest_aspect_rect(const PixelRect& work, double aw, double ah);
 // `r` moved, not resized, so that it lies inside `work` as far as it fits;
 // a rectangle larger than the work area keeps to its left and top edges.
 PixelRect keep_inside(const PixelRect& r, const PixelRect& work);

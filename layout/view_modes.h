@@ -28,6 +28,10 @@ bool frameless();
 void toggle_compact();
 void toggle_full_screen();
 
+// A display change or a new DPI in full screen: covers the monitor's
+// rectangle again. False, doing nothing, outside full screen.
+bool full_screen_refit();
+
 // WM_NCHITTEST in the compact view: the resize band inside the edges.
 LRESULT compact_hit_test(LPARAM lparam);
 

@@ -29,12 +29,22 @@ void move_to(const RECT& r) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
+void cover_monitor() {
+    const RECT m = window_monitor().rcMonitor;
+    SetWindowPos(main_window.handle, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top,
+                 SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+}
+
 // The picture stays where it is on the screen: the compact window becomes
 // the video area, and the framed window is built around it again.
-void enter_compact() {
+void restore_if_maximised() {
     if (IsZoomed(main_window.handle) || IsIconic(main_window.handle)) {
         ShowWindow(main_window.handle, SW_RESTORE);
     }
+}
+
+void enter_compact() {
+    restore_if_maximised();
     RECT area = video_area_rect();
     MapWindowPoints(main_window.handle, nullptr, reinterpret_cast<POINT*>(&area), 2);
     settings.compact = 1;
@@ -43,7 +53,10 @@ void enter_compact() {
     move_to(area);
 }
 
+// A maximised compact window is restored first too, so the framed window is
+// built around a picture that fits the work area.
 void leave_compact() {
+    restore_if_maximised();
     const RECT area = client_on_screen();
     RECT framed{area.left, area.top - toolbar_height(main_window.dpi), area.right, area.bottom};
     AdjustWindowRectExForDpi(&framed, main_window_style, FALSE,
@@ -59,7 +72,6 @@ void enter_full_screen() {
     main_window.full_screen.placement_before.length = sizeof(WINDOWPLACEMENT);
     GetWindowPlacement(main_window.handle, &main_window.full_screen.placement_before);
     main_window.full_screen.style_before = GetWindowLongW(main_window.handle, GWL_STYLE);
-    const MONITORINFO monitor = window_monitor();
     main_window.full_screen.on = true;
     main_window.full_screen.pointer_hidden = false;
     GetCursorPos(&main_window.full_screen.last_pointer);
@@ -68,9 +80,7 @@ void enter_full_screen() {
                         WS_CLIPCHILDREN));
     toolbar_show(false);
     SetFocus(main_window.handle);
-    const RECT& m = monitor.rcMonitor;
-    SetWindowPos(main_window.handle, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top,
-                 SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    cover_monitor();
     arm_timer(TIMER_POINTER);
 }
 
@@ -81,7 +91,11 @@ void leave_full_screen() {
         main_window.full_screen.pointer_hidden = false;
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     }
-    SetWindowLongW(main_window.handle, GWL_STYLE, main_window.full_screen.style_before);
+    // Without WS_MAXIMIZE: a window that already carries it is not maximised
+    // again, and would stay monitor-sized over the taskbar. The placement
+    // maximises it to the work area when it was maximised before.
+    SetWindowLongW(main_window.handle, GWL_STYLE,
+                   LONG(DWORD(main_window.full_screen.style_before) & ~DWORD(WS_MAXIMIZE)));
     toolbar_show(settings.compact == 0);
     SetWindowPlacement(main_window.handle, &main_window.full_screen.placement_before);
     SetWindowPos(main_window.handle, nullptr, 0, 0, 0, 0,
@@ -139,6 +153,14 @@ LRESULT compact_hit_test(LPARAM lparam) {
         compact_edge_at(client.right, client.bottom, p.x, p.y, scale_units(6, main_window.dpi));
     // HTLEFT .. HTBOTTOMRIGHT run in the order of the WMSZ_* edges.
     return edge == 0 ? HTCLIENT : HTLEFT + (edge - WMSZ_LEFT);
+}
+
+bool full_screen_refit() {
+    if (!main_window.full_screen.on) {
+        return false;
+    }
+    cover_monitor();
+    return true;
 }
 
 void full_screen_pointer_moved(LPARAM lparam) {

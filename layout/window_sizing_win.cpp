@@ -29,6 +29,15 @@ SizingFrame sizing_frame() {
     return frame;
 }
 
+// A maximised compact window is the picture alone, so the usual maximised
+// rectangle (the work area with the sizing frame hanging over its edges)
+// would put picture off screen: it is the largest rectangle of the picture's
+// aspect inside the work area instead.
+PixelRect compact_maximised_rect(const MONITORINFO& monitor) {
+    return largest_aspect_rect(pixel_rect(monitor.rcWork), aspect_width(shown_known_width()),
+                               aspect_height(shown_known_height()));
+}
+
 } // namespace
 
 void nonclient_size(int32_t* width, int32_t* height) {
@@ -56,6 +65,14 @@ void on_get_min_max_info(MINMAXINFO* info) {
     }
     info->ptMinTrackSize.x = width;
     info->ptMinTrackSize.y = height;
+    if (settings.compact != 0 && !main_window.full_screen.on) {
+        // The maximised position counts from the monitor's top-left corner:
+        // Windows moves it to the monitor the window maximises on.
+        const MONITORINFO monitor = window_monitor();
+        const PixelRect r = compact_maximised_rect(monitor);
+        info->ptMaxPosition = {r.left - monitor.rcMonitor.left, r.top - monitor.rcMonitor.top};
+        info->ptMaxSize = {r.right - r.left, r.bottom - r.top};
+    }
 }
 
 void on_sizing(WPARAM edge, RECT* rect) {
@@ -67,6 +84,11 @@ void on_sizing(WPARAM edge, RECT* rect) {
 void on_dpi_changed(WPARAM wparam, const RECT* suggested) {
     main_window.dpi = HIWORD(wparam);
     status_font_create();
+    // Full screen covers its monitor whatever Windows suggests.
+    if (full_screen_refit()) {
+        relayout();
+        return;
+    }
     SetWindowPos(main_window.handle, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -92,8 +114,17 @@ MONITORINFO window_monitor() {
 
 void fit_window_to_picture() {
     if (main_window.known_frame_width <= 0 || main_window.known_frame_height <= 0 ||
-        IsZoomed(main_window.handle) || IsIconic(main_window.handle) ||
-        main_window.full_screen.on) {
+        IsIconic(main_window.handle) || main_window.full_screen.on) {
+        return;
+    }
+    if (IsZoomed(main_window.handle)) {
+        // A maximised framed window keeps the work area; a compact one takes
+        // the new aspect, still maximised.
+        if (settings.compact != 0) {
+            const RECT r = win_rect(compact_maximised_rect(window_monitor()));
+            SetWindowPos(main_window.handle, nullptr, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, SWP_NOACTIVATE | SWP_NOZORDER);
+        }
         return;
     }
     RECT outer;

@@ -100,6 +100,16 @@ TEST(CompactWindow, EdgesTheMinimumAndTheWorkArea) {
     for (const auto& [r, kept] : moves) {
         EXPECT_EQ(ints(keep_inside(r, work)), ints(kept)) << r.left << "," << r.top;
     }
+
+    // Maximised: the largest picture of its aspect in the work area, centred.
+    const std::tuple<PixelRect, double, double, PixelRect> largest[] = {
+        {{0, 0, 1280, 770}, 4, 3, {126, 0, 1153, 770}},         // taller than wide: full height
+        {{0, 0, 1280, 770}, 16, 9, {0, 25, 1280, 745}},         // full width
+        {{100, 40, 1380, 810}, 720, 1280, {523, 40, 956, 810}}, // portrait, offset work area
+    };
+    for (const auto& [area, aw, ah, want] : largest) {
+        EXPECT_EQ(ints(largest_aspect_rect(area, aw, ah)), ints(want)) << aw << ":" << ah;
+    }
 }
 
 TEST(TopEdgeMiddle, OutsideThe32BitRangeIsOnNoMonitor) {

@@ -127,8 +127,7 @@ struct AppWindowTest : testing::Test {
 
     static bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
         return ::pump_until(done, timeout_ms, [](const MSG& m) {
-            return TranslateAcceleratorW(main_window.handle, main_window.accelerator_table.get(),
-                                         const_cast<MSG*>(&m)) != 0;
+            return translate_command_key(const_cast<MSG*>(&m));
         });
     }
     static void pump(DWORD ms) { pump_until(nullptr, ms); }

@@ -126,6 +126,62 @@ TEST_F(ViewModesTest, CompactAndFullScreenAreThePictureAloneAndLeaveTheWindowAsI
     EXPECT_EQ(xywh(outer()), xywh(before));
 }
 
+TEST_F(ViewModesTest, MaximisedWindowsKeepToTheWorkAreaAndFullScreenToTheMonitor) {
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_EQ(xywh(work), (std::array<LONG, 4>{0, 0, 1280, 800})) << "the test display";
+    // Compact and started maximised: the largest 4:3 picture, centred.
+    open({frozen_camera(640, 480)}, "version=1\ncompact=1\n");
+    ShowWindow(main_window.handle, SW_SHOWMAXIMIZED);
+    const std::array<LONG, 4> largest{106, 0, 1067, 800};
+    EXPECT_TRUE(pump_until([&] { return xywh(outer()) == largest; })) << xywh(outer())[2];
+    command(IDC_COMPACT);
+
+    // Full screen from a maximised window comes back maximised, and follows
+    // a display change and a new DPI while it lasts.
+    ShowWindow(main_window.handle, SW_SHOWMAXIMIZED);
+    const RECT maximised = outer();
+    command(IDC_FULL_SCREEN);
+    SetWindowPos(main_window.handle, nullptr, 0, 0, 800, 600, SWP_NOZORDER);
+    SendMessageW(main_window.handle, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    const std::array<LONG, 4> monitor{0, 0, 1280, 800};
+    EXPECT_EQ(xywh(outer()), monitor);
+    RECT suggested{10, 10, 500, 400};
+    SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(120, 120),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(xywh(outer()), monitor);
+    SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(main_window.handle, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(IsZoomed(main_window.handle));
+    EXPECT_EQ(xywh(outer()), xywh(maximised));
+}
+
+TEST_F(ViewModesTest, AHeldKeyTogglesOnceButZoomsOnEveryRepeat) {
+    open({frozen_camera(640, 480)});
+    ASSERT_TRUE(wait_status(StatusStreaming));
+    // A press, three auto-repeats (bit 30: the key was down) and the release.
+    auto hold = [](WPARAM key) {
+        PostMessageW(main_window.handle, WM_KEYDOWN, key, 1);
+        for (int i = 0; i < 3; ++i) {
+            PostMessageW(main_window.handle, WM_KEYDOWN, key, 1 | (1 << 30));
+        }
+        PostMessageW(main_window.handle, WM_KEYUP, key, LPARAM(1 | (3u << 30)));
+        pump_until([] { return true; }); // takes what is queued
+    };
+    hold(VK_SPACE);
+    EXPECT_TRUE(main_window.frozen.on);
+    hold(VK_F11);
+    EXPECT_TRUE(main_window.full_screen.on);
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80; // Ctrl held, as the accelerators read it
+    SetKeyboardState(keys);
+    hold(VK_ADD);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(settings.view.zoom, 5.0625) << "1.5 to the fourth";
+}
+
 // The menu as shown: a thread timer runs inside its modal loop, notes that it
 // is open and closes it.
 bool menu_seen = false;
@@ -166,9 +222,20 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsItsChoices) {
     const int close = int(GetMenuItemID(menu, GetMenuItemCount(menu) - 1));
     DestroyMenu(menu);
 
-    // A command's row runs its key's command, a camera's row picks it, and Close closes.
+    // A command's row runs its key's command, and a camera's row picks the
+    // camera it showed, though a scan while the menu was open put another in
+    // its row; a camera that has left the list since is not picked.
     run_menu_choice(IDC_ZOOM_IN);
     EXPECT_EQ(settings.view.zoom, 1.5);
+    const SyntheticCamera three = app_camera(L"\\\\?\\cam#3", L"Three", 320, 240);
+    synthetic_set_cameras({frozen_camera(640, 480), three, two});
+    rescan_cameras();
+    run_menu_choice(second_camera);
+    EXPECT_EQ(std::string(settings.camera_name), "Two");
+    DestroyMenu(build_context_menu()); // One, Three, Two [x]
+    synthetic_set_cameras(
+        {frozen_camera(640, 480), app_camera(L"\\\\?\\cam#4", L"Four", 320, 240), two});
+    rescan_cameras();
     run_menu_choice(second_camera);
     EXPECT_EQ(std::string(settings.camera_name), "Two");
     run_menu_choice(close);
