@@ -7,6 +7,8 @@
 #include <memory>
 #include <new>
 
+#include "base/file_hold_win.h"
+
 namespace {
 
 struct FileCloser {
@@ -33,26 +35,15 @@ bool compose_path(wchar_t* out, const wchar_t* base, const wchar_t* suffix) {
     return true;
 }
 
-// Antivirus scanners, indexers and backup tools open a file for a moment
-// after it changes, and the rename onto settings.txt is refused meanwhile
-// (access denied or a sharing violation). Such a hold passes quickly, so the
-// rename is tried for about half a second before the save is given up. This
-// blocks the user-interface thread for that long, but only while the file is
-// held, which is rare; any other error is final at once.
+// A program holding settings.txt for a moment (base/file_hold_win.h) refuses
+// the rename; it is tried again while the hold lasts, up to about half a
+// second, on the user-interface thread. When it fails, settings.tmp stays and
+// the next save writes it afresh.
 void replace_settings_file(const wchar_t* temporary, const wchar_t* file) {
-    constexpr int attempts = 10;
-    constexpr DWORD pause_ms = 50;
-    for (int attempt = 1;; ++attempt) {
-        if (MoveFileExW(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return;
-        }
-        const DWORD error = GetLastError();
-        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
-            attempt == attempts) {
-            return; // settings.tmp stays; the next save writes it afresh
-        }
-        Sleep(pause_ms);
-    }
+    retry_while_held([&] {
+        return MoveFileExW(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+               FALSE;
+    });
 }
 
 } // namespace

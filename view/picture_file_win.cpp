@@ -1,6 +1,16 @@
 // Writing a taken picture as a PNG file: the folder, the encode through the
 // Windows Imaging Component, the temporary file and the rename to a free
 // name. Runs on a save's worker thread (or a test's), with COM initialised.
+//
+// Virus scanners, indexers and sync tools open a new file in the Pictures
+// folder at once, most sharing only reading. The temporary file is therefore
+// held open by this code from its creation to its rename, sharing reading,
+// writing and deletion: such a program cannot open it in between, and one
+// that shares as much reads along without being in the way. The file is
+// renamed and, on failure, deleted through that handle, which no other
+// handle can refuse; the creation and the rename are still tried again while
+// refused (base/file_hold_win.h), for a name held by a file that is being
+// deleted and for filters that refuse a rename while they scan.
 
 #include <windows.h>
 
@@ -8,25 +18,32 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
+#include "base/file_hold_win.h"
 #include "base/owned_win.h"
 #include "base/text_win.h"
+#include "view/handle_stream_win.h"
 #include "view/picture_save_win.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// The temporary file, deleted on every way out but the rename.
+// The temporary file, open from its creation; deleted through its handle on
+// every way out but the rename. The deletion takes effect when the last
+// handle to it, another program's too, is closed.
 struct TempFile {
-    wchar_t path[MAX_PATH] = {};
-    bool made = false;
+    OwnedHandle handle;
+    bool committed = false;
     TempFile() = default;
     ~TempFile() {
-        if (made) {
-            DeleteFileW(path);
+        if (handle && !committed) {
+            FILE_DISPOSITION_INFO gone{TRUE};
+            SetFileInformationByHandle(handle.get(), FileDispositionInfo, &gone, sizeof gone);
         }
     }
     TempFile(const TempFile&) = delete;
@@ -68,18 +85,15 @@ HRESULT write_rows(IWICBitmapFrameEncode* frame, const PictureSaveJob& job) {
     return hr;
 }
 
-// Encodes the picture as PNG into the file at `path`; every object, the
-// file's stream included, is released (the file closed) on return.
-HRESULT write_png(const wchar_t* path, const PictureSaveJob& job) {
+// Encodes the picture as PNG into `file`; every object, the stream over the
+// handle included, is released on return, so the handle may be closed then.
+HRESULT write_png(HANDLE file, const PictureSaveJob& job) {
     ComPtr<IWICImagingFactory> factory;
     HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                   IID_PPV_ARGS(&factory));
-    ComPtr<IWICStream> stream;
+    ComPtr<IStream> stream;
     if (SUCCEEDED(hr)) {
-        hr = factory->CreateStream(&stream);
-    }
-    if (SUCCEEDED(hr)) {
-        hr = stream->InitializeFromFilename(path, GENERIC_WRITE);
+        hr = create_handle_stream(file, &stream);
     }
     ComPtr<IWICBitmapEncoder> encoder;
     if (SUCCEEDED(hr)) {
@@ -118,15 +132,55 @@ HRESULT write_png(const wchar_t* path, const PictureSaveJob& job) {
     return hr;
 }
 
-// The written bytes on the disk before the rename, so that a file under the
-// final name is a whole picture after a power cut too.
-HRESULT flush_file(const wchar_t* path) {
-    const OwnedHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || !FlushFileBuffers(file.get())) {
-        return last_error_result();
+// Creates a new "tav*.tmp" in the folder, open for writing and deletion.
+// Names are tried from one drawn from the clock, as GetTempFileNameW does,
+// but the file is made and opened in one step: a file it made and closed
+// could be taken by another program before it was opened again.
+HRESULT create_temp_file(const wchar_t* folder, TempFile* temp) {
+    const UINT first = UINT(GetTickCount64());
+    for (UINT step = 0; step < 0xFFFF; ++step) {
+        wchar_t path[MAX_PATH];
+        // A non-zero number only names the file, four hex digits of it.
+        if (GetTempFileNameW(folder, L"tav", 1 + (first + step) % 0xFFFF, path) == 0) {
+            return last_error_result();
+        }
+        HANDLE file = INVALID_HANDLE_VALUE;
+        const DWORD error = retry_while_held([&] {
+            file = CreateFileW(path, GENERIC_WRITE | DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            return file != INVALID_HANDLE_VALUE;
+        });
+        if (error == ERROR_SUCCESS) {
+            temp->handle.reset(file);
+            return S_OK;
+        }
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            return HRESULT_FROM_WIN32(error);
+        }
     }
-    return S_OK;
+    return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
+}
+
+// Renames the open file to `target`, refusing an existing name. The name
+// is given whole, as a path (FILE_RENAME_INFO: terminated, its length in
+// bytes without the terminator).
+// https://learn.microsoft.com/windows/win32/api/winbase/ns-winbase-file_rename_info
+bool rename_open_file(HANDLE file, const wchar_t* target) {
+    constexpr size_t name_at = offsetof(FILE_RENAME_INFO, FileName);
+    constexpr size_t units = MAX_PATH + picture_name_units;
+    alignas(FILE_RENAME_INFO) unsigned char block[name_at + units * sizeof(wchar_t)] = {};
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(block);
+    const size_t length = std::wcslen(target);
+    if (length >= units) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = DWORD(length * sizeof(wchar_t));
+    std::memcpy(block + name_at, target, (length + 1) * sizeof(wchar_t));
+    return SetFileInformationByHandle(file, FileRenameInfo, info, DWORD(sizeof block)) != FALSE;
 }
 
 // Renames the complete file to the first name of the job's time that is free.
@@ -137,11 +191,12 @@ HRESULT move_to_free_name(TempFile& temp, PictureSaveJob* job) {
         format_picture_name(job->time, counter, job->name, picture_name_units);
         wchar_t target[MAX_PATH + picture_name_units];
         std::swprintf(target, MAX_PATH + picture_name_units, L"%ls\\%ls", job->folder, job->name);
-        if (MoveFileExW(temp.path, target, 0)) {
-            temp.made = false;
+        const DWORD error =
+            retry_while_held([&] { return rename_open_file(temp.handle.get(), target); });
+        if (error == ERROR_SUCCESS) {
+            temp.committed = true;
             return S_OK;
         }
-        const DWORD error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
             job->name[0] = L'\0';
             return HRESULT_FROM_WIN32(error);
@@ -165,13 +220,14 @@ HRESULT save_picture_file(PictureSaveJob* job) {
         return last_error_result();
     }
     TempFile temp;
-    if (GetTempFileNameW(job->folder, L"tav", 0, temp.path) == 0) {
-        return last_error_result();
-    }
-    temp.made = true;
-    HRESULT hr = write_png(temp.path, *job);
+    HRESULT hr = create_temp_file(job->folder, &temp);
     if (SUCCEEDED(hr)) {
-        hr = flush_file(temp.path);
+        hr = write_png(temp.handle.get(), *job);
+    }
+    // The bytes are on the disk before the rename, so that a file under the
+    // final name is a whole picture after a power cut too.
+    if (SUCCEEDED(hr) && !FlushFileBuffers(temp.handle.get())) {
+        hr = last_error_result();
     }
     if (SUCCEEDED(hr)) {
         hr = move_to_free_name(temp, job);

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "app/window_calls.h"
@@ -59,14 +60,18 @@ std::vector<std::wstring> files_in(const std::wstring& folder) {
     return names;
 }
 
-// A 2 x 1 picture saved at 2026-12-07 14:45:39 into `folder`.
-HRESULT save_small_picture(const std::wstring& folder, PictureSaveJob* job) {
-    static const uint32_t pixels[] = {0xFF102030, 0xFF405060};
+// A picture saved at 2026-12-07 14:45:39 into `folder`, its pixels
+// 0xFF102030, 0xFF405060 and on in steps of 0x303030.
+HRESULT save_small_picture(const std::wstring& folder, PictureSaveJob* job, int32_t width = 2,
+                           int32_t height = 1) {
     *job = {};
-    job->pixels.reset(static_cast<uint8_t*>(std::malloc(sizeof pixels)));
-    std::memcpy(job->pixels.get(), pixels, sizeof pixels);
-    job->width = 2;
-    job->height = 1;
+    job->pixels.reset(static_cast<uint8_t*>(std::malloc(size_t(width) * size_t(height) * 4)));
+    auto* pixels = reinterpret_cast<uint32_t*>(job->pixels.get());
+    for (size_t i = 0; i < size_t(width) * size_t(height); ++i) {
+        pixels[i] = 0xFF102030 + uint32_t(i) * 0x303030;
+    }
+    job->width = width;
+    job->height = height;
     job->time = {2026, 12, 7, 14, 45, 39};
     wcscpy_s(job->folder, folder.c_str());
     return save_picture_file(job);
@@ -168,6 +173,50 @@ TEST_F(PictureSaveTest, ATakenNameGetsTheNextNumberAndAFailedSaveLeavesNoFileAnd
     ASSERT_TRUE(write_file_bytes(file, "x"));
     EXPECT_TRUE(FAILED(save_small_picture(file, &job)));
     EXPECT_EQ(files_in(folder.path), (std::vector<std::wstring>{L"Tavisko", L"file", L"full"}));
+}
+
+// Virus scanners and sync tools open each new file at once, sharing only
+// reading. A thread doing so, each hold 200 ms, keeps no save from finishing.
+TEST_F(PictureSaveTest, AProgramOpeningEachNewFileAtOnceMakesNoSaveFailOrLeaveATemporaryFile) {
+    const std::wstring tavisko = folder.path + L"\\Tavisko";
+    ASSERT_TRUE(CreateDirectoryW(tavisko.c_str(), nullptr));
+    std::atomic<int> refused = 0; // opens refused: the save had that file open
+    std::jthread reader([&](std::stop_token stop) {
+        std::vector<std::wstring> seen;
+        std::vector<std::pair<OwnedHandle, ULONGLONG>> holds;
+        while (!stop.stop_requested() || !holds.empty()) {
+            std::erase_if(holds, [](const auto& hold) { return GetTickCount64() >= hold.second; });
+            for (const std::wstring& name : files_in(tavisko)) {
+                if (stop.stop_requested() || std::ranges::count(seen, name) != 0) {
+                    continue;
+                }
+                OwnedHandle file(CreateFileW((tavisko + L"\\" + name).c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+                if (file) {
+                    seen.push_back(name);
+                    holds.emplace_back(std::move(file), GetTickCount64() + 200);
+                } else if (GetLastError() == ERROR_SHARING_VIOLATION) {
+                    ++refused;
+                }
+            }
+        }
+    });
+    PictureSaveJob job;
+    for (int save = 0; save < 6; ++save) {
+        ASSERT_EQ(save_small_picture(tavisko, &job, 1920, 1080), S_OK) << save;
+    }
+    reader = {};
+    EXPECT_GE(refused, 1) << "the reader reached a file while the save still had it";
+    const std::vector<std::wstring> names = files_in(tavisko);
+    EXPECT_EQ(names,
+              (std::vector<std::wstring>{
+                  L"Tavisko 2026-12-07 14.45.39 (2).png", L"Tavisko 2026-12-07 14.45.39 (3).png",
+                  L"Tavisko 2026-12-07 14.45.39 (4).png", L"Tavisko 2026-12-07 14.45.39 (5).png",
+                  L"Tavisko 2026-12-07 14.45.39 (6).png", L"Tavisko 2026-12-07 14.45.39.png"}));
+    for (const std::wstring& name : names) {
+        const DecodedPng png = decode_png(tavisko + L"\\" + name);
+        EXPECT_EQ(std::pair(png.width, png.height), std::pair(1920u, 1080u)) << "whole";
+    }
 }
 
 } // namespace
