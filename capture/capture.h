@@ -15,6 +15,7 @@
 #include "base/messages_win.h"
 #include "capture/camera_format.h"
 #include "capture/capture_codes.h"
+#include "capture/picture_area.h"
 
 inline constexpr size_t symbolic_link_units = 512;
 
@@ -144,9 +145,10 @@ DWORD WINAPI capture_thread_main(void* run);
 // Lets go of one reference to the run; the last one frees it.
 void worker_run_release(WorkerRun* run);
 struct OutputFormat {
-    int32_t width;
+    int32_t width; // the coded frame, as the buffers hold it
     int32_t height;
-    int32_t stride; // negative: rows stored bottom-up
+    int32_t stride;      // negative: rows stored bottom-up
+    PictureArea picture; // the part of it that is stored and shown
 };
 HRESULT query_output_format(IMFSourceReader* reader, OutputFormat* format);
 // Copies a delivered sample into the frame store and posts what it brings

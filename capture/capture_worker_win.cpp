@@ -101,7 +101,14 @@ HRESULT request_rgb32(WorkerObjects& objects, int32_t chosen) {
 HRESULT build_reader(WorkerObjects& objects, int32_t chosen, OutputFormat& format) {
     HRESULT hr = media_foundation.create_attributes(&objects.reader_attributes, 1);
     if (SUCCEEDED(hr)) {
-        hr = objects.reader_attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, 1);
+        // The video processor, in hardware where the machine has one: the
+        // older MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING converts in software
+        // and is documented as meant for a few frames, too slow for a 4K
+        // camera. It asks for no Direct3D manager, only that converters are
+        // not disabled, which they are not here.
+        // https://learn.microsoft.com/windows/win32/medfound/mf-source-reader-enable-advanced-video-processing
+        hr = objects.reader_attributes->SetUINT32(MF_SOURCE_READER_ENABLE_ADVANCED_VIDEO_PROCESSING,
+                                                  1);
     }
     if (SUCCEEDED(hr)) {
         hr = device_create_reader(objects.source.Get(), objects.reader_attributes.Get(),
@@ -191,7 +198,7 @@ HRESULT run_capture(WorkerObjects& objects) {
             chosen = select_native_format(objects.source.Get());
         }
     }
-    OutputFormat format{0, 0, 0};
+    OutputFormat format{};
     if (SUCCEEDED(hr)) {
         hr = build_reader(objects, chosen, format);
     }
@@ -234,6 +241,23 @@ DWORD WINAPI capture_thread_main(void* parameter) {
     return 0;
 }
 
+namespace {
+
+// An aperture attribute of the type; false when it has none of that size.
+bool read_aperture(IMFMediaType* type, REFGUID key, VideoArea* area) {
+    MFVideoArea blob{};
+    UINT32 size = 0;
+    if (FAILED(type->GetBlob(key, reinterpret_cast<UINT8*>(&blob), sizeof blob, &size)) ||
+        size != sizeof blob) {
+        return false;
+    }
+    *area = {blob.OffsetX.fract, blob.OffsetX.value, blob.OffsetY.fract,
+             blob.OffsetY.value, blob.Area.cx,       blob.Area.cy};
+    return true;
+}
+
+} // namespace
+
 HRESULT query_output_format(IMFSourceReader* reader, OutputFormat* format) {
     ComPtr<IMFMediaType> type;
     HRESULT hr = reader->GetCurrentMediaType(DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM), &type);
@@ -249,6 +273,14 @@ HRESULT query_output_format(IMFSourceReader* reader, OutputFormat* format) {
     // Sizes above INT32_MAX read as negative and are refused by the copy.
     format->width = static_cast<int32_t>(width);
     format->height = static_cast<int32_t>(height);
+    VideoArea minimum_display{};
+    VideoArea geometric{};
+    const bool has_minimum =
+        read_aperture(type.Get(), MF_MT_MINIMUM_DISPLAY_APERTURE, &minimum_display);
+    const bool has_geometric = read_aperture(type.Get(), MF_MT_GEOMETRIC_APERTURE, &geometric);
+    format->picture =
+        picture_area(has_minimum ? &minimum_display : nullptr, has_geometric ? &geometric : nullptr,
+                     format->width, format->height);
     UINT32 stride = 0;
     LONG computed = 0;
     if (SUCCEEDED(type->GetUINT32(MF_MT_DEFAULT_STRIDE, &stride))) {

@@ -44,6 +44,13 @@ void store_rows(const uint8_t* buffer, const RowSource& source, int32_t width, i
     frame_store.frame_width = width;
 }
 
+// Under capture_lock: only the picture's area of the planned coded frame.
+void store_picture(const uint8_t* buffer, const RowSource& coded, const OutputFormat& format,
+                   const WorkerRun* run) {
+    const PictureArea& picture = format.picture;
+    store_rows(buffer, crop_rows(coded, picture.x, picture.y), picture.width, picture.height, run);
+}
+
 // The 2-D path: the pitch and first-row address come from Lock2DSize, which
 // also tells where the buffer begins and ends, so rows a driver claims but the
 // buffer does not hold are never read. Returns false when the buffer offers no
@@ -66,7 +73,7 @@ bool copy_pitched(IMFMediaBuffer* buffer, const OutputFormat& format, SampleCopy
         // The posts in the same hold of the lock as the copy: the worker
         // never waits for a paint twice for one frame.
         CaptureLockGuard lock;
-        store_rows(start, rows, format.width, format.height, copy.run);
+        store_picture(start, rows, format, copy.run);
         announce_sample(copy.run, copy.first);
         copy.announced = true;
     }
@@ -83,7 +90,7 @@ void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format, SampleCopy& 
     RowSource rows;
     if (plan_plain_rows(length, format.stride, format.width, format.height, &rows)) {
         CaptureLockGuard lock;
-        store_rows(data, rows, format.width, format.height, copy.run);
+        store_picture(data, rows, format, copy.run);
         announce_sample(copy.run, copy.first);
         copy.announced = true;
     }

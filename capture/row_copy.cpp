@@ -44,6 +44,10 @@ bool plan_pitched_rows(uint64_t length, int64_t top_row_offset, int32_t pitch, i
     return true;
 }
 
+RowSource crop_rows(const RowSource& rows, int32_t x, int32_t y) {
+    return {rows.top_row_offset + int64_t{y} * rows.step + int64_t{x} * 4, rows.step};
+}
+
 void copy_rows(uint8_t* destination, const uint8_t* buffer, const RowSource& source,
                uint64_t row_bytes, int32_t rows) {
     if (rows <= 0) {

@@ -28,6 +28,11 @@ bool plan_plain_rows(uint64_t length, int32_t stride, int32_t width, int32_t hei
 bool plan_pitched_rows(uint64_t length, int64_t top_row_offset, int32_t pitch, int32_t width,
                        int32_t height, RowSource* out);
 
+// The planned rows begun `x` pixels in and `y` rows down: the top-left corner
+// of a picture area, which must lie inside the planned frame. Down is the
+// step's way, so it holds for bottom-up rows as well.
+RowSource crop_rows(const RowSource& rows, int32_t x, int32_t y);
+
 // Copies `rows` rows of `row_bytes` each from `buffer` (as planned) into
 // `destination`, packed.
 void copy_rows(uint8_t* destination, const uint8_t* buffer, const RowSource& source,

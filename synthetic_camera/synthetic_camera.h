@@ -16,6 +16,17 @@
 
 #include "capture/camera_controls.h"
 
+// The area of a coded frame that holds the picture, as a compressed type
+// names it (1080 rows coded as 1088). The frames are drawn inside it, the
+// rest filled with 0xEE bytes, which must never be shown.
+struct SyntheticAperture {
+    uint32_t x = 0;
+    uint32_t y = 0;
+    uint32_t width = 0; // 0: the type names no aperture
+    uint32_t height = 0;
+    bool geometric = false; // MF_MT_GEOMETRIC_APERTURE, not MF_MT_MINIMUM_DISPLAY_APERTURE
+};
+
 struct SyntheticType {
     GUID subtype;
     uint32_t width;
@@ -24,6 +35,7 @@ struct SyntheticType {
     uint32_t fps_denominator;
     // Attributes left out: a frame rate of 0/0, a frame size of 0 x 0 and a
     // GUID_NULL subtype make types without those attributes.
+    SyntheticAperture aperture{};
 };
 
 enum class SyntheticBuffer {
@@ -162,7 +174,8 @@ struct SyntheticStats {
     long sources_created;
     long samples_delivered;
     long shutdowns;
-    long held_reads; // reads that found their camera's hold file and waited
+    long held_reads;       // reads that found their camera's hold file and waited
+    long advanced_readers; // readers made with MF_SOURCE_READER_ENABLE_ADVANCED_VIDEO_PROCESSING
 };
 SyntheticStats synthetic_stats();
 void synthetic_reset_stats();

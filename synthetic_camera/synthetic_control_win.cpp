@@ -4,9 +4,11 @@
 //
 //   link|name|types|options
 //
-// types: comma-separated WIDTHxHEIGHT@RATE[:SUBTYPE], RATE a whole number or
-// NUMERATOR/DENOMINATOR, SUBTYPE as the settings name it (RGB32 when left
-// out; the frames are RGB32 whatever it says). options,
+// types: comma-separated WIDTHxHEIGHT@RATE[:SUBTYPE][[W'x'H+X+Y]], RATE a whole
+// number or NUMERATOR/DENOMINATOR, SUBTYPE as the settings name it (RGB32
+// when left out; the frames are RGB32 whatever it says), and in brackets the
+// minimum display aperture, the picture's area of the coded frame (for
+// example 1920x1088@30:NV12[1920x1080+0+0]). options,
 // space-separated: denied, busy, fail=HEX (open fails), hang=N (the N-th read
 // never returns), interval=MS, controls=LIST (the camera's own controls, as
 // parse_control_list reads them), hold=NAME (no frame while a file of that
@@ -45,7 +47,20 @@ std::vector<std::wstring> split(const std::wstring& text, wchar_t separator) {
     }
 }
 
-bool parse_type(const std::wstring& text, SyntheticType& type) {
+bool parse_type(std::wstring text, SyntheticType& type) {
+    SyntheticAperture aperture;
+    const size_t bracket = text.find(L'[');
+    if (bracket != std::wstring::npos) {
+        unsigned x = 0, y = 0, width = 0, height = 0;
+        int used = 0;
+        if (std::swscanf(text.c_str() + bracket, L"[%ux%u+%u+%u]%n", &width, &height, &x, &y,
+                         &used) != 4 ||
+            bracket + size_t(used) != text.size()) {
+            return false;
+        }
+        aperture = {x, y, width, height, false};
+        text.resize(bracket);
+    }
     const size_t colon = text.find(L':');
     const std::wstring size_and_rate = text.substr(0, colon);
     unsigned width = 0, height = 0, numerator = 0, denominator = 1;
@@ -69,7 +84,7 @@ bool parse_type(const std::wstring& text, SyntheticType& type) {
         subtype = MFVideoFormat_Base; // every video subtype differs only in its first field
         subtype.Data1 = code;
     }
-    type = {subtype, width, height, numerator, denominator};
+    type = {subtype, width, height, numerator, denominator, aperture};
     return true;
 }
 

@@ -193,8 +193,9 @@ HRESULT device_create_source(IMFAttributes* attributes, IMFMediaSource** source)
     return synthetic_create_source(camera, source);
 }
 
-HRESULT device_create_reader(IMFMediaSource* source, IMFAttributes*, IMFSourceReader** reader) {
-    return synthetic_create_reader(source, reader);
+HRESULT device_create_reader(IMFMediaSource* source, IMFAttributes* attributes,
+                             IMFSourceReader** reader) {
+    return synthetic_create_reader(source, attributes, reader);
 }
 
 HRESULT synthetic_open_source(const SyntheticCamera& camera, IMFMediaSource** source) {

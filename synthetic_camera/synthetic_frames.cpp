@@ -12,9 +12,21 @@ namespace {
 
 // Draws `rows` rows of the frame's pattern, `step` bytes apart from the top
 // row on, and with stamp_time overwrites the top band with the creation
-// time, one block a bit.
-void draw_rows(PatternCache& cache, const SyntheticCamera& camera, BYTE* top_row, LONG step,
-               uint32_t width, uint32_t height, uint32_t rows, uint32_t frame) {
+// time, one block a bit. With an aperture that fits the frame, the picture
+// is drawn in it and the margin around it filled with 0xEE bytes.
+void draw_rows(PatternCache& cache, const SyntheticCamera& camera,
+               const SyntheticAperture& aperture, BYTE* top_row, LONG step, uint32_t width,
+               uint32_t height, uint32_t rows, uint32_t frame) {
+    if (aperture.width != 0 && uint64_t{aperture.x} + aperture.width <= width &&
+        uint64_t{aperture.y} + aperture.height <= height) {
+        for (uint32_t y = 0; y < rows; ++y) {
+            memset(top_row + LONG_PTR(y) * step, 0xEE, size_t(width) * 4);
+        }
+        top_row += LONG_PTR(aperture.y) * step + LONG_PTR(aperture.x) * 4;
+        rows = std::min(aperture.height, rows > aperture.y ? rows - aperture.y : 0);
+        width = aperture.width;
+        height = aperture.height;
+    }
     cache.prepare(width, height);
     for (uint32_t y = 0; y < rows; ++y) {
         memcpy(top_row + LONG_PTR(y) * step, cache.row(y, frame), size_t(width) * 4);
@@ -35,8 +47,9 @@ void draw_rows(PatternCache& cache, const SyntheticCamera& camera, BYTE* top_row
 
 } // namespace
 
-HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera, bool short_buffer,
-                          uint32_t width, uint32_t height, uint32_t frame, IMFMediaBuffer** out) {
+HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera,
+                          const SyntheticAperture& aperture, bool short_buffer, uint32_t width,
+                          uint32_t height, uint32_t frame, IMFMediaBuffer** out) {
     const DWORD row = width * 4;
     const DWORD rows = short_buffer && height > 0 ? height - 1 : height;
     ComPtr<IMFMediaBuffer> buffer;
@@ -52,7 +65,7 @@ HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera, bo
     // https://learn.microsoft.com/windows/win32/medfound/uncompressed-video-buffers
     const bool bottom_up = camera.buffer == SyntheticBuffer::BottomUp || !camera.default_stride;
     const bool upwards = bottom_up && !short_buffer;
-    draw_rows(cache, camera, upwards ? data + (height - 1) * row : data,
+    draw_rows(cache, camera, aperture, upwards ? data + (height - 1) * row : data,
               upwards ? -LONG(row) : LONG(row), width, height, rows, frame);
     buffer->Unlock();
     buffer->SetCurrentLength(row * rows);
@@ -60,8 +73,9 @@ HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera, bo
     return S_OK;
 }
 
-HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera, uint32_t width,
-                            uint32_t height, uint32_t frame, IMFMediaBuffer** out) {
+HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera,
+                            const SyntheticAperture& aperture, uint32_t width, uint32_t height,
+                            uint32_t frame, IMFMediaBuffer** out) {
     ComPtr<IMFMediaBuffer> buffer;
     const uint32_t padded_width = width + 64 / 4;
     HRESULT hr =
@@ -82,7 +96,7 @@ HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera, 
     for (uint32_t y = 0; y < height; ++y) {
         memset(top_row + LONG_PTR(y) * pitch, 0xEE, size_t(pitch < 0 ? -pitch : pitch));
     }
-    draw_rows(cache, camera, top_row, pitch, width, height, height, frame);
+    draw_rows(cache, camera, aperture, top_row, pitch, width, height, height, frame);
     pitched->Unlock2D();
     *out = buffer.Detach();
     return S_OK;

@@ -35,7 +35,11 @@ struct PatternCache {
     }
 };
 
-HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera, bool short_buffer,
-                          uint32_t width, uint32_t height, uint32_t frame, IMFMediaBuffer** out);
-HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera, uint32_t width,
-                            uint32_t height, uint32_t frame, IMFMediaBuffer** out);
+// A frame of width x height; with an aperture, the pattern fills only that
+// area of it.
+HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera,
+                          const SyntheticAperture& aperture, bool short_buffer, uint32_t width,
+                          uint32_t height, uint32_t frame, IMFMediaBuffer** out);
+HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera,
+                            const SyntheticAperture& aperture, uint32_t width, uint32_t height,
+                            uint32_t frame, IMFMediaBuffer** out);

@@ -8,7 +8,10 @@
 
 HRESULT synthetic_create_activate(const SyntheticCamera& camera, IMFActivate** out);
 HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** out);
-HRESULT synthetic_create_reader(IMFMediaSource* source, IMFSourceReader** out);
+// Takes the attributes the real reader takes; of them it reads the two
+// that let it convert.
+HRESULT synthetic_create_reader(IMFMediaSource* source, IMFAttributes* attributes,
+                                IMFSourceReader** out);
 HRESULT synthetic_create_lying_buffer(uint32_t width, uint32_t height, bool newer_interface,
                                       IMFMediaBuffer** out);
 // A whole frame of the pattern whose locks stall until hung calls may return.

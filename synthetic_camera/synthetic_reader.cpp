@@ -14,8 +14,11 @@ namespace {
 
 // What the reader's video processing and Windows' own decoders turn into
 // RGB32; anything else (HEVC without its extension, a vendor's subtype) has no
-// decoder.
+// decoder. Decoders make YUV: only with video processing, asked for by either
+// attribute, does any of it become RGB32.
 // https://learn.microsoft.com/windows/win32/api/mfreadwrite/nf-mfreadwrite-imfsourcereader-setcurrentmediatype
+// https://learn.microsoft.com/windows/win32/medfound/mf-source-reader-enable-video-processing
+// https://learn.microsoft.com/windows/win32/medfound/mf-source-reader-enable-advanced-video-processing
 bool converts_to_rgb32(const GUID& subtype) {
     for (const GUID& known : {MFVideoFormat_RGB32, MFVideoFormat_NV12, MFVideoFormat_YUY2,
                               MFVideoFormat_I420, MFVideoFormat_MJPG, MFVideoFormat_H264}) {
@@ -41,6 +44,7 @@ struct SyntheticReader final : ComObject<SyntheticReader, IMFSourceReaderEx>,
     int read_calls = 0;
     uint32_t frames = 0;
     bool output_set = false;
+    bool video_processing = false; // either processing attribute was set
     PatternCache pattern;
     ULONGLONG next_due = 0; // when the next frame is due, in GetTickCount64 time
 
@@ -93,9 +97,9 @@ struct SyntheticReader final : ComObject<SyntheticReader, IMFSourceReaderEx>,
             return MF_E_INVALIDSTREAMNUMBER;
         }
         ComPtr<IMFMediaType> type;
-        HRESULT hr = make_native_type(
-            {MFVideoFormat_RGB32, width, height, native.fps_numerator, native.fps_denominator},
-            &type);
+        HRESULT hr = make_native_type({MFVideoFormat_RGB32, width, height, native.fps_numerator,
+                                       native.fps_denominator, aperture()},
+                                      &type);
         const SyntheticCamera& camera = source->camera;
         if (SUCCEEDED(hr) && camera.default_stride) {
             const LONG row = LONG(width * 4);
@@ -119,7 +123,8 @@ struct SyntheticReader final : ComObject<SyntheticReader, IMFSourceReaderEx>,
             subtype != MFVideoFormat_RGB32) {
             return MF_E_INVALIDMEDIATYPE;
         }
-        if (!converts_to_rgb32(native.subtype)) {
+        if (!converts_to_rgb32(native.subtype) ||
+            (native.subtype != MFVideoFormat_RGB32 && !video_processing)) {
             return MF_E_TOPO_CODEC_NOT_FOUND;
         }
         output_set = true;
@@ -141,6 +146,11 @@ struct SyntheticReader final : ComObject<SyntheticReader, IMFSourceReaderEx>,
     }
 
     HRESULT make_sample(int call, IMFSample** out);
+    // The native type's aperture, while the frames are of its size.
+    SyntheticAperture aperture() const {
+        return width == native.width && height == native.height ? native.aperture
+                                                                : SyntheticAperture{};
+    }
 };
 
 HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
@@ -149,7 +159,7 @@ HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
     HRESULT hr;
     switch (camera.buffer) {
     case SyntheticBuffer::Pitched:
-        hr = make_pitched_buffer(pattern, camera, width, height, frames, &buffer);
+        hr = make_pitched_buffer(pattern, camera, aperture(), width, height, frames, &buffer);
         break;
     case SyntheticBuffer::LyingPitched:
     case SyntheticBuffer::LyingPitchedOld:
@@ -157,7 +167,7 @@ HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
                                            camera.buffer == SyntheticBuffer::LyingPitched, &buffer);
         break;
     default:
-        hr = make_plain_buffer(pattern, camera,
+        hr = make_plain_buffer(pattern, camera, aperture(),
                                camera.short_from_read >= 0 && call >= camera.short_from_read, width,
                                height, frames, &buffer);
         break;
@@ -267,7 +277,8 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
 
 } // namespace
 
-HRESULT synthetic_create_reader(IMFMediaSource* media_source, IMFSourceReader** out) {
+HRESULT synthetic_create_reader(IMFMediaSource* media_source, IMFAttributes* attributes,
+                                IMFSourceReader** out) {
     *out = nullptr;
     ComPtr<IUnknown> inner;
     if (FAILED(media_source->QueryInterface(iid_synthetic_source, &inner))) {
@@ -286,6 +297,15 @@ HRESULT synthetic_create_reader(IMFMediaSource* media_source, IMFSourceReader** 
     reader->native = source->current_type();
     reader->width = reader->native.width;
     reader->height = reader->native.height;
+    const auto set = [attributes](REFGUID key) {
+        return attributes != nullptr && MFGetAttributeUINT32(attributes, key, 0) != 0;
+    };
+    // Counted, so that a test sees which of the two the capture asks for.
+    if (set(MF_SOURCE_READER_ENABLE_ADVANCED_VIDEO_PROCESSING)) {
+        synthetic_note(&SyntheticStats::advanced_readers);
+        reader->video_processing = true;
+    }
+    reader->video_processing |= set(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING);
     *out = reader;
     return S_OK;
 }

@@ -23,10 +23,31 @@ HRESULT make_native_type(const SyntheticType& t, IMFMediaType** out) {
     if (SUCCEEDED(hr) && (t.fps_denominator != 0 || t.fps_numerator != 0)) {
         hr = MFSetAttributeRatio(type.Get(), MF_MT_FRAME_RATE, t.fps_numerator, t.fps_denominator);
     }
+    if (SUCCEEDED(hr) && t.aperture.width != 0) {
+        const MFVideoArea area{{0, SHORT(t.aperture.x)},
+                               {0, SHORT(t.aperture.y)},
+                               {LONG(t.aperture.width), LONG(t.aperture.height)}};
+        hr = type->SetBlob(t.aperture.geometric ? MF_MT_GEOMETRIC_APERTURE
+                                                : MF_MT_MINIMUM_DISPLAY_APERTURE,
+                           reinterpret_cast<const UINT8*>(&area), sizeof area);
+    }
     if (SUCCEEDED(hr)) {
         *out = type.Detach();
     }
     return hr;
+}
+
+SyntheticAperture read_native_aperture(IMFMediaType* type) {
+    for (const bool geometric : {false, true}) {
+        MFVideoArea area{};
+        if (SUCCEEDED(
+                type->GetBlob(geometric ? MF_MT_GEOMETRIC_APERTURE : MF_MT_MINIMUM_DISPLAY_APERTURE,
+                              reinterpret_cast<UINT8*>(&area), sizeof area, nullptr))) {
+            return {uint32_t(area.OffsetX.value), uint32_t(area.OffsetY.value),
+                    uint32_t(area.Area.cx), uint32_t(area.Area.cy), geometric};
+        }
+    }
+    return {};
 }
 
 HRESULT synthetic_create_source(const SyntheticCamera& camera, IMFMediaSource** out) {

@@ -17,6 +17,8 @@ inline constexpr GUID iid_synthetic_source = {
     0x6a1c3f0e, 0x2b57, 0x4d8e, {0x9a, 0x41, 0x73, 0x0c, 0x5e, 0x12, 0xb8, 0x9d}};
 
 HRESULT make_native_type(const SyntheticType& t, IMFMediaType** out);
+// The aperture make_native_type put on a type; none when it has none.
+SyntheticAperture read_native_aperture(IMFMediaType* type);
 
 struct SyntheticSource;
 // IAMVideoProcAmp or IAMCameraControl on the source, when its camera has a
@@ -102,7 +104,8 @@ struct SyntheticSource final : ComObject<SyntheticSource, IMFMediaSource>,
             UINT32 denominator = 0;
             MFGetAttributeRatio(current.Get(), MF_MT_FRAME_RATE, &numerator, &denominator);
             current->GetGUID(MF_MT_SUBTYPE, &type.subtype);
-            type = {type.subtype, width, height, numerator, denominator};
+            type = {type.subtype, width,       height,
+                    numerator,    denominator, read_native_aperture(current.Get())};
         }
         return type;
     }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 #include <vector>
 
 #include "capture/capture_codes.h"
 #include "capture/format_rules.h"
+#include "capture/picture_area.h"
 #include "capture/row_copy.h"
+#include "field_arrays.h"
 
 namespace {
 
@@ -137,6 +140,53 @@ TEST(CopyRows, PacksRowsTopFirstAndDropsPadding) {
         copy_rows(out.data(), buffer->data(), rows, packed_row_bytes(1), 3);
         frame.push_back(0x55);
         EXPECT_EQ(out, frame) << stride;
+    }
+}
+
+TEST(CropRows, BeginsAtTheAreasCornerWhicheverWayTheRowsRun) {
+    // A 2 x 3 frame whose pixels are numbered 1 to 6 from the top left;
+    // bottom-up, its top row lies last in memory. Each area is its last two
+    // rows from column x on, followed by a pixel the copy leaves untouched.
+    const std::vector<uint32_t> top_down = {1, 2, 3, 4, 5, 6}, bottom_up = {5, 6, 3, 4, 1, 2};
+    const std::tuple<const std::vector<uint32_t>*, int32_t, int32_t, std::vector<uint32_t>>
+        cases[] = {{&top_down, 8, 1, {4, 6, 0x55}},
+                   {&bottom_up, -8, 1, {4, 6, 0x55}},
+                   {&top_down, 8, 0, {3, 4, 5, 6, 0x55}}}; // whole rows: one copy
+    for (const auto& [buffer, stride, x, picture] : cases) {
+        RowSource rows;
+        ASSERT_TRUE(plan_plain_rows(24, stride, 2, 3, &rows));
+        std::vector<uint32_t> out(picture.size(), 0x55);
+        copy_rows(reinterpret_cast<uint8_t*>(out.data()),
+                  reinterpret_cast<const uint8_t*>(buffer->data()), crop_rows(rows, x, 1),
+                  packed_row_bytes(2 - x), 2);
+        EXPECT_EQ(out, picture) << stride << " " << x;
+    }
+}
+
+TEST(PictureArea, MinimumDisplayApertureFirstThenGeometricCutToTheCodedFrame) {
+    using A = VideoArea; // x fraction, x, y fraction, y, width, height
+    const A rows_1080{0, 0, 0, 0, 1920, 1080}, inset{0, 8, 0, 4, 1904, 1072};
+    // clang-format off
+    const std::tuple<std::optional<A>, std::optional<A>, std::array<int32_t, 4>> cases[] = {
+        {{}, {}, {0, 0, 1920, 1088}},
+        {rows_1080, {}, {0, 0, 1920, 1080}},
+        {{}, inset, {8, 4, 1904, 1072}},
+        {rows_1080, inset, {0, 0, 1920, 1080}},
+        {A{0, 0, 0, 0, 1920, 0}, inset, {8, 4, 1904, 1072}},    // no height: not usable
+        {A{0, 0, 0, 0, -4, 1080}, {}, {0, 0, 1920, 1088}},      // nor a negative width
+        {A{0x8000, 15, 0x7FFF, 3, 100, 50}, {}, {16, 3, 100, 50}}, // to the nearest pixel
+        {A{0, -8, 0, -2, 100, 50}, {}, {0, 0, 92, 48}},         // cut at the top left
+        {A{0, 1900, 0, 1080, 100, 50}, {}, {1900, 1080, 20, 8}}, // and at the bottom right
+        {A{0, 1820, 0, 1038, 100, 50}, {}, {1820, 1038, 100, 50}},
+        {A{0, 1920, 0, 0, 100, 50}, {}, {0, 0, 1920, 1088}},    // wholly outside
+        {A{0, 0, 0, 1088, 100, 50}, {}, {0, 0, 1920, 1088}},
+    };
+    // clang-format on
+    for (const auto& [minimum, geometric, picture] : cases) {
+        EXPECT_EQ(ints(picture_area(minimum ? &*minimum : nullptr,
+                                    geometric ? &*geometric : nullptr, 1920, 1088)),
+                  picture)
+            << (minimum ? minimum->x : -1) << " " << (minimum ? minimum->width : -1);
     }
 }
 

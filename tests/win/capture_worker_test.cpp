@@ -50,6 +50,29 @@ TEST_F(CaptureWorkerTest, FirstSampleReportsStreamingThenAFrameForEveryBufferLay
     }
 }
 
+// A 1920 x 1088 NV12 type whose picture is an aperture of it: the frame
+// store holds that area alone, the margin around it (0xEE bytes) never.
+TEST_F(CaptureWorkerTest, OnlyTheAperturesAreaIsStoredWhicheverWayTheRowsRun) {
+    // clang-format off
+    const std::tuple<const char*, SyntheticBuffer, SyntheticAperture> cases[] = {
+        {"1080 rows coded as 1088", SyntheticBuffer::TopDown, {0, 0, 1920, 1080}},
+        {"geometric, inset, bottom-up", SyntheticBuffer::BottomUp, {16, 8, 1600, 900, true}},
+        {"inset, in a 2-D buffer with padded rows", SyntheticBuffer::Pitched, {40, 4, 1280, 1000}},
+    };
+    // clang-format on
+    for (const auto& [what, buffer, aperture] : cases) {
+        SCOPED_TRACE(what);
+        SyntheticCamera camera = test_camera(1920, 1088);
+        camera.types = {{MFVideoFormat_NV12, 1920, 1088, 30, 1, aperture}};
+        camera.buffer = buffer;
+        session.start(camera);
+        ASSERT_TRUE(session.wait_frames(1));
+        EXPECT_GE(pattern_frame_in_store(int32_t(aperture.width), int32_t(aperture.height)), 0);
+        session.stop();
+    }
+    EXPECT_EQ(synthetic_stats().advanced_readers, 3) << "the reader's video processor, each time";
+}
+
 TEST_F(CaptureWorkerTest, OneFrameMessageOutstandingUntilThePaintClearsItAndANewTypesSizeAdopted) {
     SyntheticCamera camera = test_camera();
     camera.frame_interval_ms = 2;

@@ -82,14 +82,20 @@ struct PictureSaveTest : AppWindowTest {
     TempFolder folder;
 };
 
-TEST_F(PictureSaveTest, TheFileIsTheShownPictureTheTipNamesItAndClosingWritesTheSavesTaken) {
-    open({frozen_camera(1280, 720)});
-    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 1280; }));
+// The Tavisko folder of the Pictures folder, where Ctrl+S saves.
+std::wstring saved_pictures() {
     wchar_t* pictures = nullptr;
-    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &pictures), S_OK);
+    EXPECT_EQ(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &pictures), S_OK);
     const std::wstring tavisko = std::wstring(pictures) + L"\\Tavisko";
     CoTaskMemFree(pictures);
     CreateDirectoryW(tavisko.c_str(), nullptr);
+    return tavisko;
+}
+
+TEST_F(PictureSaveTest, TheFileIsTheShownPictureTheTipNamesItAndClosingWritesTheSavesTaken) {
+    open({frozen_camera(1280, 720)});
+    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 1280; }));
+    const std::wstring tavisko = saved_pictures();
     const std::vector<std::wstring> before = files_in(tavisko);
     command(IDC_ROTATE_RIGHT);
     command(IDC_MIRROR);
@@ -138,6 +144,25 @@ TEST_F(PictureSaveTest, TheFileIsTheShownPictureTheTipNamesItAndClosingWritesThe
         EXPECT_EQ(decode_png(tavisko + L"\\" + name).width, 720u) << "whole";
         DeleteFileW((tavisko + L"\\" + name).c_str());
     }
+}
+
+// 1080 rows coded as 1088: the window, its sizing and the saved file see the
+// 1080 of the aperture, as do the copy and the paint, which take the same
+// stored frame.
+TEST_F(PictureSaveTest, TheRowsOutsideTheAperturesAreaAreNeitherShownNorSaved) {
+    SyntheticCamera camera = frozen_camera(1920, 1088);
+    camera.types[0].aperture = {0, 0, 1920, 1080};
+    open({camera});
+    ASSERT_TRUE(pump_until([] { return main_window.known_frame_width != 0; }));
+    EXPECT_EQ(main_window.known_frame_height, 1080);
+    command(IDC_SAVE_PICTURE);
+    ASSERT_TRUE(pump_until([] { return save_tip_text() != nullptr; }));
+    const std::wstring path = saved_pictures() + L"\\" + (save_tip_text() + 6);
+    const DecodedPng png = decode_png(path);
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(std::pair(png.width, png.height), std::pair(1920u, 1080u));
+    ASSERT_FALSE(png.pixels.empty());
+    EXPECT_EQ(png.pixels.back() & 0xFFFFFF, synthetic_pattern_pixel(1919, 1079, 0));
 }
 
 TEST_F(PictureSaveTest, ATakenNameGetsTheNextNumberAndAFailedSaveLeavesNoFileAndSaysWhy) {
