@@ -8,7 +8,6 @@
 
 #include "app/main_window.h"
 #include "base/text_win.h"
-#include "capture/camera_controls_device.h"
 #include "layout/camera_controls_layout.h"
 
 namespace {
@@ -18,6 +17,10 @@ constexpr DWORD window_ex_style = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 constexpr int defaults_id = 100;
 constexpr int first_slider_id = 200;
 constexpr int first_auto_id = 300;
+// While the control thread has calls to make: how often the window looks
+// whether one has stuck.
+constexpr UINT_PTR calls_timer = 1;
+constexpr UINT calls_timer_ms = 200;
 
 HWND make_child(const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
     return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
@@ -47,20 +50,28 @@ void show_row(int32_t i) {
     }
 }
 
-// Sets a control and shows what the camera then reports. A call that fails
-// (the device went away) leaves the row as it was.
-void set_control(int32_t i, int32_t value, int32_t flags) {
+// Hands a Set to the control thread; the row shows its answer.
+void ask(int32_t i, int32_t value, int32_t flags) {
+    CameraControlsWindow& w = main_window.camera_controls;
+    if (w.calls != nullptr) {
+        control_calls_set(w.calls, {w.rows[i].kind, value, flags});
+        SetTimer(w.window, calls_timer, calls_timer_ms, nullptr);
+    }
+}
+
+// What the camera reported after a Set. A Set that failed (the device went
+// away) leaves the row as it was.
+void take_set_answer(int32_t i, const ControlSetResult& answer) {
     ControlRow& row = main_window.camera_controls.rows[i];
-    if (SUCCEEDED(camera_control_set(row.kind, value, flags))) {
-        row.value = flags == control_flag_manual ? value : row.value;
-        row.automatic = flags == control_flag_auto;
-        int32_t read_value = 0;
-        int32_t read_flags = 0;
-        if (SUCCEEDED(camera_control_get(row.kind, &read_value, &read_flags))) {
-            row.value = read_value;
-            row.automatic = (read_flags & control_flag_auto) != 0;
+    if (SUCCEEDED(answer.set_result)) {
+        row.value = answer.set.flags == control_flag_manual ? answer.set.value : row.value;
+        row.automatic = answer.set.flags == control_flag_auto;
+        if (answer.read) {
+            row.value = answer.value;
+            row.automatic = (answer.flags & control_flag_auto) != 0;
         }
     }
+    main_window.camera_controls.asked[i] = row.value;
     show_row(i);
 }
 
@@ -82,7 +93,8 @@ void apply_dpi(UINT dpi) {
     }
     place(main_window.camera_controls.defaults,
           controls_window_places(main_window.camera_controls.row_count, dpi).defaults);
-    place(main_window.camera_controls.empty_text, controls_empty_text_place(dpi));
+    place(main_window.camera_controls.note,
+          controls_note_place(main_window.camera_controls.row_count, dpi));
     EnumChildWindows(
         main_window.camera_controls.window,
         [](HWND child, LPARAM font) {
@@ -137,24 +149,93 @@ void create_rows() {
         main_window.camera_controls.defaults =
             make_child(L"BUTTON", L"Defaults", WS_TABSTOP | BS_PUSHBUTTON, defaults_id);
     } else {
-        main_window.camera_controls.empty_text =
+        main_window.camera_controls.note =
             make_child(L"STATIC", L"This camera offers no settings.", SS_LEFT | SS_NOPREFIX, -1);
     }
 }
 
-// The controls the camera reports, each with its current value and mode.
-void read_rows() {
-    main_window.camera_controls.row_count = 0;
-    for (int32_t kind = 0; kind < control_kind_count; ++kind) {
-        ControlRange range{};
-        if (FAILED(camera_control_range(kind, &range)) || !control_range_usable(range)) {
-            continue;
+// The rows as the control thread read them: the window is built around
+// them and shown.
+void show_window(int32_t row_count, const ControlRow* rows) {
+    CameraControlsWindow& w = main_window.camera_controls;
+    w.row_count = row_count;
+    for (int32_t i = 0; i < row_count; ++i) {
+        w.rows[i] = rows[i];
+        w.asked[i] = rows[i].value;
+    }
+    create_rows();
+    const UINT dpi = main_window.dpi;
+    apply_dpi(dpi);
+    // Over the main window's top-left corner, a little inside it.
+    RECT owner;
+    GetWindowRect(main_window.handle, &owner);
+    const int32_t offset = scale_units(48, dpi);
+    fit_window(owner.left + offset, owner.top + offset, dpi);
+    ShowWindow(w.window, SW_SHOWNORMAL);
+    const HWND first = GetNextDlgTabItem(w.window, nullptr, FALSE);
+    SetFocus(first != nullptr ? first : w.window);
+}
+
+// A call has not come back within the stop's bound: the thread is left to
+// it, the rows are greyed and the window says why. Nothing is asked again.
+void give_up() {
+    CameraControlsWindow& w = main_window.camera_controls;
+    KillTimer(w.window, calls_timer);
+    control_calls_end(w.calls, w.calls_thread);
+    w.calls = nullptr;
+    w.calls_thread = nullptr;
+    w.silent = true;
+    if (!IsWindowVisible(w.window)) {
+        show_window(0, nullptr); // the controls were never read
+    }
+    EnumChildWindows(
+        w.window,
+        [](HWND child, LPARAM) {
+            EnableWindow(child, FALSE);
+            return TRUE;
+        },
+        0);
+    if (w.note == nullptr) {
+        w.note = make_child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, -1);
+    }
+    EnableWindow(w.note, TRUE);
+    SetWindowTextW(w.note, camera_controls_silent_text);
+    apply_dpi(w.dpi); // places the note and gives it the font
+    w.focus = nullptr;
+    if (IsChild(w.window, GetFocus())) {
+        SetFocus(w.window);
+    }
+}
+
+// WM_APP_CAMERA_CONTROLS: the control thread's answers. A Set's answer is
+// out of date when another Set of its control is waiting or being made.
+void on_answers() {
+    CameraControlsWindow& w = main_window.camera_controls;
+    if (w.calls == nullptr) {
+        return;
+    }
+    ControlResults answers;
+    bool busy[control_kind_count];
+    control_calls_take(w.calls, &answers, busy);
+    if (answers.rows_read) {
+        show_window(answers.row_count, answers.rows);
+    }
+    for (int32_t i = 0; i < w.row_count; ++i) {
+        const int32_t kind = w.rows[i].kind;
+        if (answers.set_made[kind] && !busy[kind]) {
+            take_set_answer(i, answers.sets[kind]);
         }
-        int32_t value = range.default_value;
-        int32_t flags = control_flag_manual;
-        camera_control_get(kind, &value, &flags);
-        main_window.camera_controls.rows[main_window.camera_controls.row_count++] =
-            control_row(kind, range, value, flags);
+    }
+}
+
+void on_calls_timer() {
+    CameraControlsWindow& w = main_window.camera_controls;
+    const ControlCallsState state =
+        w.calls != nullptr ? control_calls_state(w.calls) : ControlCallsState::Idle;
+    if (state == ControlCallsState::Stuck) {
+        give_up();
+    } else if (state == ControlCallsState::Idle) {
+        KillTimer(w.window, calls_timer);
     }
 }
 
@@ -165,29 +246,34 @@ void on_command(WPARAM wparam) {
     } else if (id == defaults_id) {
         for (int32_t i = 0; i < main_window.camera_controls.row_count; ++i) {
             const ControlRange& range = main_window.camera_controls.rows[i].range;
-            set_control(i, range.default_value, control_default_flags(range));
+            main_window.camera_controls.asked[i] = range.default_value;
+            ask(i, range.default_value, control_default_flags(range));
         }
     } else if (id >= first_auto_id && id < first_auto_id + main_window.camera_controls.row_count &&
                HIWORD(wparam) == BN_CLICKED) {
         const int32_t i = id - first_auto_id;
         const bool ticked = SendMessageW(main_window.camera_controls.row_windows[i].auto_box,
                                          BM_GETCHECK, 0, 0) == BST_CHECKED;
-        set_control(i, main_window.camera_controls.rows[i].value,
-                    ticked ? control_flag_auto : control_flag_manual);
+        main_window.camera_controls.asked[i] = main_window.camera_controls.rows[i].value;
+        ask(i, main_window.camera_controls.rows[i].value,
+            ticked ? control_flag_auto : control_flag_manual);
     }
 }
 
-// A slider moved (by the mouse or the keyboard): its value is set at once.
+// A slider moved (by the mouse or the keyboard): its value is asked for at
+// once; while it is dragged, a value not yet sent gives way to the next.
 void on_slider(HWND slider) {
-    for (int32_t i = 0; i < main_window.camera_controls.row_count; ++i) {
-        const ControlRow& row = main_window.camera_controls.rows[i];
-        if (main_window.camera_controls.row_windows[i].slider != slider) {
+    CameraControlsWindow& w = main_window.camera_controls;
+    for (int32_t i = 0; i < w.row_count; ++i) {
+        const ControlRow& row = w.rows[i];
+        if (w.row_windows[i].slider != slider) {
             continue;
         }
         const auto position = int32_t(SendMessageW(slider, TBM_GETPOS, 0, 0));
         const int32_t value = control_value_at(row, position);
-        if (value != row.value && !row.automatic) {
-            set_control(i, value, control_flag_manual);
+        if (value != w.asked[i] && !row.automatic) {
+            w.asked[i] = value;
+            ask(i, value, control_flag_manual);
         }
         return;
     }
@@ -217,7 +303,20 @@ LRESULT CALLBACK controls_window_proc(HWND window, UINT message, WPARAM wparam, 
         fit_window(suggested->left, suggested->top, HIWORD(wparam));
         return 0;
     }
+    case WM_APP_CAMERA_CONTROLS:
+        on_answers();
+        return 0;
+    case WM_TIMER:
+        if (wparam == calls_timer) {
+            on_calls_timer();
+            return 0;
+        }
+        break;
     case WM_NCDESTROY:
+        if (main_window.camera_controls.calls != nullptr) {
+            control_calls_end(main_window.camera_controls.calls,
+                              main_window.camera_controls.calls_thread);
+        }
         main_window.camera_controls =
             CameraControlsWindow{}; // the font goes: its controls are gone
         break;
@@ -245,36 +344,34 @@ bool register_class() {
 } // namespace
 
 void camera_controls_open() {
-    if (main_window.camera_controls.window != nullptr) {
-        ShowWindow(main_window.camera_controls.window, SW_SHOWNORMAL);
-        SetForegroundWindow(main_window.camera_controls.window);
+    CameraControlsWindow& w = main_window.camera_controls;
+    if (w.window != nullptr) {
+        // While its controls are read it shows itself once they are in.
+        if (IsWindowVisible(w.window)) {
+            ShowWindow(w.window, SW_SHOWNORMAL);
+            SetForegroundWindow(w.window);
+        }
         return;
     }
     if (main_window.status != StatusStreaming || !register_class()) {
         return;
     }
-    read_rows();
     wchar_t name[camera_name_size];
     to_utf16(settings.camera_name, name, int(camera_name_size));
     wchar_t title[camera_name_size + 32];
     std::swprintf(title, camera_name_size + 32, L"Camera settings \u2013 %ls", name);
-    const UINT dpi = main_window.dpi;
-    main_window.camera_controls.window =
+    w.window =
         CreateWindowExW(window_ex_style, camera_controls_class_name, title, window_style, 0, 0, 10,
                         10, main_window.handle, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (main_window.camera_controls.window == nullptr) {
+    if (w.window == nullptr) {
         return;
     }
-    create_rows();
-    apply_dpi(dpi);
-    // Over the main window's top-left corner, a little inside it.
-    RECT owner;
-    GetWindowRect(main_window.handle, &owner);
-    const int32_t offset = scale_units(48, dpi);
-    fit_window(owner.left + offset, owner.top + offset, dpi);
-    ShowWindow(main_window.camera_controls.window, SW_SHOWNORMAL);
-    const HWND first = GetNextDlgTabItem(main_window.camera_controls.window, nullptr, FALSE);
-    SetFocus(first != nullptr ? first : main_window.camera_controls.window);
+    w.calls = control_calls_start(w.window, &w.calls_thread);
+    if (w.calls == nullptr) {
+        DestroyWindow(w.window);
+        return;
+    }
+    SetTimer(w.window, calls_timer, calls_timer_ms, nullptr);
 }
 
 void camera_controls_close() {

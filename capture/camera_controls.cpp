@@ -137,3 +137,21 @@ int32_t parse_control_list(std::wstring_view text, ControlOffer* out) {
     }
     return count;
 }
+
+void control_request_set(ControlRequests& requests, const ControlSet& set) {
+    if (set.kind >= 0 && set.kind < control_kind_count) {
+        requests.sets[set.kind] = set;
+        requests.set_waiting[set.kind] = true;
+    }
+}
+
+bool control_take_set(ControlRequests& requests, ControlSet* set) {
+    for (int32_t kind = 0; kind < control_kind_count; ++kind) {
+        if (requests.set_waiting[kind]) {
+            requests.set_waiting[kind] = false;
+            *set = requests.sets[kind];
+            return true;
+        }
+    }
+    return false;
+}

@@ -73,3 +73,22 @@ struct ControlOffer {
 // names and a name given again are left out. The numbers are taken as they
 // are, so that a camera can report a range no slider can show.
 int32_t parse_control_list(std::wstring_view text, ControlOffer* out);
+
+// A Set the settings window asks of the camera.
+struct ControlSet {
+    int32_t kind;
+    int32_t value;
+    int32_t flags;
+};
+// What the settings window has asked of the camera and not yet had made:
+// whether every control is to be read, and each control's latest Set. A
+// Set replaces one of the same control still waiting, so that while a
+// slider is dragged only where it is now is sent.
+struct ControlRequests {
+    bool read_all;
+    bool set_waiting[control_kind_count];
+    ControlSet sets[control_kind_count]; // by kind, where set_waiting
+};
+void control_request_set(ControlRequests& requests, const ControlSet& set);
+// Takes the next Set to make, in the window's row order; false when none waits.
+bool control_take_set(ControlRequests& requests, ControlSet* set);

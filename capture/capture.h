@@ -44,11 +44,12 @@ struct RunFormats {
 };
 
 // What one worker run shares with the user-interface thread. capture_start
-// makes it; the worker holds a reference for its whole run and the
-// user-interface thread one while the run is current, and whoever lets go
-// last frees it. A worker given up on inside a driver call may come back at
-// any time, so everything it touches after that lives here or is checked
-// against `abandoned` under capture_lock.
+// makes it; the worker holds a reference for its whole run, the
+// user-interface thread one while the run is current and a camera settings'
+// control thread one for its life, and whoever lets go last frees it. A
+// worker given up on inside a driver call may come back at any time, so
+// everything it touches after that lives here or is checked against
+// `abandoned` under capture_lock.
 struct WorkerRun {
     std::atomic<int32_t> refs;
     std::atomic<int32_t> stop_requested;
@@ -107,6 +108,12 @@ bool capture_stop_within(DWORD wait_ms);
 bool capture_stop_all_within(DWORD wait_ms);
 // A thread of the capture (the worker or one given up on) still runs.
 bool capture_worker_stuck();
+// Another caller into a run's source (the camera settings' control thread)
+// may stick in a driver as the worker may, so its handle is kept with the
+// threads given up on: closing waits for it, and the process leaves without
+// it. Room is kept for a stop's two besides.
+bool capture_room_for_thread();
+void capture_keep_thread(HANDLE thread);
 
 // How long a stop waits for the worker before it gives up on it, and how
 // long closing the window waits for every thread of the capture before the

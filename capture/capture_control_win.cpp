@@ -213,6 +213,15 @@ bool capture_worker_stuck() {
     return capture_worker.worker_thread != nullptr || capture_worker.abandoned_count > 0;
 }
 
+bool capture_room_for_thread() {
+    reap_abandoned();
+    return capture_worker.abandoned_count <= capture_max_abandoned - 3;
+}
+
+void capture_keep_thread(HANDLE thread) {
+    keep_abandoned(thread);
+}
+
 void capture_stop_if_running() {
     if (capture_worker.worker_thread != nullptr) {
         capture_stop();

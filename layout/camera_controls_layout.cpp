@@ -52,6 +52,12 @@ ControlsWindowPlaces controls_window_places(int32_t rows, uint32_t dpi) {
             {width - scale_units(margin, dpi) - w, button_top, w, h}};
 }
 
-ControlPlace controls_empty_text_place(uint32_t dpi) {
-    return in_row(margin, scale_units(margin, dpi), content_width, text_height, dpi);
+ControlPlace controls_note_place(int32_t rows, uint32_t dpi) {
+    if (rows <= 0) {
+        return in_row(margin, scale_units(margin, dpi), content_width, text_height, dpi);
+    }
+    const ControlPlace defaults = controls_window_places(rows, dpi).defaults;
+    const int32_t h = scale_units(text_height, dpi);
+    return {scale_units(margin, dpi), defaults.y + (defaults.height - h) / 2,
+            defaults.x - scale_units(margin + gap, dpi), h};
 }

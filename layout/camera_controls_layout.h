@@ -25,5 +25,7 @@ ControlsRowPlaces controls_row_places(int32_t row, uint32_t dpi);
 // For `rows` rows; with none, one row for the text that says so and no
 // Defaults button.
 ControlsWindowPlaces controls_window_places(int32_t rows, uint32_t dpi);
-// The text shown instead of rows when the camera offers none.
-ControlPlace controls_empty_text_place(uint32_t dpi);
+// The window's one line of text: in place of the rows when there are none
+// (the camera offers no control, or did not answer), else beside the
+// Defaults button (the camera has stopped answering).
+ControlPlace controls_note_place(int32_t rows, uint32_t dpi);

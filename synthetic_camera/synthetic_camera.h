@@ -69,6 +69,7 @@ struct SyntheticCamera {
     bool default_stride = true;     // false: the output type has no MF_MT_DEFAULT_STRIDE
     uint32_t frame_interval_ms = 0; // pause before each sample; 0 delivers at once
     std::wstring hold_file;         // while this file exists, reads wait and deliver nothing
+    std::wstring stall_set_file;    // while this file exists, a control's Set does not return
 
     HRESULT open_result = S_OK;   // from creating the device source
     uint32_t open_delay_ms = 0;   // time the open takes

@@ -12,9 +12,11 @@
 // space-separated: denied, busy, fail=HEX (open fails), hang=N (the N-th read
 // never returns), interval=MS, controls=LIST (the camera's own controls, as
 // parse_control_list reads them), hold=NAME (no frame while a file of that
-// name is in the control file's folder). A file with no camera lines means no camera
-// is attached. The file is read again at every enumeration and, when it has
-// changed, during reads: a camera that has left it is unplugged.
+// name is in the control file's folder), stall-set=NAME (a control's Set
+// does not return while a file of that name is there). A file with no camera
+// lines means no camera is attached. The file is read again at every
+// enumeration and, when it has changed, during reads: a camera that has left
+// it is unplugged.
 
 #include <mfapi.h>
 
@@ -119,6 +121,8 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
         camera.controls = synthetic_controls_from_list(value);
     } else if (key == L"hold" && !value.empty()) {
         camera.hold_file = settings_folder_file(value.c_str());
+    } else if (key == L"stall-set" && !value.empty()) {
+        camera.stall_set_file = settings_folder_file(value.c_str());
     }
 }
 

@@ -103,6 +103,12 @@ struct ControlFacet final : ComObject<ControlFacet<Interface, Which>, Interface>
         });
     }
     HRESULT STDMETHODCALLTYPE Set(LONG property, LONG value, LONG flags) override {
+        // A driver stalled in the request, holding none of the camera's
+        // locks: the caller waits as long as the file is there.
+        const std::wstring& stall = source->camera.stall_set_file;
+        while (!stall.empty() && GetFileAttributesW(stall.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            Sleep(10);
+        }
         return with_control(property, [&](SyntheticControl& control) {
             const bool manual = flags == control_flag_manual;
             if ((!manual && flags != control_flag_auto) || (control.range.caps & flags) == 0 ||

@@ -102,6 +102,24 @@ TEST(CameraControls, TheControlListParsesEachWellFormedEntryOnce) {
     }
 }
 
+TEST(CameraControls, AWaitingSetGivesWayToTheNextOfItsControl) {
+    ControlRequests requests{};
+    for (const ControlSet& set : {ControlSet{13, 5, 2},
+                                  {0, 10, 2},
+                                  {13, 6, 2},
+                                  {0, 11, 2},
+                                  {0, 12, 1},
+                                  {16, 1, 2},
+                                  {-1, 1, 2}}) {
+        control_request_set(requests, set);
+    }
+    std::vector<std::array<int32_t, 3>> taken;
+    for (ControlSet set; control_take_set(requests, &set);) {
+        taken.push_back(ints(set));
+    }
+    EXPECT_EQ(taken, (std::vector<std::array<int32_t, 3>>{{0, 12, 1}, {13, 6, 2}}));
+}
+
 TEST(CameraControlsLayout, RowsAndTheDefaultsButtonScaleWithTheDpi) {
     using Row = std::array<int32_t, 16>; // name, slider, value, Auto: x, y, width, height
     EXPECT_EQ(ints(controls_row_places(0, 96)),
@@ -115,8 +133,11 @@ TEST(CameraControlsLayout, RowsAndTheDefaultsButtonScaleWithTheDpi) {
     EXPECT_EQ(ints(controls_window_places(3, 144)), (Window{753, 213, 603, 156, 132, 39}));
     EXPECT_EQ(ints(controls_window_places(0, 96)), (Window{502, 52, 0, 0, 0, 0}));
     EXPECT_EQ(ints(controls_window_places(0, 144)), (Window{753, 78, 0, 0, 0, 0}));
-    EXPECT_EQ(ints(controls_empty_text_place(96)), (std::array<int32_t, 4>{12, 18, 478, 16}));
-    EXPECT_EQ(ints(controls_empty_text_place(144)), (std::array<int32_t, 4>{18, 27, 717, 24}));
+    using Place = std::array<int32_t, 4>; // the note: in place of no rows, beside Defaults
+    EXPECT_EQ(ints(controls_note_place(0, 96)), (Place{12, 18, 478, 16}));
+    EXPECT_EQ(ints(controls_note_place(0, 144)), (Place{18, 27, 717, 24}));
+    EXPECT_EQ(ints(controls_note_place(3, 96)), (Place{12, 109, 382, 16}));
+    EXPECT_EQ(ints(controls_note_place(3, 144)), (Place{18, 163, 573, 24}));
 }
 
 } // namespace

@@ -48,6 +48,16 @@ struct CameraControlsTest : AppWindowTest {
         }
         return all;
     }
+    // Opens the window and waits until its controls have been read.
+    static HWND open_window() {
+        command(IDC_CAMERA_CONTROLS);
+        pump_until([] { return IsWindowVisible(main_window.camera_controls.window) != FALSE; });
+        return main_window.camera_controls.window;
+    }
+    // Until the control thread's answers show: the rows as `wanted`.
+    static bool rows_become(const std::wstring& wanted) {
+        return pump_until([&] { return rows() == wanted; });
+    }
     // A key as the message loop sees it: to the focused control, through
     // the settings window's keyboard handling.
     static void key(WPARAM vk) {
@@ -75,9 +85,8 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsTheKeyboardSetsThemAndAnU
     menu = build_context_menu();
     EXPECT_EQ(GetMenuState(menu, IDC_CAMERA_CONTROLS, MF_BYCOMMAND) & MF_GRAYED, 0u);
     DestroyMenu(menu);
-    command(IDC_CAMERA_CONTROLS);
-    const HWND window = main_window.camera_controls.window;
-    ASSERT_NE(window, nullptr);
+    const HWND window = open_window();
+    ASSERT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(GetFocus(), main_window.camera_controls.row_windows[0].slider);
     EXPECT_EQ(text_of(window), L"Camera settings \u2013 One");
     EXPECT_EQ(GetWindow(window, GW_OWNER), main_window.handle);
@@ -99,12 +108,13 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsTheKeyboardSetsThemAndAnU
     key(VK_TAB);   // past exposure's greyed slider to its Auto
     EXPECT_EQ(GetFocus(), main_window.camera_controls.row_windows[2].auto_box);
     key(VK_SPACE); // exposure back to manual
-    EXPECT_EQ(rows(), L"Brightness 255 201 201 - 1|Gain 4 2 6 - 1|Exposure 12 7 -6 o 1|"
-                      L"Focus 50 0 0 x 0|");
+    EXPECT_TRUE(rows_become(L"Brightness 255 201 201 - 1|Gain 4 2 6 - 1|Exposure 12 7 -6 o 1|"
+                            L"Focus 50 0 0 x 0|"))
+        << rows();
     SendMessageW(main_window.camera_controls.defaults, BM_CLICK, 0, 0);
     const std::wstring defaults = L"Brightness 255 128 128 - 1|Gain 4 1 4 - 1|"
                                   L"Exposure 12 7 -6 x 0|Focus 50 0 0 x 0|";
-    EXPECT_EQ(rows(), defaults);
+    EXPECT_TRUE(rows_become(defaults)) << rows();
     const std::vector<Set> taken{{0, 201, 2}, {8, 6, 2},   {13, -6, 2}, {0, 128, 2},
                                  {8, 4, 2},   {13, -6, 1}, {15, 0, 1}};
     EXPECT_EQ(sets(), taken);
@@ -120,7 +130,7 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsTheKeyboardSetsThemAndAnU
                  reinterpret_cast<LPARAM>(slider));
     SendMessageW(main_window.camera_controls.row_windows[3].auto_box, BM_CLICK, 0, 0);
     SendMessageW(main_window.camera_controls.defaults, BM_CLICK, 0, 0);
-    EXPECT_EQ(rows(), defaults);
+    EXPECT_TRUE(rows_become(defaults)) << rows();
     EXPECT_EQ(sets(), taken);
     EXPECT_EQ(synthetic_controls(L"\\\\?\\cam#1")[0].value, 128);
     EXPECT_EQ(main_window.camera_controls.window, window);
@@ -137,25 +147,44 @@ TEST_F(CameraControlsTest, TheRowsAreTheCamerasControlsTheKeyboardSetsThemAndAnU
     EXPECT_EQ(main_window.camera_controls.window, nullptr);
 }
 
+// The e2e test sees the program go on without the stalled thread; here it
+// comes back, makes its one call and nothing more, and lets go of the source.
+TEST_F(CameraControlsTest, AThreadGivenUpOnComesBackQuietly) {
+    SyntheticCamera stalling = camera(true);
+    stalling.stall_set_file = appdata.path + L"\\stalled";
+    open({stalling});
+    ASSERT_TRUE(wait_status(StatusStreaming));
+    ASSERT_NE(open_window(), nullptr);
+    write_file_bytes(stalling.stall_set_file, "");
+    SendMessageW(main_window.camera_controls.defaults, BM_CLICK, 0, 0);
+    ASSERT_TRUE(pump_until([] { return main_window.camera_controls.silent; }, 5000));
+    EXPECT_EQ(text_of(main_window.camera_controls.note), L"The camera does not answer.");
+    EXPECT_FALSE(IsWindowEnabled(main_window.camera_controls.defaults));
+
+    DeleteFileW(stalling.stall_set_file.c_str());
+    EXPECT_TRUE(pump_until([] { return !sets().empty(); }));
+    EXPECT_TRUE(capture_stop_all_within(5000)) << "the thread has ended";
+    EXPECT_EQ(sets(), (std::vector<Set>{{0, 128, 2}})) << "of four asked";
+    EXPECT_EQ(text_of(main_window.camera_controls.note), L"The camera does not answer.");
+}
+
 // The second camera offers no controls.
 TEST_F(CameraControlsTest, TheWindowClosesOnACameraSwitchAndWhenTheCaptureEnds) {
     open({camera(true), app_camera(L"\\\\?\\cam#2", L"Two", 320, 240)});
     ASSERT_TRUE(wait_status(StatusStreaming));
-    command(IDC_CAMERA_CONTROLS);
-    const HWND first = main_window.camera_controls.window;
+    const HWND first = open_window();
     ASSERT_NE(first, nullptr);
     pick_camera_row(1);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_EQ(main_window.camera_controls.window, nullptr);
 
     ASSERT_TRUE(wait_status(StatusStreaming));
-    command(IDC_CAMERA_CONTROLS);
-    const HWND second = main_window.camera_controls.window;
-    ASSERT_NE(second, nullptr);
+    const HWND second = open_window();
+    ASSERT_TRUE(IsWindowVisible(second));
     EXPECT_EQ(text_of(second), L"Camera settings \u2013 Two");
     EXPECT_EQ(main_window.camera_controls.row_count, 0);
     EXPECT_EQ(main_window.camera_controls.defaults, nullptr);
-    EXPECT_EQ(text_of(main_window.camera_controls.empty_text), L"This camera offers no settings.");
+    EXPECT_EQ(text_of(main_window.camera_controls.note), L"This camera offers no settings.");
     RECT client;
     GetClientRect(second, &client);
     EXPECT_EQ(xywh(client), (std::array<LONG, 4>{0, 0, 502, 52}));
