@@ -54,7 +54,7 @@ void show_row(int32_t i) {
 void ask(int32_t i, int32_t value, int32_t flags) {
     CameraControlsWindow& w = main_window.camera_controls;
     if (w.calls != nullptr) {
-        control_calls_set(w.calls, {w.rows[i].kind, value, flags});
+        control_calls_set(w.calls.get(), {w.rows[i].kind, value, flags});
         SetTimer(w.window, calls_timer, calls_timer_ms, nullptr);
     }
 }
@@ -181,7 +181,7 @@ void show_window(int32_t row_count, const ControlRow* rows) {
 void give_up() {
     CameraControlsWindow& w = main_window.camera_controls;
     KillTimer(w.window, calls_timer);
-    control_calls_end(w.calls, w.calls_thread);
+    control_calls_end(w.calls.get(), w.calls_thread);
     w.calls = nullptr;
     w.calls_thread = nullptr;
     w.silent = true;
@@ -216,7 +216,7 @@ void on_answers() {
     }
     ControlResults answers;
     bool busy[control_kind_count];
-    control_calls_take(w.calls, &answers, busy);
+    control_calls_take(w.calls.get(), &answers, busy);
     if (answers.rows_read) {
         show_window(answers.row_count, answers.rows);
     }
@@ -231,7 +231,7 @@ void on_answers() {
 void on_calls_timer() {
     CameraControlsWindow& w = main_window.camera_controls;
     const ControlCallsState state =
-        w.calls != nullptr ? control_calls_state(w.calls) : ControlCallsState::Idle;
+        w.calls != nullptr ? control_calls_state(w.calls.get()) : ControlCallsState::Idle;
     if (state == ControlCallsState::Stuck) {
         give_up();
     } else if (state == ControlCallsState::Idle) {
@@ -314,7 +314,7 @@ LRESULT CALLBACK controls_window_proc(HWND window, UINT message, WPARAM wparam, 
         break;
     case WM_NCDESTROY:
         if (main_window.camera_controls.calls != nullptr) {
-            control_calls_end(main_window.camera_controls.calls,
+            control_calls_end(main_window.camera_controls.calls.get(),
                               main_window.camera_controls.calls_thread);
         }
         main_window.camera_controls =

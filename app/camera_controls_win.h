@@ -33,7 +33,7 @@ struct CameraControlsWindow {
     int32_t asked[control_kind_count]; // by row: the value last asked for, else as read
     // Shared with the control thread, and that thread, until the window
     // closes or gives the thread up; then null.
-    ControlCalls* calls;
+    std::shared_ptr<ControlCalls> calls;
     HANDLE calls_thread;
     bool silent; // the thread was given up on: the rows are greyed
 };

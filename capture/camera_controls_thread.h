@@ -12,8 +12,8 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "base/owned_win.h"
 #include "capture/camera_controls.h"
@@ -37,16 +37,20 @@ struct ControlResults {
     ControlSetResult sets[control_kind_count];
 };
 
-// Shared by the window thread and its control thread; whichever lets go
-// last frees it, as a thread given up on may come back after the window has
-// gone. `window`, `run` and `wake` are set before the thread starts and only
+// Shared by the window thread and its control thread (a shared_ptr each);
+// whichever lets go last frees it, as a thread given up on may come back
+// after the window has gone. `window`, `run` and `wake` are set before the thread starts and only
 // read after. Everything else is guarded by `lock`:
 // - the window writes `requests` and `stop`, and takes `results`, which
 //   clears `posted`;
 // - the thread takes `requests` and writes `results`, `calling`,
 //   `call_started` and `posted`.
 struct ControlCalls {
-    std::atomic<int32_t> refs;
+    ~ControlCalls() {
+        if (run != nullptr) {
+            worker_run_release(run);
+        }
+    }
     HWND window;      // where WM_APP_CAMERA_CONTROLS goes
     WorkerRun* run;   // the run whose source is called; the thread's reference
     OwnedHandle wake; // auto-reset: a request or the stop is waiting
@@ -73,7 +77,7 @@ struct ControlCallsLock {
 // The window thread's side. Starts a thread on the current capture run that
 // first reads every control; null (and no thread) when no run is current or
 // no thread can be had.
-ControlCalls* control_calls_start(HWND window, HANDLE* thread);
+std::shared_ptr<ControlCalls> control_calls_start(HWND window, HANDLE* thread);
 // Asks for a Set; it replaces one of the same control still waiting.
 void control_calls_set(ControlCalls* calls, const ControlSet& set);
 // Takes the answers. `busy` says, by kind, which controls have a Set waiting
@@ -84,5 +88,5 @@ enum class ControlCallsState { Idle, Calling, Stuck };
 // Stuck once a call has run capture_stop_wait_ms.
 ControlCallsState control_calls_state(ControlCalls* calls);
 // Stops the thread without waiting for it (its handle is kept with the
-// capture's threads) and lets go of the shared record.
+// capture's threads); the caller then lets go of its share of the record.
 void control_calls_end(ControlCalls* calls, HANDLE thread);

@@ -1,18 +1,11 @@
 #include "capture/camera_controls_thread.h"
 
 #include <algorithm>
-#include <new>
+#include <memory>
 
 #include "capture/camera_controls_device.h"
 
 namespace {
-
-void release(ControlCalls* calls) {
-    if (calls->refs.fetch_sub(1) == 1) {
-        worker_run_release(calls->run);
-        delete calls;
-    }
-}
 
 // Under the lock: whether the thread may make its next call, and the clock
 // for the window's bound started when it may.
@@ -105,7 +98,10 @@ bool make_sets(ControlCalls* calls) {
 }
 
 DWORD WINAPI control_thread_main(void* parameter) {
-    auto* calls = static_cast<ControlCalls*>(parameter);
+    // The thread's share of the record, handed over by control_calls_start.
+    const std::unique_ptr<std::shared_ptr<ControlCalls>> share(
+        static_cast<std::shared_ptr<ControlCalls>*>(parameter));
+    ControlCalls* calls = share->get();
     {
         // The source is the worker's, made in its multithreaded apartment.
         ComApartment apartment(COINIT_MULTITHREADED);
@@ -119,36 +115,33 @@ DWORD WINAPI control_thread_main(void* parameter) {
             going = (!read_all || read_rows(calls)) && make_sets(calls);
         }
     }
-    release(calls);
     return 0;
 }
 
 } // namespace
 
-ControlCalls* control_calls_start(HWND window, HANDLE* thread) {
+std::shared_ptr<ControlCalls> control_calls_start(HWND window, HANDLE* thread) {
     *thread = nullptr;
     if (capture_worker.run == nullptr || !capture_room_for_thread()) {
         return nullptr;
     }
-    auto* calls = new (std::nothrow) ControlCalls{};
-    if (calls == nullptr) {
-        return nullptr;
-    }
+    const auto calls = std::make_shared<ControlCalls>();
     calls->wake.reset(CreateEventW(nullptr, FALSE, TRUE, nullptr));
     calls->window = window;
     calls->run = capture_worker.run;
     calls->run->refs.fetch_add(1);
-    calls->refs.store(2); // the window's and the thread's
     InitializeSRWLock(&calls->lock);
     calls->requests.read_all = true;
     calls->calling = -1;
-    *thread =
-        calls->wake ? CreateThread(nullptr, 0, control_thread_main, calls, 0, nullptr) : nullptr;
-    if (*thread == nullptr) {
-        worker_run_release(calls->run);
-        delete calls;
+    if (!calls->wake) {
         return nullptr;
     }
+    auto share = std::make_unique<std::shared_ptr<ControlCalls>>(calls);
+    *thread = CreateThread(nullptr, 0, control_thread_main, share.get(), 0, nullptr);
+    if (*thread == nullptr) {
+        return nullptr;
+    }
+    static_cast<void>(share.release()); // the thread owns its share now
     return calls;
 }
 
@@ -193,5 +186,4 @@ void control_calls_end(ControlCalls* calls, HANDLE thread) {
     }
     SetEvent(calls->wake.get());
     capture_keep_thread(thread);
-    release(calls);
 }
