@@ -1,8 +1,8 @@
 #include "app/context_menu_win.h"
 
+#include <cstring>
 #include <iterator>
-#include <string>
-#include <vector>
+#include <memory>
 
 #include "app/commands_win.h"
 #include "app/main_window.h"
@@ -41,13 +41,16 @@ constexpr UINT first_camera_item = 300;
 constexpr UINT first_format_item = 400; // then Automatic and a row a format
 
 // The cameras as the list shows them: the one in use checked, a
-// "(disconnected)" row greyed. The rows' cameras are kept by their ids: the
-// menu's modal loop runs the window's timers, so a scan may refill the list
-// before a row is chosen.
+// "(disconnected)" row greyed. A row's item is its camera's place in the
+// list, which is kept as it was: the menu's modal loop runs the window's
+// timers, so a scan may refill the list before a row is chosen.
 HMENU camera_submenu() {
     HMENU menu = CreatePopupMenu();
-    std::vector<std::string>& shown = main_window.shown_camera_ids;
-    shown.clear();
+    std::unique_ptr<CameraList>& shown = main_window.shown_cameras;
+    if (!shown) {
+        shown = std::make_unique<CameraList>();
+    }
+    *shown = camera_list;
     const auto rows = int(SendMessageW(main_window.toolbar.combo, CB_GETCOUNT, 0, 0));
     const auto selected = int(SendMessageW(main_window.toolbar.combo, CB_GETCURSEL, 0, 0));
     for (int row = 0; row < rows && row < 64; ++row) {
@@ -59,29 +62,29 @@ HMENU camera_submenu() {
                      reinterpret_cast<LPARAM>(text));
         const auto index =
             int32_t(SendMessageW(main_window.toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0));
-        const bool listed = index >= 0 && index < camera_list.camera_count;
+        const bool listed = index >= 0 && index < shown->camera_count;
         UINT flags = MF_STRING;
         flags |= listed ? 0 : MF_GRAYED;
         flags |= listed && row == selected && main_window.capture_active != 0 ? MF_CHECKED : 0;
-        AppendMenuW(menu, flags, first_camera_item + UINT(shown.size()), text);
-        shown.emplace_back(listed ? camera_list.cameras[index].id : "");
+        AppendMenuW(menu, flags, first_camera_item + UINT(listed ? index : max_cameras), text);
     }
     return menu;
 }
 
-// Picks the camera a row of the last menu showed, as if its row had been
+// Picks the camera the last menu showed at `index`, as if its row had been
 // picked from the list; nothing when it has left the list since.
-void pick_shown_camera(size_t position) {
-    const std::vector<std::string>& shown = main_window.shown_camera_ids;
-    if (position >= shown.size() || shown[position].empty()) {
+void pick_shown_camera(UINT index) {
+    const std::unique_ptr<CameraList>& shown = main_window.shown_cameras;
+    if (!shown || index >= UINT(shown->camera_count)) {
         return;
     }
+    const char* id = shown->cameras[index].id;
     const auto rows = int(SendMessageW(main_window.toolbar.combo, CB_GETCOUNT, 0, 0));
     for (int row = 0; row < rows; ++row) {
-        const auto index =
+        const auto now =
             int32_t(SendMessageW(main_window.toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0));
-        if (index >= 0 && index < camera_list.camera_count &&
-            shown[position] == camera_list.cameras[index].id) {
+        if (now >= 0 && now < camera_list.camera_count &&
+            std::strcmp(camera_list.cameras[now].id, id) == 0) {
             SendMessageW(main_window.toolbar.combo, CB_SETCURSEL, WPARAM(row), 0);
             SendMessageW(main_window.handle, WM_COMMAND, MAKEWPARAM(IDC_CAMERA, CBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(main_window.toolbar.combo));

@@ -12,12 +12,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app/camera_controls_win.h"
 #include "base/owned_win.h"
 #include "base/status.h"
+#include "capture/camera_select.h"
 #include "capture/capture.h"
 #include "layout/toolbar.h"
 #include "layout/view_modes.h"
@@ -62,9 +61,9 @@ struct MainWindow {
     // What the last Format submenu showed, so that a choice made in it picks
     // the row the user saw even if the run has moved on since.
     std::unique_ptr<RunFormats> shown_formats;
-    // The ids of the cameras the last Camera submenu showed, a row each (empty
-    // for a greyed row), for the same reason.
-    std::vector<std::string> shown_camera_ids;
+    // The camera list as the last Camera submenu showed it, for the same
+    // reason.
+    std::unique_ptr<CameraList> shown_cameras;
     // The crop of a frame turned by a quarter, for the stretch: grown as
     // needed and kept for the next paint.
     HeapBlock<uint32_t> turned_pixels;
