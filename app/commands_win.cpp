@@ -11,6 +11,7 @@
 #include "base/command_ids.h"
 #include "layout/toolbar.h"
 #include "layout/view_modes.h"
+#include "layout/window_shape.h"
 #include "view/picture_copy_win.h"
 #include "view/picture_save_win.h"
 #include "view/shown_picture.h"
@@ -65,6 +66,30 @@ void turn_left() {
     turn_picture(-1);
 }
 
+void shape_rectangle() {
+    set_shape(ShapeRectangle);
+}
+
+void shape_rounded() {
+    set_shape(ShapeRounded);
+}
+
+void shape_circle() {
+    set_shape(ShapeCircle);
+}
+
+bool rectangle_checked() {
+    return settings.shape != ShapeRounded && settings.shape != ShapeCircle;
+}
+
+bool rounded_checked() {
+    return settings.shape == ShapeRounded;
+}
+
+bool circle_checked() {
+    return settings.shape == ShapeCircle;
+}
+
 bool on_top_checked() {
     return settings.on_top != 0;
 }
@@ -112,6 +137,13 @@ constexpr Command commands[] = {
      save_picture, nullptr, nullptr},
     {IDC_COMPACT, L"Compact view", nullptr, {{key_ctrl, 'H'}},
      toggle_compact, compact_checked, nullptr},
+    // The shape is remembered for the compact view and chosen in any view;
+    // its key steps it only where it shows.
+    {IDC_SHAPE_RECTANGLE, L"Rectangle", nullptr, {}, shape_rectangle, rectangle_checked, nullptr},
+    {IDC_SHAPE_ROUNDED, L"Rounded corners", nullptr, {}, shape_rounded, rounded_checked, nullptr},
+    {IDC_SHAPE_CIRCLE, L"Circle", nullptr, {}, shape_circle, circle_checked, nullptr},
+    {IDC_SHAPE_NEXT, L"Next shape", nullptr, {{key_ctrl, 'B'}},
+     step_shape, nullptr, shape_applies},
     {IDC_FULL_SCREEN, L"Full screen", nullptr, {{0, function_key(11)}},
      toggle_full_screen, full_screen_checked, nullptr},
     {IDC_ROTATE_RIGHT, L"Rotate right", nullptr, {{key_ctrl, 'R'}},

@@ -1,6 +1,7 @@
 #include "app/context_menu_win.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 
@@ -23,6 +24,7 @@ constexpr int menu_cameras = -1;  // the submenu of cameras, as the list shows t
 constexpr int menu_separator = 0; // a line between groups
 constexpr int menu_close = -2;    // closes the window, as Alt+F4 does
 constexpr int menu_formats = -3;  // the submenu of the running camera's formats
+constexpr int menu_shapes = -4;   // the submenu of the compact window's shapes
 
 // clang-format off
 constexpr int context_menu_rows[] = {
@@ -30,7 +32,7 @@ constexpr int context_menu_rows[] = {
     IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_RESET, menu_separator,
     IDC_MIRROR, IDC_ROTATE_RIGHT, IDC_ROTATE_LEFT, menu_separator,
     IDC_FREEZE, IDC_COPY_PICTURE, IDC_SAVE_PICTURE, menu_separator,
-    IDC_ON_TOP, IDC_COMPACT, IDC_FULL_SCREEN, menu_separator,
+    IDC_ON_TOP, IDC_COMPACT, menu_shapes, IDC_FULL_SCREEN, menu_separator,
     menu_close,
 };
 // clang-format on
@@ -93,6 +95,31 @@ void pick_shown_camera(UINT index) {
     }
 }
 
+// A command's row: its name and first key, checked and greyed as its row in
+// the command table says.
+void append_command(HMENU menu, int id) {
+    const Command* command = find_command(id);
+    if (command == nullptr) {
+        return;
+    }
+    wchar_t text[80];
+    menu_item_text(command->name, command->keys[0], text, std::size(text));
+    const bool checked = command->checked != nullptr && command->checked();
+    const bool enabled = command->enabled == nullptr || command->enabled();
+    AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : 0) | (enabled ? 0 : MF_GRAYED),
+                UINT(command->id), text);
+}
+
+HMENU shape_submenu() {
+    HMENU menu = CreatePopupMenu();
+    for (const int id : {IDC_SHAPE_RECTANGLE, IDC_SHAPE_ROUNDED, IDC_SHAPE_CIRCLE}) {
+        append_command(menu, id);
+    }
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    append_command(menu, IDC_SHAPE_NEXT);
+    return menu;
+}
+
 } // namespace
 
 HMENU build_context_menu() {
@@ -109,15 +136,12 @@ HMENU build_context_menu() {
             HMENU formats = format_submenu(first_format_item, &greyed);
             AppendMenuW(menu, MF_POPUP | (greyed ? MF_GRAYED : 0),
                         reinterpret_cast<UINT_PTR>(formats), L"Format");
+        } else if (row == menu_shapes) {
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(shape_submenu()), L"Shape");
         } else if (row == menu_close) {
             AppendMenuW(menu, MF_STRING, close_item, L"Close\tAlt+F4");
-        } else if (const Command* command = find_command(row); command != nullptr) {
-            wchar_t text[80];
-            menu_item_text(command->name, command->keys[0], text, std::size(text));
-            const bool checked = command->checked != nullptr && command->checked();
-            const bool enabled = command->enabled == nullptr || command->enabled();
-            AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : 0) | (enabled ? 0 : MF_GRAYED),
-                        UINT(command->id), text);
+        } else {
+            append_command(menu, row);
         }
     }
     return menu;

@@ -18,6 +18,7 @@
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/view_modes.h"
+#include "layout/window_shape.h"
 #include "layout/window_sizing.h"
 #include "settings/settings_file.h"
 #include "view/mouse_navigation.h"
@@ -43,6 +44,7 @@ void on_create(HWND window) {
     toolbar_update_pin(settings.on_top);
     toolbar_update_zoom_label(view_zoom_percent(settings.view));
     relayout();
+    shape_update_region();
     camera_notifications_register(window);
     rescan_cameras();
 }
@@ -175,6 +177,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         break;
     case WM_WINDOWPOSCHANGED:
         remember_window_rect();
+        shape_window_pos_changed(reinterpret_cast<const WINDOWPOS*>(lparam));
         break;
     case WM_COMMAND:
         if (LOWORD(wparam) == IDC_CAMERA) {

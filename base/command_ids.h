@@ -18,3 +18,7 @@ inline constexpr int IDC_ROTATE_LEFT = 112;     // a quarter turn anticlockwise
 inline constexpr int IDC_FREEZE = 113;          // hold the picture, or show it live again
 inline constexpr int IDC_SAVE_PICTURE = 114;    // the whole frame as a PNG file in Pictures
 inline constexpr int IDC_CAMERA_CONTROLS = 115; // the running camera's own settings window
+inline constexpr int IDC_SHAPE_RECTANGLE = 116; // the compact window's shapes
+inline constexpr int IDC_SHAPE_ROUNDED = 117;
+inline constexpr int IDC_SHAPE_CIRCLE = 118;
+inline constexpr int IDC_SHAPE_NEXT = 119; // the next of them, in the compact view

@@ -1,14 +1,29 @@
 #include "layout/sizing_rules.h"
 
+#include "settings/settings.h"
+
 #include <algorithm>
 #include <cmath>
 
-double aspect_width(int32_t known_frame_width) {
-    return known_frame_width < 1 ? 16.0 : double(known_frame_width);
+Aspect window_aspect(int32_t known_width, int32_t known_height, bool square) {
+    if (square) {
+        return {1, 1};
+    }
+    return {known_width < 1 ? 16 : known_width, known_height < 1 ? 9 : known_height};
 }
 
-double aspect_height(int32_t known_frame_height) {
-    return known_frame_height < 1 ? 9.0 : double(known_frame_height);
+PixelRect reshape_about_centre(const PixelRect& r, const Aspect& aspect) {
+    const int32_t side = std::min(r.right - r.left, r.bottom - r.top);
+    int32_t width = side;
+    int32_t height = side;
+    if (aspect.width >= aspect.height) {
+        width = int32_t(std::lround(double(side) * aspect.width / aspect.height));
+    } else {
+        height = int32_t(std::lround(double(side) * aspect.height / aspect.width));
+    }
+    const int32_t left = r.left + (r.right - r.left - width) / 2;
+    const int32_t top = r.top + (r.bottom - r.top - height) / 2;
+    return {left, top, left + width, top + height};
 }
 
 PixelRect sizing_rect(int32_t edge, const PixelRect& proposed, double aw, double ah,
@@ -90,6 +105,40 @@ int32_t compact_edge_at(int32_t width, int32_t height, int32_t x, int32_t y, int
         return left ? EdgeBottomLeft : right ? EdgeBottomRight : EdgeBottom;
     }
     return left ? EdgeLeft : right ? EdgeRight : 0;
+}
+
+int32_t shape_radius(int32_t shape, int32_t width, int32_t height, uint32_t dpi) {
+    if (shape == ShapeRounded) {
+        return scale_units(12, dpi);
+    }
+    return shape == ShapeCircle ? std::min(width, height) / 2 : 0;
+}
+
+int32_t shape_edge_at(int32_t width, int32_t height, int32_t x, int32_t y, int32_t band,
+                      int32_t radius) {
+    // Pixel centres, from the centre of the corner's arc.
+    const double px = x + 0.5;
+    const double py = y + 0.5;
+    const double dx = px < radius ? px - radius : px - (width - radius);
+    const double dy = py < radius ? py - radius : py - (height - radius);
+    if (radius <= 0 || (px >= radius && px <= width - radius) ||
+        (py >= radius && py <= height - radius)) {
+        return compact_edge_at(width, height, x, y, band);
+    }
+    if (std::hypot(dx, dy) < radius - band) {
+        return 0;
+    }
+    // tan 22.5 degrees parts the eight directions.
+    constexpr double parting = 0.41421356;
+    const bool left = dx < 0;
+    const bool top = dy < 0;
+    if (std::abs(dy) <= parting * std::abs(dx)) {
+        return left ? EdgeLeft : EdgeRight;
+    }
+    if (std::abs(dx) <= parting * std::abs(dy)) {
+        return top ? EdgeTop : EdgeBottom;
+    }
+    return top ? (left ? EdgeTopLeft : EdgeTopRight) : (left ? EdgeBottomLeft : EdgeBottomRight);
 }
 
 void compact_minimum_size(int32_t min_width, double aw, double ah, int32_t* width,

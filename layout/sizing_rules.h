@@ -25,10 +25,18 @@ struct SizingFrame {
     int32_t nonclient_height; // NH
 };
 
-// The aspect used for sizing: a known size below 1 counts as 16 (width) or 9
-// (height), each on its own.
-double aspect_width(int32_t known_frame_width);
-double aspect_height(int32_t known_frame_height);
+// The aspect the window keeps: the picture's, where a known size below 1
+// counts as 16 (width) or 9 (height), each on its own; or 1:1 for the round
+// compact window, whatever the picture.
+struct Aspect {
+    int32_t width;
+    int32_t height;
+};
+Aspect window_aspect(int32_t known_width, int32_t known_height, bool square);
+// `r` given the aspect aw:ah about its centre, its shorter side kept: the
+// square of a rectangle is its middle, and the rectangle around a square has
+// the square as its middle.
+PixelRect reshape_about_centre(const PixelRect& r, const Aspect& aspect);
 
 // Adjusts the proposed outer rectangle `r` for a drag of `edge` so the video
 // area keeps aw:ah and at least the minimum width.
@@ -56,6 +64,15 @@ PixelRect fit_window_to_frame(const PixelRect& outer, int32_t client_width, int3
 // (a SizingEdge) under client point (x, y) of a width x height window, or 0
 // inside the band.
 int32_t compact_edge_at(int32_t width, int32_t height, int32_t x, int32_t y, int32_t band);
+// The radius of the corners the shape (a WindowShape) cuts off a width x
+// height window: none, 12 units, or half the shorter side for the circle.
+int32_t shape_radius(int32_t shape, int32_t width, int32_t height, uint32_t dpi);
+// compact_edge_at for a window whose corners are arcs of `radius`: in a
+// corner the band runs along the arc, and the edge is the one of the eight
+// nearest to the point's direction from the arc's centre. For the circle
+// every point lies in a corner.
+int32_t shape_edge_at(int32_t width, int32_t height, int32_t x, int32_t y, int32_t band,
+                      int32_t radius);
 // The smallest compact window: `min_width` wide, its height by the aspect.
 void compact_minimum_size(int32_t min_width, double aw, double ah, int32_t* width, int32_t* height);
 // The maximised compact window: the largest rectangle of the aspect aw:ah

@@ -6,6 +6,7 @@
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
+#include "layout/window_shape.h"
 #include "layout/window_sizing.h"
 
 namespace {
@@ -50,6 +51,10 @@ void enter_compact() {
     settings.compact = 1;
     set_style(compact_window_style);
     toolbar_show(false);
+    // The circle is the picture's middle square, where it was on the screen.
+    if (settings.shape == ShapeCircle) {
+        area = win_rect(reshape_about_centre(pixel_rect(area), {1, 1}));
+    }
     move_to(area);
 }
 
@@ -57,7 +62,12 @@ void enter_compact() {
 // built around a picture that fits the work area.
 void leave_compact() {
     restore_if_maximised();
-    const RECT area = client_on_screen();
+    RECT area = client_on_screen();
+    // Around the circle: the whole picture whose middle it showed.
+    if (shape_shown() == ShapeCircle) {
+        area = win_rect(reshape_about_centre(
+            pixel_rect(area), window_aspect(shown_known_width(), shown_known_height(), false)));
+    }
     RECT framed{area.left, area.top - toolbar_height(main_window.dpi), area.right, area.bottom};
     AdjustWindowRectExForDpi(&framed, main_window_style, FALSE,
                              DWORD(GetWindowLongW(main_window.handle, GWL_EXSTYLE)),
@@ -150,7 +160,8 @@ LRESULT compact_hit_test(LPARAM lparam) {
     RECT client;
     GetClientRect(main_window.handle, &client);
     const int32_t edge =
-        compact_edge_at(client.right, client.bottom, p.x, p.y, scale_units(6, main_window.dpi));
+        shape_edge_at(client.right, client.bottom, p.x, p.y, scale_units(6, main_window.dpi),
+                      shape_radius(shape_shown(), client.right, client.bottom, main_window.dpi));
     // HTLEFT .. HTBOTTOMRIGHT run in the order of the WMSZ_* edges.
     return edge == 0 ? HTCLIENT : HTLEFT + (edge - WMSZ_LEFT);
 }

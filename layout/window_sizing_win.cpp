@@ -8,6 +8,7 @@
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/view_modes.h"
+#include "layout/window_shape.h"
 #include "view/shown_picture.h"
 
 // The platform-free sizing rules take the WMSZ_* values as they come.
@@ -34,8 +35,8 @@ SizingFrame sizing_frame() {
 // would put picture off screen: it is the largest rectangle of the picture's
 // aspect inside the work area instead.
 PixelRect compact_maximised_rect(const MONITORINFO& monitor) {
-    return largest_aspect_rect(pixel_rect(monitor.rcWork), aspect_width(shown_known_width()),
-                               aspect_height(shown_known_height()));
+    const Aspect aspect = shown_aspect();
+    return largest_aspect_rect(pixel_rect(monitor.rcWork), aspect.width, aspect.height);
 }
 
 } // namespace
@@ -58,8 +59,9 @@ void on_get_min_max_info(MINMAXINFO* info) {
     int32_t width;
     int32_t height;
     if (settings.compact != 0) {
-        compact_minimum_size(sizing_frame().min_video_width, aspect_width(shown_known_width()),
-                             aspect_height(shown_known_height()), &width, &height);
+        const Aspect aspect = shown_aspect();
+        compact_minimum_size(sizing_frame().min_video_width, aspect.width, aspect.height, &width,
+                             &height);
     } else {
         minimum_track_size(sizing_frame(), &width, &height);
     }
@@ -76,9 +78,9 @@ void on_get_min_max_info(MINMAXINFO* info) {
 }
 
 void on_sizing(WPARAM edge, RECT* rect) {
-    *rect =
-        win_rect(sizing_rect(int32_t(edge), pixel_rect(*rect), aspect_width(shown_known_width()),
-                             aspect_height(shown_known_height()), sizing_frame()));
+    const Aspect aspect = shown_aspect();
+    *rect = win_rect(
+        sizing_rect(int32_t(edge), pixel_rect(*rect), aspect.width, aspect.height, sizing_frame()));
 }
 
 void on_dpi_changed(WPARAM wparam, const RECT* suggested) {
@@ -92,6 +94,7 @@ void on_dpi_changed(WPARAM wparam, const RECT* suggested) {
     SetWindowPos(main_window.handle, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    shape_update_region(); // the rounded corners' radius follows the DPI
     relayout();
 }
 
@@ -103,6 +106,10 @@ int32_t shown_known_width() {
 int32_t shown_known_height() {
     return shown_height(main_window.known_frame_width, main_window.known_frame_height,
                         settings.rotation);
+}
+
+Aspect shown_aspect() {
+    return window_aspect(shown_known_width(), shown_known_height(), shape_shown() == ShapeCircle);
 }
 
 MONITORINFO window_monitor() {
@@ -132,9 +139,10 @@ void fit_window_to_picture() {
     GetWindowRect(main_window.handle, &outer);
     GetClientRect(main_window.handle, &client);
     const MONITORINFO monitor = window_monitor();
-    const RECT fitted = win_rect(fit_window_to_frame(pixel_rect(outer), client.right,
-                                                     shown_known_width(), shown_known_height(),
-                                                     sizing_frame(), pixel_rect(monitor.rcWork)));
+    const Aspect aspect = shown_aspect();
+    const RECT fitted =
+        win_rect(fit_window_to_frame(pixel_rect(outer), client.right, aspect.width, aspect.height,
+                                     sizing_frame(), pixel_rect(monitor.rcWork)));
     SetWindowPos(main_window.handle, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
                  fitted.bottom - fitted.top, SWP_NOACTIVATE | SWP_NOZORDER);
 }

@@ -12,6 +12,13 @@
 inline constexpr size_t camera_id_size = 512;
 inline constexpr size_t camera_name_size = 256;
 
+// The compact window's outline. The rectangle is the window as it always was.
+enum WindowShape : int32_t {
+    ShapeRectangle = 0,
+    ShapeRounded = 1, // corners cut off by a 12-unit radius
+    ShapeCircle = 2,  // a 1:1 window, the picture cropped to fill it
+};
+
 struct Settings {
     char camera_id[camera_id_size];     // UTF-8 symbolic link, NUL-terminated
     char camera_name[camera_name_size]; // UTF-8 friendly name, NUL-terminated
@@ -25,6 +32,7 @@ struct Settings {
     int32_t mirror;      // zero off, anything else on; the picture shown left-right flipped
     int32_t compact;     // zero off, anything else on; the window is the picture alone
     int32_t rotation;    // clockwise quarter turns of the picture, 0..3
+    int32_t shape;       // a WindowShape, shown in the compact view only
     CameraFormat format; // the native format picked for camera_id; all zero: the built-in choice
 };
 
@@ -37,8 +45,8 @@ struct TextSink {
 };
 
 // Longest text settings_format produces for a normalised view, the mirror,
-// rotation, compact and format lines included.
-inline constexpr size_t settings_text_max = 1035;
+// rotation, compact, shape and format lines included.
+inline constexpr size_t settings_text_max = 1049;
 // settings_load reads at most this many bytes of the file.
 inline constexpr size_t settings_file_max = 65536;
 

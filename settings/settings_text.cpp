@@ -86,6 +86,11 @@ void parse_line(Settings& settings, WindowKeys& window, const char* line, size_t
         settings.rotation = quarter_of_degrees(degrees);
     } else if (key_is(line, key_length, "compact")) {
         parse_flag_value(value, value_length, &settings.compact);
+    } else if (key_is(line, key_length, "shape")) {
+        // Any other value is the rectangle.
+        settings.shape = key_is(value, value_length, "rounded")  ? ShapeRounded
+                         : key_is(value, value_length, "circle") ? ShapeCircle
+                                                                 : ShapeRectangle;
     } else if (key_is(line, key_length, "format")) {
         // Anything but a whole format reads as the built-in choice.
         settings.format = CameraFormat{};
@@ -240,6 +245,9 @@ size_t settings_format(const Settings& settings, char* buffer, size_t capacity) 
     }
     if (settings.compact != 0) {
         append_int_line(sink, "compact=", 1);
+    }
+    if (settings.shape == ShapeRounded || settings.shape == ShapeCircle) {
+        append_setting_line(sink, "shape=", settings.shape == ShapeRounded ? "rounded" : "circle");
     }
     if (camera_format_is_set(settings.format)) {
         char value[64];

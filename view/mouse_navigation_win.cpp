@@ -4,6 +4,7 @@
 #include "app/window_calls.h"
 #include "base/geometry_win.h"
 #include "layout/view_modes.h"
+#include "layout/window_shape.h"
 #include "layout/window_sizing.h"
 #include "view/shown_picture.h"
 
@@ -24,7 +25,8 @@ POINT point_of(LPARAM lparam) {
 
 PixelRect picture() {
     const RECT area = video_area_rect();
-    return navigation_picture(pixel_rect(area), shown_known_width(), shown_known_height());
+    return navigation_picture(pixel_rect(area), shown_known_width(), shown_known_height(),
+                              shape_shown() == ShapeCircle);
 }
 
 } // namespace

@@ -1,10 +1,24 @@
 #include "view/navigation_rules.h"
 
+#include <algorithm>
 #include <cmath>
 
-PixelRect navigation_picture(const PixelRect& area, int32_t known_width, int32_t known_height) {
-    return fit_rect_pixels(area, known_width < 1 ? 16 : known_width,
-                           known_height < 1 ? 9 : known_height);
+PixelRect navigation_picture(const PixelRect& area, int32_t known_width, int32_t known_height,
+                             bool fill) {
+    const int32_t width = known_width < 1 ? 16 : known_width;
+    const int32_t height = known_height < 1 ? 9 : known_height;
+    if (!fill) {
+        return fit_rect_pixels(area, width, height);
+    }
+    const double side = std::min(width, height);
+    const double shown_width = double(width) * (area.right - area.left) / side;
+    const double shown_height = double(height) * (area.bottom - area.top) / side;
+    const double centre_x = (area.left + area.right) / 2.0;
+    const double centre_y = (area.top + area.bottom) / 2.0;
+    return {int32_t(std::lround(centre_x - shown_width / 2)),
+            int32_t(std::lround(centre_y - shown_height / 2)),
+            int32_t(std::lround(centre_x + shown_width / 2)),
+            int32_t(std::lround(centre_y + shown_height / 2))};
 }
 
 bool drag_step(DragState& drag, ViewState& view, const PixelRect& picture, int32_t x, int32_t y,

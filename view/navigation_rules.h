@@ -13,8 +13,11 @@ struct DragState {
 };
 
 // The picture rectangle navigation works with: the area fitted to the known
-// frame size, 16 x 9 until a frame is known.
-PixelRect navigation_picture(const PixelRect& area, int32_t known_width, int32_t known_height);
+// frame size, 16 x 9 until a frame is known. With `fill` (the round window)
+// the picture's middle square fills the area, as painting shows it, and the
+// rest of the picture lies beyond the area's edges.
+PixelRect navigation_picture(const PixelRect& area, int32_t known_width, int32_t known_height,
+                             bool fill = false);
 
 // The view stays in frame coordinates when the picture is shown turned or
 // mirrored; only its mapping to the screen changes, and both gestures follow

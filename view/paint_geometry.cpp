@@ -19,6 +19,23 @@ FrameCrop frame_crop(int32_t frame_width, int32_t frame_height, const ViewState&
     return crop;
 }
 
+FrameCrop square_crop(const FrameCrop& crop) {
+    const int32_t side = std::min(crop.width, crop.height);
+    return {crop.x + (crop.width - side) / 2, crop.y + (crop.height - side) / 2, side, side};
+}
+
+PixelRect shape_inner_area(const PixelRect& area, bool circle) {
+    if (!circle) {
+        return area;
+    }
+    // The square inside the circle: its side is the diameter over root 2.
+    const auto side =
+        int32_t(std::min(area.right - area.left, area.bottom - area.top) * 0.70710678);
+    const int32_t left = area.left + (area.right - area.left - side) / 2;
+    const int32_t top = area.top + (area.bottom - area.top - side) / 2;
+    return {left, top, left + side, top + side};
+}
+
 StretchColumns stretch_columns(const PixelRect& picture, bool mirror) {
     const int32_t width = picture.right - picture.left;
     if (!mirror) {

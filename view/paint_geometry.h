@@ -15,6 +15,12 @@ struct FrameCrop {
     int32_t height;
 };
 FrameCrop frame_crop(int32_t frame_width, int32_t frame_height, const ViewState& view);
+// The round window shows no bars: the stretch spreads the crop's middle
+// square, around the same centre, over the whole square window.
+FrameCrop square_crop(const FrameCrop& crop);
+// Where the marks drawn near the edges (the pause sign, the save tip) show
+// whole: the area, or for the circle the square inside it.
+PixelRect shape_inner_area(const PixelRect& area, bool circle);
 
 // The columns the stretch draws the picture into: its left edge and width, or
 // for a mirrored picture its right-most column and the negative width. GDI

@@ -9,6 +9,7 @@
 #include "capture/capture.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
+#include "layout/window_shape.h"
 #include "view/paint_geometry.h"
 #include "view/picture_save_win.h"
 #include "view/shown_picture.h"
@@ -68,10 +69,16 @@ bool stretch_frame(HDC dc, const RECT& area, const ViewState& view, const Pictur
     }
     const FramePeek& frame = shown.frame;
     const int32_t quarter = turn.quarter & 3;
+    // The circle: the crop's middle square over the whole area, no bars.
+    const bool fill = shape_shown() == ShapeCircle;
     const PixelRect dest =
-        fit_rect_pixels(pixel_rect(area), shown_width(frame.width, frame.height, quarter),
-                        shown_height(frame.width, frame.height, quarter));
-    const FrameCrop crop = frame_crop(frame.width, frame.height, view);
+        fill ? pixel_rect(area)
+             : fit_rect_pixels(pixel_rect(area), shown_width(frame.width, frame.height, quarter),
+                               shown_height(frame.width, frame.height, quarter));
+    FrameCrop crop = frame_crop(frame.width, frame.height, view);
+    if (fill) {
+        crop = square_crop(crop);
+    }
     // A half turn is a stretch that runs both ways; a quarter turn stretches
     // the crop turned, which is the only copy of pixels painting makes.
     const uint8_t* bits = frame.pixels + size_t(crop.y) * size_t(frame.width) * 4;
@@ -125,6 +132,11 @@ void paint_picture(HDC dc, const RECT& area, const ViewState& view, const Pictur
     }
 }
 
+// Where the pause sign and the save tip go: inside the shape, whole.
+RECT marks_area(const RECT& area) {
+    return win_rect(shape_inner_area(pixel_rect(area), shape_shown() == ShapeCircle));
+}
+
 // Two white bars with a dark edge, readable on any picture.
 void paint_pause_sign(HDC dc, const RECT& area) {
     const PauseSign sign = pause_sign(pixel_rect(area), main_window.dpi);
@@ -170,7 +182,7 @@ void paint_video(HDC dc, const RECT& area, const ViewState& view, const PictureT
     } else {
         paint_picture(dc, area, view, turn);
         if (main_window.frozen.on) {
-            paint_pause_sign(dc, area);
+            paint_pause_sign(dc, marks_area(area));
         }
     }
 }
@@ -198,7 +210,8 @@ void paint_main_window(HWND window) {
     // The picture is not drawn under the tip, so that the tip does not
     // flicker with every frame.
     const wchar_t* tip = save_tip_text();
-    const RECT tip_box = save_tip_rect(dc, area, tip, main_window.toolbar.status_font.get());
+    const RECT tip_box =
+        save_tip_rect(dc, marks_area(area), tip, main_window.toolbar.status_font.get());
     const int saved_dc = SaveDC(dc);
     ExcludeClipRect(dc, tip_box.left, tip_box.top, tip_box.right, tip_box.bottom);
     paint_video(dc, area, settings.view, picture_turn(), has_text ? text : nullptr,

@@ -16,6 +16,15 @@ TEST(NavigationPicture, FitsTheKnownSizeOr16By9) {
     EXPECT_EQ(ints(navigation_picture({0, 36, 640, 516}, 0, -1)), ints(PixelRect{0, 96, 640, 456}));
     EXPECT_EQ(ints(navigation_picture({0, 36, 800, 436}, 640, 480)), ints(pillar));
     EXPECT_EQ(ints(navigation_picture({0, 36, 640, 516}, 1, 1)), ints(PixelRect{80, 36, 560, 516}));
+    // The circle: the middle square fills the area, the rest reaches past it.
+    EXPECT_EQ(ints(navigation_picture({10, 20, 310, 320}, 480, 640, true)),
+              ints(PixelRect{10, -30, 310, 370}));
+    // So the wheel at (400, 100) of a 480 x 480 circle zooms about the frame
+    // point shown there, three quarters across and 5/24 down: it stays put.
+    ViewState view{1, 0.5, 0.5};
+    wheel_zoom(view, navigation_picture({0, 0, 480, 480}, 640, 480, true), 400, 100, 120, {});
+    EXPECT_NEAR(view.center_x, 0.55, 1e-12);
+    EXPECT_NEAR(view.center_y, 53.0 / 120, 1e-12);
 }
 
 TEST(DragStep, PansByThePointerMovementOverThePicture) {

@@ -33,6 +33,21 @@ TEST(FrameCrop, ShowsThePartOfTheFrameTheViewSelects) {
     }
 }
 
+TEST(FrameCrop, TheCircleShowsTheMiddleSquareAroundTheViewsCentre) {
+    const std::tuple<int32_t, int32_t, ViewState, FrameCrop> cases[] = {
+        {640, 480, {1, 0.5, 0.5}, {80, 0, 480, 480}},
+        {480, 640, {1, 0.5, 0.5}, {0, 80, 480, 480}},
+        {640, 480, {2, 0.25, 0.75}, {40, 240, 240, 240}},
+        {640, 480, at_far_corner(4), {500, 360, 120, 120}},
+    };
+    for (const auto& [fw, fh, view, crop] : cases) {
+        EXPECT_EQ(ints(square_crop(frame_crop(fw, fh, view))), ints(crop)) << view.zoom;
+    }
+    // The marks near the edges keep to the square inside the circle.
+    EXPECT_EQ(ints(shape_inner_area({0, 0, 300, 300}, true)), ints(PixelRect{44, 44, 256, 256}));
+    EXPECT_EQ(ints(shape_inner_area({0, 0, 300, 200}, false)), ints(PixelRect{0, 0, 300, 200}));
+}
+
 TEST(StretchColumns, AMirroredPictureRunsLeftFromItsLastColumn) {
     constexpr PixelRect picture{133, 36, 666, 436};
     EXPECT_EQ(ints(stretch_columns(picture, false)), ints(StretchColumns{133, 533}));

@@ -26,7 +26,7 @@ const std::string full_text = "version=1\ncamera_id=\\\\?\\usb#vid_046d&id=with=
                               "camera_name=Kamera \xC3\xA4\nzoom=3.375000\ncenter_x=0.250000\n"
                               "center_y=0.800000\nwindow_x=-1920\nwindow_y=10\nwindow_w=662\n"
                               "window_h=455\non_top=0\nmirror=1\nrotation=270\ncompact=1\n"
-                              "format=3840x2160@30000/1001,MJPG\n";
+                              "shape=rounded\nformat=3840x2160@30000/1001,MJPG\n";
 
 TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
     // Every field back, a value with "=" included; mirroring is the last line.
@@ -50,6 +50,7 @@ TEST(SettingsFormat, LongestRecordFitsAndSmallBuffersAreNeverOverrun) {
     Settings s = parsed("window_x=-2147483648\nwindow_y=-2147483648\nwindow_w=1\nwindow_h=1");
     s.mirror = s.compact = 1;
     s.rotation = 3;
+    s.shape = ShapeRounded;
     s.format = {4294967295u, 4294967295u, 4294967295u, 4294967295u, 0xFFFFFFFFu};
     std::memset(s.camera_id, 'i', sizeof s.camera_id - 1);
     std::memset(s.camera_name, 'n', sizeof s.camera_name - 1);
@@ -103,6 +104,13 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
     EXPECT_EQ(parsed("mirror=1\nmirror=2\nmirror=-1\nmirror=").mirror, 1);
     EXPECT_EQ(parsed("compact=1\ncompact=0").compact, 0);
     EXPECT_EQ(parsed("compact=1\ncompact=2").compact, 1);
+    // Any shape but the two others is the rectangle, which writes no line.
+    EXPECT_EQ(parsed("shape=circle").shape, ShapeCircle);
+    EXPECT_EQ(parsed("shape=circle\nshape=Circle").shape, ShapeRectangle);
+    Settings circle = parsed("shape=circle\nshape=round");
+    EXPECT_EQ(formatted(circle).find("shape="), std::string::npos);
+    circle.shape = ShapeCircle;
+    EXPECT_NE(formatted(circle).find("\non_top=1\nshape=circle\n"), std::string::npos);
     // Turns are 90, 180 or 270 degrees; any other value is no turn.
     EXPECT_EQ(parsed("rotation=180").rotation, 2);
     EXPECT_EQ(parsed("rotation=90\nrotation=45").rotation, 0);

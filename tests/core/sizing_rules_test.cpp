@@ -50,9 +50,13 @@ TEST(SizingRect, KeepsTheAspectFromTheDraggedSide) {
 }
 
 TEST(SizingRect, AspectMinimumAndFittedSizes) {
-    // An unknown side counts as 16 by 9, each on its own.
-    EXPECT_EQ((std::array{aspect_width(0), aspect_height(-1), aspect_width(1), aspect_height(1)}),
-              (std::array{16.0, 9.0, 1.0, 1.0}));
+    // An unknown side counts as 16 by 9, each on its own; the circle is 1:1
+    // whatever the picture.
+    auto pair = [](Aspect a) { return std::pair(a.width, a.height); };
+    EXPECT_EQ(pair(window_aspect(0, -1, false)), std::pair(16, 9));
+    EXPECT_EQ(pair(window_aspect(640, 0, false)), std::pair(640, 9));
+    EXPECT_EQ(pair(window_aspect(640, 480, true)), std::pair(1, 1));
+    EXPECT_EQ(pair(window_aspect(0, 0, true)), std::pair(1, 1));
     int32_t width = -1, height = -1;
     minimum_track_size(frame_144, &width, &height);
     EXPECT_EQ(std::pair(width, height), std::pair(492, 368));
@@ -106,9 +110,37 @@ TEST(CompactWindow, EdgesTheMinimumAndTheWorkArea) {
         {{0, 0, 1280, 770}, 4, 3, {126, 0, 1153, 770}},         // taller than wide: full height
         {{0, 0, 1280, 770}, 16, 9, {0, 25, 1280, 745}},         // full width
         {{100, 40, 1380, 810}, 720, 1280, {523, 40, 956, 810}}, // portrait, offset work area
+        {{0, 0, 1280, 770}, 1, 1, {255, 0, 1025, 770}},         // the circle
     };
     for (const auto& [area, aw, ah, want] : largest) {
         EXPECT_EQ(ints(largest_aspect_rect(area, aw, ah)), ints(want)) << aw << ":" << ah;
+    }
+}
+
+TEST(CompactWindow, TheCircleIsTheMiddleSquareAndItsBandFollowsTheArc) {
+    // To the square and back about the same centre, the shorter side kept.
+    const std::tuple<PixelRect, Aspect, PixelRect> reshapes[] = {
+        {{100, 100, 740, 580}, {1, 1}, {180, 100, 660, 580}},
+        {{180, 100, 660, 580}, {4, 3}, {100, 100, 740, 580}},
+        {{180, 100, 660, 580}, {720, 1280}, {180, -86, 660, 767}},
+    };
+    for (const auto& [r, aspect, want] : reshapes) {
+        EXPECT_EQ(ints(reshape_about_centre(r, aspect)), ints(want)) << aspect.width;
+    }
+    EXPECT_EQ((std::array{shape_radius(0, 200, 150, 144), shape_radius(1, 200, 150, 144),
+                          shape_radius(2, 200, 151, 96)}),
+              (std::array{0, 18, 75}));
+    // A 200 x 200 circle (radius 100) and a 320 x 180 window with 12-pixel
+    // corners; a 6-pixel band.
+    const std::tuple<int32_t, int32_t, int32_t, int32_t> edges[] = {
+        {100, 100, 2, 3},   {100, 100, 10, 0}, {100, 31, 31, 4},   {100, 40, 40, 0},
+        {100, 100, 197, 6}, {100, 2, 100, 1},  {100, 169, 169, 8}, {100, 195, 80, 2},
+        {12, 7, 7, 4},      {12, 8, 8, 0},     {12, 3, 90, 1},     {12, 316, 8, 2},
+    };
+    for (const auto& [radius, x, y, edge] : edges) {
+        const bool circle = radius == 100;
+        EXPECT_EQ(shape_edge_at(circle ? 200 : 320, circle ? 200 : 180, x, y, 6, radius), edge)
+            << x << "," << y;
     }
 }
 

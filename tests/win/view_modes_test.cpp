@@ -15,6 +15,16 @@ struct ViewModesTest : AppWindowTest {
         return r;
     }
     static DWORD style() { return DWORD(GetWindowLongW(main_window.handle, GWL_STYLE)); }
+    // The window region's box, and whether it holds window point (x, y);
+    // an empty box without a region.
+    static std::pair<std::array<LONG, 4>, bool> region(int32_t x, int32_t y) {
+        HRGN r = CreateRectRgn(0, 0, 0, 0);
+        RECT box{};
+        const bool set = GetWindowRgn(main_window.handle, r) != ERROR && GetRgnBox(r, &box);
+        const bool holds = set && PtInRegion(r, x, y);
+        DeleteObject(r);
+        return {xywh(box), holds};
+    }
 };
 
 TEST_F(ViewModesTest, CompactAndFullScreenAreThePictureAloneAndLeaveTheWindowAsItWas) {
@@ -126,6 +136,70 @@ TEST_F(ViewModesTest, CompactAndFullScreenAreThePictureAloneAndLeaveTheWindowAsI
     EXPECT_EQ(xywh(outer()), xywh(before));
 }
 
+TEST_F(ViewModesTest, TheCompactWindowTakesItsShapeAndTheFramedWindowNone) {
+    open({frozen_camera(640, 480)});
+    ASSERT_TRUE(wait_status(StatusStreaming));
+    const RECT framed = outer();
+    command(IDC_SHAPE_CIRCLE); // remembered, not shown in the framed window
+    EXPECT_EQ(xywh(outer()), xywh(framed));
+    EXPECT_EQ(region(5, 5).first, (std::array<LONG, 4>{}));
+    command(IDC_COMPACT);
+    const std::array<LONG, 4> square{400, 247, 480, 480};
+    EXPECT_EQ(xywh(outer()), square) << "the picture's middle square, where it was";
+    EXPECT_EQ(region(3, 3), std::pair(std::array<LONG, 4>{0, 0, 480, 480}, false));
+    EXPECT_TRUE(region(240, 240).second);
+    EXPECT_TRUE(pump_until([] { return window_pixel(10, 200) == pattern_colour(90, 200); }))
+        << "cropped, not letter-boxed";
+    // The wheel zooms about the point under the pointer; the pause sign keeps inside.
+    SendMessageW(main_window.handle, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(800, 347));
+    EXPECT_EQ(std::pair(settings.view.center_x, settings.view.center_y),
+              std::pair(0.55, 53 / 120.0));
+    command(IDC_FREEZE);
+    EXPECT_TRUE(pump_until([] { return window_pixel(388, 85) == RGB(255, 255, 255); }));
+    command(IDC_FREEZE);
+    command(IDC_ZOOM_RESET);
+    command(IDC_ROTATE_RIGHT); // a turn keeps the square
+    EXPECT_EQ(xywh(outer()), square);
+    command(IDC_ROTATE_LEFT);
+    const RECT r = outer();
+    auto hit = [&](LONG x, LONG y) {
+        return SendMessageW(main_window.handle, WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y));
+    };
+    EXPECT_EQ((std::array{hit(240, 3), hit(72, 72), hit(80, 80)}),
+              (std::array<LRESULT, 3>{HTTOP, HTTOPLEFT, HTCLIENT}));
+    RECT sizing{100, 100, 500, 200}; // the 1:1 lock, and 160 x 160 at the least
+    SendMessageW(main_window.handle, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&sizing));
+    EXPECT_EQ(xywh(sizing), (std::array<LONG, 4>{100, 100, 400, 400}));
+    MINMAXINFO info{};
+    SendMessageW(main_window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(160L, 160L));
+
+    command(IDC_SHAPE_NEXT); // the rectangle again, the whole picture
+    EXPECT_EQ(xywh(outer()), (std::array<LONG, 4>{320, 247, 640, 480}));
+    EXPECT_EQ(region(5, 5).first, (std::array<LONG, 4>{}));
+    command(IDC_SHAPE_NEXT); // rounded: 12-pixel corners, 18 at 144 DPI
+    EXPECT_EQ(region(4, 4), std::pair(std::array<LONG, 4>{0, 0, 640, 480}, true));
+    RECT suggested = outer();
+    SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_FALSE(region(4, 4).second);
+    SendMessageW(main_window.handle, WM_DPICHANGED, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&suggested));
+    command(IDC_FULL_SCREEN); // full screen shows no shape
+    EXPECT_EQ(region(5, 5).first, (std::array<LONG, 4>{}));
+    command(IDC_FULL_SCREEN);
+    EXPECT_TRUE(region(4, 4).second);
+    command(IDC_SHAPE_CIRCLE);
+    command(IDC_COMPACT);
+    EXPECT_EQ(xywh(outer()), xywh(framed)) << "the framed window as it was";
+    EXPECT_EQ(region(5, 5).first, (std::array<LONG, 4>{}));
+    command(IDC_COMPACT);
+    reopen({frozen_camera(640, 480)}); // remembered, and the region made with the window
+    EXPECT_EQ(region(3, 3), std::pair(std::array<LONG, 4>{0, 0, 480, 480}, false));
+    SetWindowPos(main_window.handle, nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(region(3, 3).first, (std::array<LONG, 4>{0, 0, 300, 300})) << "a new size";
+}
+
 TEST_F(ViewModesTest, MaximisedWindowsKeepToTheWorkAreaAndFullScreenToTheMonitor) {
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -215,7 +289,9 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsItsChoices) {
               L"Mirror\tCtrl+M [x]|Rotate right\tCtrl+R|Rotate left\tCtrl+Shift+R||"
               L"Freeze\tSpace|Copy picture\tCtrl+C|Save picture\tCtrl+S||"
               L"Always on top\tCtrl+T [x]|"
-              L"Compact view\tCtrl+H|Full screen\tF11||Close\tAlt+F4|");
+              L"Compact view\tCtrl+H|Shape|Full screen\tF11||Close\tAlt+F4|");
+    EXPECT_EQ(menu_rows(GetSubMenu(menu, 18)),
+              L"Rectangle [x]|Rounded corners|Circle||Next shape\tCtrl+B|");
     HMENU cameras = GetSubMenu(menu, 0);
     EXPECT_EQ(menu_rows(cameras), L"One [x]|Two|");
     const int second_camera = int(GetMenuItemID(cameras, 1));
