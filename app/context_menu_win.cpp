@@ -23,6 +23,7 @@ constexpr int menu_cameras = -1;  // the submenu of cameras, as the list shows t
 constexpr int menu_separator = 0; // a line between groups
 constexpr int menu_close = -2;    // closes the window, as Alt+F4 does
 constexpr int menu_formats = -3;  // the submenu of the running camera's formats
+constexpr int menu_opacity = -4;  // the submenu of the opacities
 
 // clang-format off
 constexpr int context_menu_rows[] = {
@@ -31,6 +32,7 @@ constexpr int context_menu_rows[] = {
     IDC_MIRROR, IDC_ROTATE_RIGHT, IDC_ROTATE_LEFT, menu_separator,
     IDC_FREEZE, IDC_COPY_PICTURE, IDC_SAVE_PICTURE, menu_separator,
     IDC_ON_TOP, IDC_COMPACT, IDC_FULL_SCREEN, menu_separator,
+    menu_opacity, IDC_CLICK_THROUGH, menu_separator,
     menu_close,
 };
 // clang-format on
@@ -93,6 +95,24 @@ void pick_shown_camera(UINT index) {
     }
 }
 
+// A command's row: its text, key and state from the command table.
+void append_command_row(HMENU menu, const Command& command) {
+    wchar_t text[80];
+    menu_item_text(command.name, command.keys[0], text, std::size(text));
+    const bool checked = command.checked != nullptr && command.checked();
+    const bool enabled = command.enabled == nullptr || command.enabled();
+    AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : 0) | (enabled ? 0 : MF_GRAYED),
+                UINT(command.id), text);
+}
+
+HMENU opacity_submenu() {
+    HMENU menu = CreatePopupMenu();
+    for (const int id : {IDC_OPACITY_100, IDC_OPACITY_85, IDC_OPACITY_70, IDC_OPACITY_50}) {
+        append_command_row(menu, *find_command(id));
+    }
+    return menu;
+}
+
 } // namespace
 
 HMENU build_context_menu() {
@@ -109,15 +129,12 @@ HMENU build_context_menu() {
             HMENU formats = format_submenu(first_format_item, &greyed);
             AppendMenuW(menu, MF_POPUP | (greyed ? MF_GRAYED : 0),
                         reinterpret_cast<UINT_PTR>(formats), L"Format");
+        } else if (row == menu_opacity) {
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(opacity_submenu()), L"Opacity");
         } else if (row == menu_close) {
             AppendMenuW(menu, MF_STRING, close_item, L"Close\tAlt+F4");
         } else if (const Command* command = find_command(row); command != nullptr) {
-            wchar_t text[80];
-            menu_item_text(command->name, command->keys[0], text, std::size(text));
-            const bool checked = command->checked != nullptr && command->checked();
-            const bool enabled = command->enabled == nullptr || command->enabled();
-            AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : 0) | (enabled ? 0 : MF_GRAYED),
-                        UINT(command->id), text);
+            append_command_row(menu, *command);
         }
     }
     return menu;

@@ -26,6 +26,7 @@ struct Settings {
     int32_t compact;     // zero off, anything else on; the window is the picture alone
     int32_t rotation;    // clockwise quarter turns of the picture, 0..3
     CameraFormat format; // the native format picked for camera_id; all zero: the built-in choice
+    int32_t opacity;     // percent, one of opacity_levels; 100 is opaque
 };
 
 // Bounded output: `length` counts every byte appended, even those that did
@@ -37,8 +38,8 @@ struct TextSink {
 };
 
 // Longest text settings_format produces for a normalised view, the mirror,
-// rotation, compact and format lines included.
-inline constexpr size_t settings_text_max = 1035;
+// rotation, compact, opacity and format lines included.
+inline constexpr size_t settings_text_max = 1046;
 // settings_load reads at most this many bytes of the file.
 inline constexpr size_t settings_file_max = 65536;
 

@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include "layout/see_through.h"
 #include "view/picture_turn.h"
 
 #include <cerrno>
@@ -86,6 +87,11 @@ void parse_line(Settings& settings, WindowKeys& window, const char* line, size_t
         settings.rotation = quarter_of_degrees(degrees);
     } else if (key_is(line, key_length, "compact")) {
         parse_flag_value(value, value_length, &settings.compact);
+    } else if (key_is(line, key_length, "opacity")) {
+        // Only the offered opacities; any other value is the opaque default.
+        int32_t percent = 0;
+        const bool read = parse_int_value(value, value_length, &percent);
+        settings.opacity = read && opacity_offered(percent) ? percent : opacity_opaque;
     } else if (key_is(line, key_length, "format")) {
         // Anything but a whole format reads as the built-in choice.
         settings.format = CameraFormat{};
@@ -108,6 +114,7 @@ void settings_reset(Settings& settings) {
     std::memset(&settings, 0, sizeof settings);
     view_reset(settings.view);
     settings.on_top = 1;
+    settings.opacity = opacity_opaque;
 }
 
 void copy_cut_utf8(char* field, size_t field_size, const char* value, size_t count) {
@@ -240,6 +247,9 @@ size_t settings_format(const Settings& settings, char* buffer, size_t capacity) 
     }
     if (settings.compact != 0) {
         append_int_line(sink, "compact=", 1);
+    }
+    if (settings.opacity != opacity_opaque) {
+        append_int_line(sink, "opacity=", settings.opacity);
     }
     if (camera_format_is_set(settings.format)) {
         char value[64];

@@ -41,6 +41,7 @@ TEST(Commands, TheAcceleratorsAreEveryRowsKeysInTheTablesOrder) {
         {FVIRTKEY | FCONTROL, 'R', 111},
         {FVIRTKEY | FSHIFT | FCONTROL, 'R', 112},
         {FVIRTKEY, VK_SPACE, 113},
+        {FVIRTKEY | FSHIFT | FCONTROL | FALT, 'T', 124},
     };
     HACCEL table = create_accelerators();
     ACCEL made[64];
@@ -56,8 +57,10 @@ TEST(Commands, TheAcceleratorsAreEveryRowsKeysInTheTablesOrder) {
 
 TEST(Commands, EachSwitchChecksItsOwnRowAndOnlyTheCameraSettingsWaitForAStream) {
     settings.mirror = settings.on_top = settings.compact = 0;
+    settings.opacity = 100;
     main_window.full_screen.on = main_window.frozen.on = false;
     const std::pair<int, void (*)(bool)> switches[] = {
+        {124, [](bool on) { main_window.click_through.on = on; }},
         {107, [](bool on) { settings.mirror = on ? 1 : 0; }},
         {105, [](bool on) { settings.on_top = on ? 1 : 0; }},
         {109, [](bool on) { settings.compact = on ? 1 : 0; }},
@@ -67,7 +70,9 @@ TEST(Commands, EachSwitchChecksItsOwnRowAndOnlyTheCameraSettingsWaitForAStream) 
     for (const auto& [on, set] : switches) {
         set(true);
         for (const Command& command : command_table()) {
-            EXPECT_EQ(command.checked != nullptr && command.checked(), command.id == on)
+            // 100%, the opacity, stays checked beside them.
+            EXPECT_EQ(command.checked != nullptr && command.checked(),
+                      command.id == on || command.id == 120)
                 << command.id << " with " << on << " on";
         }
         set(false);
@@ -76,7 +81,7 @@ TEST(Commands, EachSwitchChecksItsOwnRowAndOnlyTheCameraSettingsWaitForAStream) 
         main_window.status = state;
         for (const Command& command : command_table()) {
             EXPECT_EQ(command.enabled == nullptr || command.enabled(),
-                      command.id != 115 || state == StatusStreaming)
+                      command.id != 124 && (command.id != 115 || state == StatusStreaming))
                 << command.id << " in state " << state;
         }
     }
@@ -134,6 +139,7 @@ const std::tuple<int, const char*, const char*> key_places[] = {
     {111, "| turn the picture a quarter clockwise ", "  Turn clockwise "},
     {112, "| turn the picture a quarter anticlockwise |", "  Turn anticlockwise "},
     {113, "| freeze the picture,", "  Freeze "},
+    {124, "| click through:", "  Click through "},
 };
 
 TEST(Commands, BothReadmesWriteEveryKeyOnItsCommandsRowAndNoOther) {
