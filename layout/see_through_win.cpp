@@ -15,6 +15,9 @@
 
 namespace {
 
+// The hotkey's and the icon's ids, the window's own.
+constexpr int click_through_hotkey_id = 1;
+constexpr UINT click_through_icon_id = 1;
 constexpr UINT give_back_item = 1;
 constexpr wchar_t icon_tip[] = L"Tavisko: click to give the mouse back";
 constexpr wchar_t started_tip[] = L"Click through: Ctrl+Alt+Shift+T gives the mouse back";
@@ -181,8 +184,10 @@ bool on_click_through_message(UINT message, WPARAM wparam, LPARAM lparam) {
     } else if (message == WM_APP_NOTIFY_ICON) {
         on_icon_event(wparam, lparam);
     } else if (message != 0 && message == main_window.click_through.taskbar_created) {
-        // Explorer started again, with an empty notification area.
+        // Explorer started again, with an empty notification area. An icon
+        // that survived is taken away first, or the new one would not be added.
         if (main_window.click_through.on) {
+            remove_icon();
             show_icon();
         }
     } else {

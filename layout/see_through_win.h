@@ -17,10 +17,6 @@ struct ClickThrough {
     UINT taskbar_created; // "TaskbarCreated": Explorer has started again
 };
 
-// The hotkey's and the icon's ids, the window's own.
-inline constexpr int click_through_hotkey_id = 1;
-inline constexpr UINT click_through_icon_id = 1;
-
 // WM_CREATE: the remembered opacity, before the window is first shown.
 void see_through_create();
 // WM_DESTROY: ends click-through, its hotkey and its icon with the window.
