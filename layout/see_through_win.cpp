@@ -27,7 +27,7 @@ constexpr wchar_t refused_tip[] = L"Click through is off: another program uses C
 // click-through is exactly the window it always was. The alpha covers the
 // child controls too. Taking the bit away asks for a repaint, as Microsoft
 // describes for making a layered window opaque again:
-// https://learn.microsoft.com/en-us/windows/win32/winmsg/window-features#layered-windows
+// https://learn.microsoft.com/en-us/windows/win32/winmsg/using-windows#using-layered-windows
 void apply_layering() {
     const HWND window = main_window.handle;
     const bool through = main_window.click_through.on;
