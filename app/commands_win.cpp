@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/window_calls.h"
 #include "base/command_ids.h"
+#include "layout/see_through_win.h"
 #include "layout/toolbar.h"
 #include "layout/view_modes.h"
 #include "layout/window_shape.h"
@@ -110,6 +111,10 @@ bool frozen_checked() {
     return main_window.frozen.on;
 }
 
+bool click_through_checked() {
+    return main_window.click_through.on;
+}
+
 // The camera's own settings only while a camera streams.
 bool camera_streaming() {
     return main_window.status == StatusStreaming;
@@ -154,6 +159,19 @@ constexpr Command commands[] = {
      toggle_freeze, frozen_checked, nullptr},
     {IDC_CAMERA_CONTROLS, L"Camera settings\u2026", nullptr, {},
      camera_controls_open, nullptr, camera_streaming},
+    // The Opacity submenu, the current one checked.
+    {IDC_OPACITY_100, L"100%", nullptr, {},
+     [] { set_opacity(100); }, [] { return settings.opacity == 100; }, nullptr},
+    {IDC_OPACITY_85, L"85%", nullptr, {},
+     [] { set_opacity(85); }, [] { return settings.opacity == 85; }, nullptr},
+    {IDC_OPACITY_70, L"70%", nullptr, {},
+     [] { set_opacity(70); }, [] { return settings.opacity == 70; }, nullptr},
+    {IDC_OPACITY_50, L"50%", nullptr, {},
+     [] { set_opacity(50); }, [] { return settings.opacity == 50; }, nullptr},
+    // Its key turns it on from the keyboard; while on, the same combination
+    // is the global hotkey that ends it.
+    {IDC_CLICK_THROUGH, L"Click through", nullptr, {{key_ctrl | key_alt | key_shift, 'T'}},
+     toggle_click_through, click_through_checked, click_through_possible},
     // The button shown while camera access is off.
     {IDC_OPEN_PRIVACY, L"Open Camera Settings", nullptr, {},
      open_privacy_settings, nullptr, nullptr},

@@ -25,6 +25,7 @@ constexpr int menu_separator = 0; // a line between groups
 constexpr int menu_close = -2;    // closes the window, as Alt+F4 does
 constexpr int menu_formats = -3;  // the submenu of the running camera's formats
 constexpr int menu_shapes = -4;   // the submenu of the compact window's shapes
+constexpr int menu_opacity = -5;  // the submenu of the opacities
 
 // clang-format off
 constexpr int context_menu_rows[] = {
@@ -33,6 +34,7 @@ constexpr int context_menu_rows[] = {
     IDC_MIRROR, IDC_ROTATE_RIGHT, IDC_ROTATE_LEFT, menu_separator,
     IDC_FREEZE, IDC_COPY_PICTURE, IDC_SAVE_PICTURE, menu_separator,
     IDC_ON_TOP, IDC_COMPACT, menu_shapes, IDC_FULL_SCREEN, menu_separator,
+    menu_opacity, IDC_CLICK_THROUGH, menu_separator,
     menu_close,
 };
 // clang-format on
@@ -120,6 +122,14 @@ HMENU shape_submenu() {
     return menu;
 }
 
+HMENU opacity_submenu() {
+    HMENU menu = CreatePopupMenu();
+    for (const int id : {IDC_OPACITY_100, IDC_OPACITY_85, IDC_OPACITY_70, IDC_OPACITY_50}) {
+        append_command(menu, id);
+    }
+    return menu;
+}
+
 } // namespace
 
 HMENU build_context_menu() {
@@ -138,6 +148,8 @@ HMENU build_context_menu() {
                         reinterpret_cast<UINT_PTR>(formats), L"Format");
         } else if (row == menu_shapes) {
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(shape_submenu()), L"Shape");
+        } else if (row == menu_opacity) {
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(opacity_submenu()), L"Opacity");
         } else if (row == menu_close) {
             AppendMenuW(menu, MF_STRING, close_item, L"Close\tAlt+F4");
         } else {

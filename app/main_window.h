@@ -18,6 +18,7 @@
 #include "base/status.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
+#include "layout/see_through_win.h"
 #include "layout/toolbar.h"
 #include "layout/view_modes.h"
 #include "settings/settings.h"
@@ -51,6 +52,7 @@ struct MainWindow {
 
     Toolbar toolbar;
     FullScreen full_screen; // never remembered: every window starts as saved
+    ClickThrough click_through;
     DragState drag_state;
     FrozenPicture frozen;
     CameraControlsWindow camera_controls;

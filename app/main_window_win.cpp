@@ -15,6 +15,7 @@
 #include "base/geometry_win.h"
 #include "capture/camera_select.h"
 #include "capture/capture.h"
+#include "layout/see_through_win.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/view_modes.h"
@@ -45,11 +46,13 @@ void on_create(HWND window) {
     toolbar_update_zoom_label(view_zoom_percent(settings.view));
     relayout();
     shape_update_region();
+    see_through_create();
     camera_notifications_register(window);
     rescan_cameras();
 }
 
 void on_destroy() {
+    see_through_destroy();
     camera_notifications_unregister();
     KillTimer(main_window.handle, TIMER_SAVE);
     remember_window_rect();
@@ -271,6 +274,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         on_picture_saved(wparam);
         return 0;
     default:
+        if (on_click_through_message(message, wparam, lparam)) {
+            return 0;
+        }
         break;
     }
     return DefWindowProcW(window, message, wparam, lparam);

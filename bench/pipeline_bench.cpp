@@ -5,6 +5,7 @@
 // asserts nothing.
 //
 //   tavisko_pipeline_bench --width W --height H --fps F --seconds S [--rotation 90]
+//                          [--opacity 85|70|50]
 //   tavisko_pipeline_bench --idle S      wake-ups while waiting for a camera
 
 #include <windows.h>
@@ -26,6 +27,7 @@
 #include "app/startup.h"
 #include "app/window_calls.h"
 #include "capture/capture.h"
+#include "layout/see_through.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/window_sizing.h"
@@ -241,8 +243,8 @@ int run_pipeline(int width, int height, int fps, int seconds) {
     stop = true;
     watcher.join();
     const long delivered = synthetic_stats().samples_delivered;
-    std::printf("pipeline %dx%d at %d fps for %d s, turned %d degrees\n", width, height, fps,
-                seconds, degrees_of_quarter(settings.rotation));
+    std::printf("pipeline %dx%d at %d fps for %d s, turned %d degrees, opacity %d%%\n", width,
+                height, fps, seconds, degrees_of_quarter(settings.rotation), settings.opacity);
     std::printf("  frames delivered by the reader   %ld (%.1f/s)\n", delivered,
                 double(delivered) / seconds);
     std::printf("  frames seen in the frame store   %ld (sampled every ms)\n",
@@ -314,6 +316,7 @@ int run_idle(int seconds) {
 
 int main(int argc, char** argv) {
     int width = 1920, height = 1080, fps = 60, seconds = 10, idle = 0, rotation = 0;
+    int opacity = opacity_opaque;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string key = argv[i];
         const int value = std::atoi(argv[i + 1]);
@@ -329,6 +332,8 @@ int main(int argc, char** argv) {
             idle = value;
         } else if (key == "--rotation") {
             rotation = value;
+        } else if (key == "--opacity") {
+            opacity = value;
         }
     }
     // Settings of the benchmark go to a folder of its own.
@@ -343,6 +348,8 @@ int main(int argc, char** argv) {
     }
     settings_reset(settings);
     settings.rotation = quarter_of_degrees(rotation);
+    // The window is created layered, with this alpha, as after a restart.
+    settings.opacity = opacity_offered(opacity) ? opacity : opacity_opaque;
     const int code = idle > 0 ? run_idle(idle) : run_pipeline(width, height, fps, seconds);
     CoUninitialize();
     return code;

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/window_calls.h"
 #include "base/geometry_win.h"
+#include "layout/see_through_win.h"
 #include "layout/sizing_rules.h"
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
@@ -141,6 +142,7 @@ void toggle_compact() {
     } else {
         enter_compact();
     }
+    click_through_follow_view();
     relayout();
     arm_timer(TIMER_SAVE);
 }
@@ -151,6 +153,7 @@ void toggle_full_screen() {
     } else {
         enter_full_screen();
     }
+    click_through_follow_view();
     relayout();
 }
 

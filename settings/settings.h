@@ -34,6 +34,7 @@ struct Settings {
     int32_t rotation;    // clockwise quarter turns of the picture, 0..3
     int32_t shape;       // a WindowShape, shown in the compact view only
     CameraFormat format; // the native format picked for camera_id; all zero: the built-in choice
+    int32_t opacity;     // percent, one of opacity_levels; 100 is opaque
 };
 
 // Bounded output: `length` counts every byte appended, even those that did
@@ -45,8 +46,8 @@ struct TextSink {
 };
 
 // Longest text settings_format produces for a normalised view, the mirror,
-// rotation, compact, shape and format lines included.
-inline constexpr size_t settings_text_max = 1049;
+// rotation, compact, shape, opacity and format lines included.
+inline constexpr size_t settings_text_max = 1060;
 // settings_load reads at most this many bytes of the file.
 inline constexpr size_t settings_file_max = 65536;
 

@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include "layout/see_through.h"
 #include "view/picture_turn.h"
 
 #include <cerrno>
@@ -91,6 +92,11 @@ void parse_line(Settings& settings, WindowKeys& window, const char* line, size_t
         settings.shape = key_is(value, value_length, "rounded")  ? ShapeRounded
                          : key_is(value, value_length, "circle") ? ShapeCircle
                                                                  : ShapeRectangle;
+    } else if (key_is(line, key_length, "opacity")) {
+        // Only the offered opacities; any other value is the opaque default.
+        int32_t percent = 0;
+        const bool read = parse_int_value(value, value_length, &percent);
+        settings.opacity = read && opacity_offered(percent) ? percent : opacity_opaque;
     } else if (key_is(line, key_length, "format")) {
         // Anything but a whole format reads as the built-in choice.
         settings.format = CameraFormat{};
@@ -113,6 +119,7 @@ void settings_reset(Settings& settings) {
     std::memset(&settings, 0, sizeof settings);
     view_reset(settings.view);
     settings.on_top = 1;
+    settings.opacity = opacity_opaque;
 }
 
 void copy_cut_utf8(char* field, size_t field_size, const char* value, size_t count) {
@@ -248,6 +255,9 @@ size_t settings_format(const Settings& settings, char* buffer, size_t capacity) 
     }
     if (settings.shape == ShapeRounded || settings.shape == ShapeCircle) {
         append_setting_line(sink, "shape=", settings.shape == ShapeRounded ? "rounded" : "circle");
+    }
+    if (settings.opacity != opacity_opaque) {
+        append_int_line(sink, "opacity=", settings.opacity);
     }
     if (camera_format_is_set(settings.format)) {
         char value[64];

@@ -29,12 +29,9 @@ DWORD WINAPI save_thread_main(void* parameter) {
 }
 
 void show_tip(const wchar_t* name, HRESULT result) {
-    PictureSaver& saver = main_window.picture_saver;
-    format_save_tip(name, int32_t(result), saver.tip, save_tip_units);
-    saver.tip_shown = true;
-    SetTimer(main_window.handle, TIMER_SAVE_TIP, save_tip_ms, nullptr);
-    const RECT area = video_area_rect();
-    InvalidateRect(main_window.handle, &area, FALSE);
+    wchar_t tip[save_tip_units];
+    format_save_tip(name, int32_t(result), tip, save_tip_units);
+    show_window_tip(tip);
 }
 
 // The shown picture, turned and mirrored, copied top row first under the
@@ -142,6 +139,15 @@ void on_picture_saved(WPARAM id) {
     }
     end_running(true);
     start_next_waiting();
+}
+
+void show_window_tip(const wchar_t* text) {
+    PictureSaver& saver = main_window.picture_saver;
+    lstrcpynW(saver.tip, text, int(save_tip_units));
+    saver.tip_shown = true;
+    SetTimer(main_window.handle, TIMER_SAVE_TIP, save_tip_ms, nullptr);
+    const RECT area = video_area_rect();
+    InvalidateRect(main_window.handle, &area, FALSE);
 }
 
 void hide_save_tip() {

@@ -54,6 +54,8 @@ void save_picture();
 // WM_APP_PICTURE_SAVED: joins the worker, shows the tip for save_tip_ms and
 // starts the next waiting save.
 void on_picture_saved(WPARAM id);
+// Shows another text in the tip, for save_tip_ms too (cut to save_tip_units).
+void show_window_tip(const wchar_t* text);
 // The tip's timer.
 void hide_save_tip();
 // The tip while it shows, else null.

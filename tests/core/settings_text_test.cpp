@@ -26,7 +26,8 @@ const std::string full_text = "version=1\ncamera_id=\\\\?\\usb#vid_046d&id=with=
                               "camera_name=Kamera \xC3\xA4\nzoom=3.375000\ncenter_x=0.250000\n"
                               "center_y=0.800000\nwindow_x=-1920\nwindow_y=10\nwindow_w=662\n"
                               "window_h=455\non_top=0\nmirror=1\nrotation=270\ncompact=1\n"
-                              "shape=rounded\nformat=3840x2160@30000/1001,MJPG\n";
+                              "shape=rounded\nopacity=70\n"
+                              "format=3840x2160@30000/1001,MJPG\n";
 
 TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
     // Every field back, a value with "=" included; mirroring is the last line.
@@ -40,8 +41,8 @@ TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
     std::strcpy(s.camera_name, "Cam\r\nzoom=8"); // a line break would start a key
     s.window_w = 640;                            // not written without window_valid
     s.on_top = 7;
-    // Without mirroring or the compact view there is no line for them: the file
-    // stays as it always was.
+    // Without mirroring, the compact view or see-through there is no line for
+    // them: the file stays as it always was.
     EXPECT_EQ(formatted(s), "version=1\ncamera_id=\ncamera_name=Camzoom=8\nzoom=1.000000\n"
                             "center_x=0.500000\ncenter_y=0.500000\non_top=1\n");
 }
@@ -51,6 +52,7 @@ TEST(SettingsFormat, LongestRecordFitsAndSmallBuffersAreNeverOverrun) {
     s.mirror = s.compact = 1;
     s.rotation = 3;
     s.shape = ShapeRounded;
+    s.opacity = 70;
     s.format = {4294967295u, 4294967295u, 4294967295u, 4294967295u, 0xFFFFFFFFu};
     std::memset(s.camera_id, 'i', sizeof s.camera_id - 1);
     std::memset(s.camera_name, 'n', sizeof s.camera_name - 1);
@@ -111,6 +113,10 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
     EXPECT_EQ(formatted(circle).find("shape="), std::string::npos);
     circle.shape = ShapeCircle;
     EXPECT_NE(formatted(circle).find("\non_top=1\nshape=circle\n"), std::string::npos);
+    // Only the offered opacities; any other value is the opaque default.
+    EXPECT_EQ(parsed("opacity=50\r\n").opacity, 50);
+    EXPECT_EQ(parsed("opacity=50\nopacity=60").opacity, 100);
+    EXPECT_EQ(parsed("opacity=85\nopacity=").opacity, 100);
     // Turns are 90, 180 or 270 degrees; any other value is no turn.
     EXPECT_EQ(parsed("rotation=180").rotation, 2);
     EXPECT_EQ(parsed("rotation=90\nrotation=45").rotation, 0);

@@ -42,6 +42,7 @@ TEST(Commands, TheAcceleratorsAreEveryRowsKeysInTheTablesOrder) {
         {FVIRTKEY | FCONTROL, 'R', 111},
         {FVIRTKEY | FSHIFT | FCONTROL, 'R', 112},
         {FVIRTKEY, VK_SPACE, 113},
+        {FVIRTKEY | FSHIFT | FCONTROL | FALT, 'T', 124},
     };
     HACCEL table = create_accelerators();
     ACCEL made[64];
@@ -58,8 +59,10 @@ TEST(Commands, TheAcceleratorsAreEveryRowsKeysInTheTablesOrder) {
 TEST(Commands, EachSwitchChecksItsOwnRowAndOnlyTheCameraSettingsWaitForAStream) {
     // (The next shape waits for the compact view.)
     settings.mirror = settings.on_top = settings.compact = 0;
+    settings.opacity = 100;
     main_window.full_screen.on = main_window.frozen.on = false;
     const std::pair<int, void (*)(bool)> switches[] = {
+        {124, [](bool on) { main_window.click_through.on = on; }},
         {107, [](bool on) { settings.mirror = on ? 1 : 0; }},
         {105, [](bool on) { settings.on_top = on ? 1 : 0; }},
         {109, [](bool on) { settings.compact = on ? 1 : 0; }},
@@ -69,9 +72,9 @@ TEST(Commands, EachSwitchChecksItsOwnRowAndOnlyTheCameraSettingsWaitForAStream) 
     for (const auto& [on, set] : switches) {
         set(true);
         for (const Command& command : command_table()) {
-            // The rectangle, the shape by default, keeps its check throughout.
+            // The rectangle and 100%, the defaults, keep their checks throughout.
             EXPECT_EQ(command.checked != nullptr && command.checked(),
-                      command.id == on || command.id == 116)
+                      command.id == on || command.id == 116 || command.id == 120)
                 << command.id << " with " << on << " on";
         }
         set(false);
@@ -80,7 +83,8 @@ TEST(Commands, EachSwitchChecksItsOwnRowAndOnlyTheCameraSettingsWaitForAStream) 
         main_window.status = state;
         for (const Command& command : command_table()) {
             EXPECT_EQ(command.enabled == nullptr || command.enabled(),
-                      (command.id != 115 || state == StatusStreaming) && command.id != 119)
+                      command.id != 124 && (command.id != 115 || state == StatusStreaming) &&
+                          command.id != 119)
                 << command.id << " in state " << state;
         }
     }
@@ -139,6 +143,7 @@ const std::tuple<int, const char*, const char*> key_places[] = {
     {111, "| turn the picture a quarter clockwise ", "  Turn clockwise "},
     {112, "| turn the picture a quarter anticlockwise |", "  Turn anticlockwise "},
     {113, "| freeze the picture,", "  Freeze "},
+    {124, "| click through:", "  Click through "},
 };
 
 TEST(Commands, BothReadmesWriteEveryKeyOnItsCommandsRowAndNoOther) {
