@@ -13,6 +13,7 @@
 #include "layout/toolbar.h"
 #include "layout/view_modes.h"
 #include "layout/window_shape.h"
+#include "view/guides_win.h"
 #include "view/picture_copy_win.h"
 #include "view/picture_save_win.h"
 #include "view/shown_picture.h"
@@ -168,6 +169,16 @@ constexpr Command commands[] = {
      [] { set_opacity(70); }, [] { return settings.opacity == 70; }, nullptr},
     {IDC_OPACITY_50, L"50%", nullptr, {},
      [] { set_opacity(50); }, [] { return settings.opacity == 50; }, nullptr},
+    // The Guides submenu, the current one checked.
+    {IDC_GUIDES_NONE, L"None", nullptr, {},
+     [] { set_guides(GuideNone); }, [] { return settings.guides == GuideNone; }, nullptr},
+    {IDC_GUIDES_GRID, L"Thirds grid", nullptr, {},
+     [] { set_guides(GuideGrid); }, [] { return settings.guides == GuideGrid; }, nullptr},
+    {IDC_GUIDES_CROSSHAIR, L"Crosshair", nullptr, {},
+     [] { set_guides(GuideCrosshair); }, [] { return settings.guides == GuideCrosshair; },
+     nullptr},
+    {IDC_GUIDES_CENTRE, L"Centre mark", nullptr, {},
+     [] { set_guides(GuideCentre); }, [] { return settings.guides == GuideCentre; }, nullptr},
     // Its key turns it on from the keyboard; while on, the same combination
     // is the global hotkey that ends it.
     {IDC_CLICK_THROUGH, L"Click through", nullptr, {{key_ctrl | key_alt | key_shift, 'T'}},

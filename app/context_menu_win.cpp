@@ -26,6 +26,7 @@ constexpr int menu_close = -2;    // closes the window, as Alt+F4 does
 constexpr int menu_formats = -3;  // the submenu of the running camera's formats
 constexpr int menu_shapes = -4;   // the submenu of the compact window's shapes
 constexpr int menu_opacity = -5;  // the submenu of the opacities
+constexpr int menu_guides = -6;   // the submenu of the guides over the picture
 
 // clang-format off
 constexpr int context_menu_rows[] = {
@@ -34,7 +35,7 @@ constexpr int context_menu_rows[] = {
     IDC_MIRROR, IDC_ROTATE_RIGHT, IDC_ROTATE_LEFT, menu_separator,
     IDC_FREEZE, IDC_COPY_PICTURE, IDC_SAVE_PICTURE, menu_separator,
     IDC_ON_TOP, IDC_COMPACT, menu_shapes, IDC_FULL_SCREEN, menu_separator,
-    menu_opacity, IDC_CLICK_THROUGH, menu_separator,
+    menu_opacity, menu_guides, IDC_CLICK_THROUGH, menu_separator,
     menu_close,
 };
 // clang-format on
@@ -130,6 +131,15 @@ HMENU opacity_submenu() {
     return menu;
 }
 
+HMENU guides_submenu() {
+    HMENU menu = CreatePopupMenu();
+    for (const int id :
+         {IDC_GUIDES_NONE, IDC_GUIDES_GRID, IDC_GUIDES_CROSSHAIR, IDC_GUIDES_CENTRE}) {
+        append_command(menu, id);
+    }
+    return menu;
+}
+
 } // namespace
 
 HMENU build_context_menu() {
@@ -150,6 +160,8 @@ HMENU build_context_menu() {
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(shape_submenu()), L"Shape");
         } else if (row == menu_opacity) {
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(opacity_submenu()), L"Opacity");
+        } else if (row == menu_guides) {
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(guides_submenu()), L"Guides");
         } else if (row == menu_close) {
             AppendMenuW(menu, MF_STRING, close_item, L"Close\tAlt+F4");
         } else {

@@ -27,3 +27,7 @@ inline constexpr int IDC_OPACITY_85 = 121;  // the whole window see-through
 inline constexpr int IDC_OPACITY_70 = 122;
 inline constexpr int IDC_OPACITY_50 = 123;
 inline constexpr int IDC_CLICK_THROUGH = 124; // the mouse goes to the windows below
+inline constexpr int IDC_GUIDES_NONE = 126;   // the guides over the picture, one or none
+inline constexpr int IDC_GUIDES_GRID = 127;
+inline constexpr int IDC_GUIDES_CROSSHAIR = 128;
+inline constexpr int IDC_GUIDES_CENTRE = 129;

@@ -19,6 +19,14 @@ enum WindowShape : int32_t {
     ShapeCircle = 2,  // a 1:1 window, the picture cropped to fill it
 };
 
+// The guide drawn over the picture, one at a time or none (view/guides.h).
+enum GuideKind : int32_t {
+    GuideNone = 0,
+    GuideGrid = 1,      // two lines each way at the thirds
+    GuideCrosshair = 2, // lines through the centre, two circles around it
+    GuideCentre = 3,    // a small plus at the centre
+};
+
 struct Settings {
     char camera_id[camera_id_size];     // UTF-8 symbolic link, NUL-terminated
     char camera_name[camera_name_size]; // UTF-8 friendly name, NUL-terminated
@@ -35,6 +43,8 @@ struct Settings {
     int32_t shape;       // a WindowShape, shown in the compact view only
     CameraFormat format; // the native format picked for camera_id; all zero: the built-in choice
     int32_t opacity;     // percent, one of opacity_levels; 100 is opaque
+    int32_t info;        // zero off, anything else on; the line of facts over the picture
+    int32_t guides;      // a GuideKind, over the picture in every view
 };
 
 // Bounded output: `length` counts every byte appended, even those that did
@@ -46,8 +56,8 @@ struct TextSink {
 };
 
 // Longest text settings_format produces for a normalised view, the mirror,
-// rotation, compact, shape, opacity and format lines included.
-inline constexpr size_t settings_text_max = 1060;
+// rotation, compact, shape, opacity, info, guides and format lines included.
+inline constexpr size_t settings_text_max = 1084;
 // settings_load reads at most this many bytes of the file.
 inline constexpr size_t settings_file_max = 65536;
 

@@ -97,6 +97,18 @@ void parse_line(Settings& settings, WindowKeys& window, const char* line, size_t
         int32_t percent = 0;
         const bool read = parse_int_value(value, value_length, &percent);
         settings.opacity = read && opacity_offered(percent) ? percent : opacity_opaque;
+    } else if (key_is(line, key_length, "info")) {
+        // Any number but zero is on; anything else leaves it as it was.
+        int32_t on = 0;
+        if (parse_int_value(value, value_length, &on)) {
+            settings.info = on != 0 ? 1 : 0;
+        }
+    } else if (key_is(line, key_length, "guides")) {
+        // Any other value is no guide, which writes no line.
+        settings.guides = key_is(value, value_length, "grid")        ? GuideGrid
+                          : key_is(value, value_length, "crosshair") ? GuideCrosshair
+                          : key_is(value, value_length, "centre")    ? GuideCentre
+                                                                     : GuideNone;
     } else if (key_is(line, key_length, "format")) {
         // Anything but a whole format reads as the built-in choice.
         settings.format = CameraFormat{};
@@ -258,6 +270,14 @@ size_t settings_format(const Settings& settings, char* buffer, size_t capacity) 
     }
     if (settings.opacity != opacity_opaque) {
         append_int_line(sink, "opacity=", settings.opacity);
+    }
+    if (settings.info != 0) {
+        append_int_line(sink, "info=", 1);
+    }
+    if (settings.guides == GuideGrid || settings.guides == GuideCrosshair ||
+        settings.guides == GuideCentre) {
+        const char* names[] = {"", "grid", "crosshair", "centre"};
+        append_setting_line(sink, "guides=", names[settings.guides]);
     }
     if (camera_format_is_set(settings.format)) {
         char value[64];

@@ -10,6 +10,7 @@
 #include "layout/toolbar.h"
 #include "layout/toolbar_layout.h"
 #include "layout/window_shape.h"
+#include "view/guides_win.h"
 #include "view/paint_geometry.h"
 #include "view/picture_save_win.h"
 #include "view/shown_picture.h"
@@ -59,10 +60,10 @@ const uint32_t* turned_crop(const FramePeek& frame, const FrameCrop& crop, int32
 }
 
 // Stretches the view's part of the shown picture into the area (under the
-// frame lock unless frozen); the rectangle it drew, or nothing when there is
-// no picture.
+// frame lock unless frozen); where it put the picture, or nothing when there
+// is no picture.
 bool stretch_frame(HDC dc, const RECT& area, const ViewState& view, const PictureTurn& turn,
-                   PixelRect* drawn) {
+                   PicturePlace* drawn) {
     const ShownPicture shown;
     if (!shown.held) {
         return false;
@@ -112,18 +113,19 @@ bool stretch_frame(HDC dc, const RECT& area, const ViewState& view, const Pictur
     const StretchColumns rows = stretch_rows(dest, quarter == 2);
     StretchDIBits(dc, columns.start, rows.start, columns.width, rows.width, source_x, 0,
                   source_width, source_height, bits, &info, DIB_RGB_COLORS, SRCCOPY);
-    *drawn = dest;
+    *drawn = {frame.width, frame.height, crop, dest, turn};
     return true;
 }
 
 void paint_picture(HDC dc, const RECT& area, const ViewState& view, const PictureTurn& turn) {
-    PixelRect dest;
-    if (!stretch_frame(dc, area, view, turn, &dest)) {
+    PicturePlace place;
+    if (!stretch_frame(dc, area, view, turn, &place)) {
         FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         return;
     }
-    // The bars after the lock is left: they need no pixels.
-    const Bars bars = bars_around(pixel_rect(area), dest);
+    // The guide and the bars after the lock is left: they need no pixels.
+    paint_guides(dc, place);
+    const Bars bars = bars_around(pixel_rect(area), place.picture);
     for (const PixelRect& band : bars.band) {
         if (band.right > band.left && band.bottom > band.top) {
             const RECT r = win_rect(band);

@@ -26,7 +26,7 @@ const std::string full_text = "version=1\ncamera_id=\\\\?\\usb#vid_046d&id=with=
                               "camera_name=Kamera \xC3\xA4\nzoom=3.375000\ncenter_x=0.250000\n"
                               "center_y=0.800000\nwindow_x=-1920\nwindow_y=10\nwindow_w=662\n"
                               "window_h=455\non_top=0\nmirror=1\nrotation=270\ncompact=1\n"
-                              "shape=rounded\nopacity=70\n"
+                              "shape=rounded\nopacity=70\ninfo=1\nguides=crosshair\n"
                               "format=3840x2160@30000/1001,MJPG\n";
 
 TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
@@ -35,6 +35,7 @@ TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
     EXPECT_EQ(formatted(s), full_text);
     s.mirror = 5; // any nonzero value is on
     s.compact = 3;
+    s.info = -4;
     EXPECT_EQ(formatted(s), full_text);
 
     settings_parse(s, nullptr);                  // no file: the defaults
@@ -53,6 +54,8 @@ TEST(SettingsFormat, LongestRecordFitsAndSmallBuffersAreNeverOverrun) {
     s.rotation = 3;
     s.shape = ShapeRounded;
     s.opacity = 70;
+    s.info = 1;
+    s.guides = GuideCrosshair;
     s.format = {4294967295u, 4294967295u, 4294967295u, 4294967295u, 0xFFFFFFFFu};
     std::memset(s.camera_id, 'i', sizeof s.camera_id - 1);
     std::memset(s.camera_name, 'n', sizeof s.camera_name - 1);
@@ -117,6 +120,16 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
     EXPECT_EQ(parsed("opacity=50\r\n").opacity, 50);
     EXPECT_EQ(parsed("opacity=50\nopacity=60").opacity, 100);
     EXPECT_EQ(parsed("opacity=85\nopacity=").opacity, 100);
+    // Any number but zero is the info line on; any other guide is none.
+    const std::pair<const char*, std::array<int32_t, 2>> lines[] = {
+        {"info=7\nguides=grid", {1, GuideGrid}},
+        {"info=1\ninfo=0\nguides=centre", {0, GuideCentre}},
+        {"info=-1\ninfo=on\ninfo=\nguides=crosshair\nguides=Grid", {1, GuideNone}},
+    };
+    for (const auto& [text, fields] : lines) {
+        const Settings s = parsed(text);
+        EXPECT_EQ((std::array{s.info, s.guides}), fields) << text;
+    }
     // Turns are 90, 180 or 270 degrees; any other value is no turn.
     EXPECT_EQ(parsed("rotation=180").rotation, 2);
     EXPECT_EQ(parsed("rotation=90\nrotation=45").rotation, 0);

@@ -72,9 +72,10 @@ TEST(Commands, EachSwitchChecksItsOwnRowAndOnlyTheCameraSettingsWaitForAStream) 
     for (const auto& [on, set] : switches) {
         set(true);
         for (const Command& command : command_table()) {
-            // The rectangle and 100%, the defaults, keep their checks throughout.
+            // The rectangle, 100% and no guide, the defaults, keep their checks.
             EXPECT_EQ(command.checked != nullptr && command.checked(),
-                      command.id == on || command.id == 116 || command.id == 120)
+                      command.id == on || command.id == 116 || command.id == 120 ||
+                          command.id == 126)
                 << command.id << " with " << on << " on";
         }
         set(false);

@@ -93,7 +93,7 @@ std::wstring saved_pictures() {
 }
 
 TEST_F(PictureSaveTest, TheFileIsTheShownPictureTheTipNamesItAndClosingWritesTheSavesTaken) {
-    open({frozen_camera(1280, 720)});
+    open({frozen_camera(1280, 720)}, "guides=crosshair"); // on the screen only
     ASSERT_TRUE(pump_until([] { return main_window.known_frame_width == 1280; }));
     const std::wstring tavisko = saved_pictures();
     const std::vector<std::wstring> before = files_in(tavisko);
@@ -117,6 +117,9 @@ TEST_F(PictureSaveTest, TheFileIsTheShownPictureTheTipNamesItAndClosingWritesThe
         EXPECT_EQ(png.pixels[y * 720 + x] & 0xFFFFFF, synthetic_pattern_pixel(y, x, 0))
             << x << " " << y;
     }
+    EXPECT_EQ(
+        std::ranges::count(png.pixels, 0xFFF0F0F0) + std::ranges::count(png.pixels, 0xFF181818), 0)
+        << "no pixel of the guide's";
 
     // The tip sits at the bottom of the video area over the picture, and the
     // picture is back when its timer fires.

@@ -268,7 +268,7 @@ void CALLBACK close_menu(HWND, UINT, UINT_PTR timer, DWORD) {
 
 TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsItsChoices) {
     SyntheticCamera two = app_camera(L"\\\\?\\cam#2", L"Two", 320, 240);
-    open({frozen_camera(640, 480), two}, "version=1\nmirror=1\nopacity=70\n");
+    open({frozen_camera(640, 480), two}, "version=1\nmirror=1\nopacity=70\nguides=centre\n");
     ASSERT_TRUE(pump_until([] { return main_window.status == StatusStreaming; }));
     // A right click on the picture and on the toolbar strip; Shift+F10 or the menu key.
     const std::tuple<UINT, LPARAM, bool> clicks[] = {{WM_RBUTTONUP, MAKELPARAM(300, 200), true},
@@ -290,10 +290,11 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsItsChoices) {
               L"Freeze\tSpace|Copy picture\tCtrl+C|Save picture\tCtrl+S||"
               L"Always on top\tCtrl+T [x]|"
               L"Compact view\tCtrl+H|Shape|Full screen\tF11||"
-              L"Opacity|Click through\tCtrl+Alt+Shift+T||Close\tAlt+F4|");
+              L"Opacity|Guides|Click through\tCtrl+Alt+Shift+T||Close\tAlt+F4|");
     EXPECT_EQ(menu_rows(GetSubMenu(menu, 18)),
               L"Rectangle [x]|Rounded corners|Circle||Next shape\tCtrl+B|");
     EXPECT_EQ(menu_rows(GetSubMenu(menu, 21)), L"100%|85%|70% [x]|50%|");
+    EXPECT_EQ(menu_rows(GetSubMenu(menu, 22)), L"None|Thirds grid|Crosshair|Centre mark [x]|");
     HMENU cameras = GetSubMenu(menu, 0);
     EXPECT_EQ(menu_rows(cameras), L"One [x]|Two|");
     const int second_camera = int(GetMenuItemID(cameras, 1));

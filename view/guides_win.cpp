@@ -1,0 +1,73 @@
+#include "view/guides_win.h"
+
+#include "app/main_window.h"
+#include "app/window_calls.h"
+#include "base/geometry_win.h"
+#include "base/owned_win.h"
+
+namespace {
+
+// Light on dark, readable on any picture; neither is a colour of the
+// synthetic camera's pattern, whose light is white.
+constexpr COLORREF guide_light = RGB(240, 240, 240);
+constexpr COLORREF guide_dark = RGB(24, 24, 24);
+
+using OwnedPen = Owned<HPEN, delete_gdi_object>;
+
+// The DC's state for a scope: its clip and the objects selected into it
+// come back when the scope ends, before the pens made in it go.
+struct SavedDc {
+    HDC dc;
+    int saved;
+    explicit SavedDc(HDC d) : dc(d), saved(SaveDC(d)) {}
+    ~SavedDc() { RestoreDC(dc, saved); }
+    SavedDc(const SavedDc&) = delete;
+    SavedDc& operator=(const SavedDc&) = delete;
+};
+
+// One colour's pass: the strokes, grown by `grow`, and the circles with `pen`.
+void paint_pass(HDC dc, const GuideStrokes& strokes, int32_t grow, COLORREF colour, HPEN pen) {
+    SetDCBrushColor(dc, colour);
+    const auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+    for (int32_t i = 0; i < strokes.strokes; ++i) {
+        const RECT r = win_rect(stroke_outline(strokes.stroke[i], grow));
+        FillRect(dc, &r, brush);
+    }
+    if (pen == nullptr) {
+        return;
+    }
+    SelectObject(dc, pen);
+    for (int32_t i = 0; i < strokes.circles; ++i) {
+        const PixelRect& c = strokes.circle[i];
+        Ellipse(dc, c.left, c.top, c.right, c.bottom);
+    }
+}
+
+} // namespace
+
+void paint_guides(HDC dc, const PicturePlace& place) {
+    if (settings.guides == GuideNone) {
+        return;
+    }
+    const GuideStrokes strokes = guide_strokes(settings.guides, place, main_window.dpi);
+    OwnedPen dark;
+    OwnedPen light;
+    if (strokes.circles > 0) {
+        dark.reset(CreatePen(PS_SOLID, 3 * strokes.width, guide_dark));
+        light.reset(CreatePen(PS_SOLID, strokes.width, guide_light));
+    }
+    const SavedDc saved(dc);
+    IntersectClipRect(dc, place.picture.left, place.picture.top, place.picture.right,
+                      place.picture.bottom);
+    SelectObject(dc, GetStockObject(NULL_BRUSH)); // the circles are rings
+    // Every outline first, so that where lines cross the light runs through.
+    paint_pass(dc, strokes, strokes.width, guide_dark, dark.get());
+    paint_pass(dc, strokes, 0, guide_light, light.get());
+}
+
+void set_guides(int32_t kind) {
+    settings.guides = kind;
+    const RECT area = video_area_rect();
+    InvalidateRect(main_window.handle, &area, FALSE);
+    arm_timer(TIMER_SAVE);
+}
