@@ -197,6 +197,9 @@ HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
     }
     if (SUCCEEDED(hr)) {
         sample->SetSampleTime(next_stamp());
+        if (call == camera.discontinuity_at_read) {
+            sample->SetUINT32(MFSampleExtension_Discontinuity, TRUE);
+        }
         *out = sample.Detach();
     }
     return hr;
