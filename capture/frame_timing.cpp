@@ -47,10 +47,9 @@ int64_t missing_in_gap(const FrameTiming& timing, int64_t gap) {
     }
     std::nth_element(intervals, intervals + count / 2, intervals + count);
     const int64_t median = intervals[count / 2];
-    if (gap * 2 <= median * 3) {
-        return 0;
-    }
-    return (gap + median / 2) / median - 1;
+    // gap / median rounded, halves down, less the frame that arrived: so only
+    // a gap of more than 1.5 medians counts.
+    return std::max<int64_t>(0, (2 * gap - median - 1) / (2 * median));
 }
 
 void push(FrameTiming& timing, int64_t stamp) {

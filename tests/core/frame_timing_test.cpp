@@ -24,6 +24,7 @@ TEST(FrameTiming, RateDropsAndWhenFiguresAreDue) {
         std::vector<Segment> segments;
         std::vector<int32_t> skipped = {}, ticked = {}, flagged = {};
         bool new_format = false;    // before every segment but the first
+        int32_t lose_every = 0;     // every n-th frame skipped as well
         int64_t jitter = 0;         // added to odd frames, taken from even ones
         bool restart_clock = false; // every segment's stamps start from 0
     };
@@ -31,7 +32,8 @@ TEST(FrameTiming, RateDropsAndWhenFiguresAreDue) {
     const Case cases[] = {
         {"30/1", {{{30, 1, 91}}}, 3000, 0, {30}, {30, 60, 90}},
         {"60000/1001", {{{60000, 1001, 121}}}, 5994, 0, {60}, {60, 120}},
-        {"+-2 ms jitter is no drop", {{{30, 1, 61}}, {}, {}, {}, false, 20000}, 3012, 0},
+        {"+-2 ms jitter is no drop", {{{30, 1, 61}}, {}, {}, {}, false, 0, 20000}, 3012, 0},
+        {"every third frame lost", {{{30, 1, 61}}, {}, {}, {}, false, 3}, 1966, 19},
         {"one frame missing", {{{30, 1, 61}}, {40}}, 2897, 1},
         {"three missing", {{{30, 1, 61}}, {41, 42, 43}}, 2690, 3},
         {"a stream tick and its gap count once", {{{30, 1, 61}}, {}, {40}}, 2897, 1},
@@ -40,12 +42,12 @@ TEST(FrameTiming, RateDropsAndWhenFiguresAreDue) {
         {"a gap before there is a median", {{{30, 1, 61}}, {1}}, 3000, 0},
         {"dimmer light, slower camera", {{{30, 1, 30}, {25, 1, 25}, {20, 1, 20}, {15, 1, 16}}}, 1500, 0},
         {"a new format forgets the old rate", {{{30, 1, 45}, {15, 1, 30}}, {}, {}, {}, true}, 1500, 0, {30, 60}, {30, 53, 68}},
-        {"a restarted clock, a tick pending", {{{30, 1, 45}, {30, 1, 31}}, {}, {44}, {}, false, 0, true}, 3000, 0, {30, 75}, {30, 75}},
+        {"a restarted clock, a tick pending", {{{30, 1, 45}, {30, 1, 31}}, {}, {44}, {}, false, 0, 0, true}, 3000, 0, {30, 75}, {30, 75}},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        FrameTiming timing;
+        FrameTiming timing{};
         frame_timing_reset(timing);
         std::vector<int32_t> known_from, due;
         int64_t base = 0;
@@ -58,7 +60,8 @@ TEST(FrameTiming, RateDropsAndWhenFiguresAreDue) {
                 const int64_t stamp = base + i * timing_second * s.denominator / s.numerator;
                 if (in(c.line.ticked, n)) {
                     frame_timing_tick(timing);
-                } else if (!in(c.line.skipped, n)) {
+                } else if (!in(c.line.skipped, n) &&
+                           (c.line.lose_every == 0 || (n + 1) % c.line.lose_every)) {
                     const int32_t before = frame_timing_rate_centi(timing);
                     frame_timing_add(timing, stamp + (n % 2 ? c.line.jitter : -c.line.jitter),
                                      in(c.line.flagged, n));
