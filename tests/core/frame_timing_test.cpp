@@ -7,7 +7,7 @@
 
 namespace {
 
-bool in(const std::vector<int32_t>& list, int32_t n) {
+bool in(const std::vector<int32_t>& list, int64_t n) {
     return std::find(list.begin(), list.end(), n) != list.end();
 }
 
@@ -50,8 +50,7 @@ TEST(FrameTiming, RateDropsAndWhenFiguresAreDue) {
         FrameTiming timing{};
         frame_timing_reset(timing);
         std::vector<int32_t> known_from, due;
-        int64_t base = 0;
-        int32_t n = 0;
+        int64_t base = 0, n = 0;
         for (const Segment& s : c.line.segments) {
             if (n > 0 && c.line.new_format) {
                 frame_timing_new_format(timing);
@@ -66,10 +65,10 @@ TEST(FrameTiming, RateDropsAndWhenFiguresAreDue) {
                     frame_timing_add(timing, stamp + (n % 2 ? c.line.jitter : -c.line.jitter),
                                      in(c.line.flagged, n));
                     if (before < 0 && frame_timing_rate_centi(timing) >= 0) {
-                        known_from.push_back(n);
+                        known_from.push_back(int32_t(n));
                     }
                     if (frame_timing_due(timing)) {
-                        due.push_back(n);
+                        due.push_back(int32_t(n));
                     }
                 }
             }
