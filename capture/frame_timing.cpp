@@ -58,13 +58,13 @@ void push(FrameTiming& timing, int64_t stamp) {
     timing.count = std::min(timing.count + 1, frame_timing_capacity);
 }
 
-// A window begins with this stamp. A clock that restarted also moves the
-// mark, so the next figures come a second of new stamps later.
-void start_window(FrameTiming& timing, int64_t stamp, bool restarted) {
+// A window begins with this stamp. A clock that went back takes the mark
+// with it, or figures would not be due until it passed the old one again.
+void start_window(FrameTiming& timing, int64_t stamp) {
     push(timing, stamp);
     timing.count = 1;
     timing.window_start = stamp;
-    if (!timing.marked || restarted || stamp < timing.due_mark) {
+    if (!timing.marked || stamp < timing.due_mark) {
         timing.due_mark = stamp;
         timing.marked = true;
     }
@@ -95,12 +95,12 @@ void frame_timing_add(FrameTiming& timing, int64_t stamp, bool discontinuity) {
     const int64_t ticks = timing.pending_ticks;
     timing.pending_ticks = 0;
     if (timing.count == 0) {
-        start_window(timing, stamp, false);
+        start_window(timing, stamp);
         return;
     }
     const int64_t last = stamp_back(timing, 0);
     if (stamp <= last || after(stamp, last) > clock_jump) {
-        start_window(timing, stamp, true);
+        start_window(timing, stamp);
         return;
     }
     const int64_t counted = ticks + (discontinuity ? 1 : 0);

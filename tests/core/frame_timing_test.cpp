@@ -36,7 +36,7 @@ TEST(FrameTiming, RateDropsAndWhenFiguresAreDue) {
         {"every third frame lost", {{{30, 1, 61}}, {}, {}, {}, false, 3}, 1966, 19},
         {"one frame missing", {{{30, 1, 61}}, {40}}, 2897, 1},
         {"three missing", {{{30, 1, 61}}, {41, 42, 43}}, 2690, 3},
-        {"a stream tick and its gap count once", {{{30, 1, 61}}, {}, {40}}, 2897, 1},
+        {"ticks: before a median, and with a gap that counts once", {{{30, 1, 61}}, {}, {1, 40}}, 2897, 2},
         {"a discontinuity", {{{30, 1, 61}}, {}, {}, {40}}, 3000, 1},
         {"the first sample's discontinuity", {{{30, 1, 61}}, {}, {}, {0}}, 3000, 0},
         {"a gap before there is a median", {{{30, 1, 61}}, {1}}, 3000, 0},
