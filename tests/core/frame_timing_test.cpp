@@ -38,6 +38,7 @@ TEST(FrameTiming, RateDropsAndWhenFiguresAreDue) {
         {"ticks: before a median, and with a gap that counts once", {{{30, 1, 61}}, {}, {1, 40}}, 2897, 2},
         {"discontinuities: the first sample's is no drop", {{{30, 1, 61}}, {}, {}, {0, 40}}, 3000, 1},
         {"slower than a frame a second, one lost", {{{1, 2, 5}}, {3}}, 25, 1, {1}, {1, 2, 4}},
+        {"a stamp repeated", {{{30, 1, 31}, {100000000, 1, 2}, {30, 1, 31}}}, 3000, 0, {30, 63}, {30, 63}},
         {"a clock that leaps an hour", {{{30, 1, 31}, {1, 4000, 1}, {30, 1, 31}}}, 3000, 0, {30, 62}, {30, 32, 62}},
         {"dimmer light, slower camera", {{{30, 1, 30}, {25, 1, 25}, {20, 1, 20}, {15, 1, 16}}}, 1500, 0},
         {"a new format forgets the old rate", {{{30, 1, 45}, {15, 1, 30}}, {}, {}, {}, true}, 1500, 0, {30, 60}, {30, 53, 68}},
