@@ -75,16 +75,16 @@ struct SyntheticCamera {
     uint32_t open_delay_ms = 0;   // time the open takes
     HRESULT reader_result = S_OK; // from creating the source reader
 
-    int fail_at_read = -1;          // 0-based ReadSample call that fails...
-    HRESULT read_result = E_FAIL;   // ...with this result,
-    DWORD read_flags = 0;           // or, when nonzero, succeeds with these flags
-    int block_at_read = -1;         // ReadSample call that blocks until Shutdown
-    int hang_at_read = -1;          // ReadSample call that hangs, as a driver's can, and then
-                                    // delivers its sample once hung calls are released
-    int stall_copy_at_read = -1;    // the sample of this call stalls in its buffer's lock
-    bool hang_in_shutdown = false;  // the source's Shutdown hangs
-    int tick_every = 0;             // every n-th call is a stream tick without a sample
-    int skip_every = 0;             // every n-th frame is lost: its stamp is used, nothing sent
+    int fail_at_read = -1;         // 0-based ReadSample call that fails...
+    HRESULT read_result = E_FAIL;  // ...with this result,
+    DWORD read_flags = 0;          // or, when nonzero, succeeds with these flags
+    int block_at_read = -1;        // ReadSample call that blocks until Shutdown
+    int hang_at_read = -1;         // ReadSample call that hangs, as a driver's can, and then
+                                   // delivers its sample once hung calls are released
+    int stall_copy_at_read = -1;   // the sample of this call stalls in its buffer's lock
+    bool hang_in_shutdown = false; // the source's Shutdown hangs
+    int tick_every = 0;            // every n-th call is a stream tick without a sample
+    int skip_every = 0;            // every n-th frame (n > 1) is lost: its stamp used, nothing sent
     int discontinuity_at_read = -1; // this call's sample is flagged as the first after a gap
     int short_from_read = -1;       // from this call on, plain buffers are one row short
     bool stamp_time = false;        // the top band carries the sample's creation time
