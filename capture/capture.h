@@ -19,6 +19,13 @@
 
 inline constexpr size_t symbolic_link_units = 512;
 
+// What the camera really delivers, measured from its samples' time stamps.
+struct DeliveryFigures {
+    int32_t rate_centi; // as frame_timing_rate_centi; -1 while not yet measured
+    int64_t dropped;    // frames missing since measuring was turned on or the camera started
+    bool operator==(const DeliveryFigures&) const = default;
+};
+
 // The newest frame: frame_height rows of frame_width x 4 bytes (B, G, R, X),
 // top row first, packed. pixels, capacity_bytes and the sizes are guarded by
 // capture_lock (which also guards each run's active source and formats);
@@ -32,6 +39,23 @@ struct FrameStore {
     int32_t frame_width;     // 0: no frame
     int32_t frame_height;
     std::atomic<int32_t> frame_pending; // 1 from a posted WM_APP_FRAME until the next paint
+    // Measuring the delivery: switched by the user-interface thread, read by
+    // the worker once a sample. Each switch on bumps the generation, which
+    // tells the worker to start afresh.
+    std::atomic<bool> measure_delivery;
+    std::atomic<uint32_t> measure_generation;
+    // Under capture_lock: the figures the worker published last, the
+    // generation it measured them in, and whether there are any for this run.
+    DeliveryFigures delivery;
+    uint32_t delivery_generation;
+    bool delivery_published;
+};
+
+// What the worker hands over with a sample once its stamps have advanced a
+// second: the figures and the generation they belong to.
+struct DeliveryPublication {
+    DeliveryFigures figures;
+    uint32_t generation;
 };
 
 // What the format menu shows of a run: written once by its worker, under
@@ -132,6 +156,15 @@ bool frame_lock_peek(FramePeek* frame);
 void frame_unlock();
 int32_t frame_clear_pending();
 
+// User-interface thread. On: the worker measures from its next sample and
+// counts drops afresh; off: nothing is measured (no per-frame cost beyond
+// one atomic load).
+void capture_measure_delivery(bool on);
+// User-interface thread: the figures the worker last published (once the
+// stamps advanced a second); false while measuring is off or nothing has
+// been published since it was turned on or since the current run started.
+bool capture_delivery(DeliveryFigures* figures);
+
 // frame_lock_peek for a scope: `held` says whether a frame is there, and the
 // lock is left when the object goes.
 struct PeekedFrame {
@@ -160,9 +193,9 @@ struct OutputFormat {
 HRESULT query_output_format(IMFSourceReader* reader, OutputFormat* format);
 // Copies a delivered sample into the frame store and posts what it brings
 // (the streaming report for the `first` one, then WM_APP_FRAME unless one is
-// pending), all in one hold of capture_lock; nothing once `run` has been
-// abandoned.
+// pending) and the delivery figures when there are new ones, all in one hold
+// of capture_lock; nothing once `run` has been abandoned.
 void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const WorkerRun* run,
-                          bool first);
-// Under capture_lock: the posts for a delivered sample.
-void announce_sample(const WorkerRun* run, bool first);
+                          bool first, const DeliveryPublication* publication);
+// Under capture_lock: the posts for a delivered sample, and its figures.
+void announce_sample(const WorkerRun* run, bool first, const DeliveryPublication* publication);

@@ -129,6 +129,7 @@ void capture_start(HWND window, const char* camera_id_utf8, const CameraFormat* 
         CaptureLockGuard lock;
         frame_store.frame_width = 0;
         frame_store.frame_height = 0;
+        frame_store.delivery_published = false; // a new run's figures come from its own stamps
     }
     HANDLE thread = CreateThread(nullptr, 0, capture_thread_main, run, 0, nullptr);
     if (thread == nullptr) {

@@ -12,6 +12,7 @@
 #include "capture/capture.h"
 #include "capture/device_layer.h"
 #include "capture/format_select.h"
+#include "capture/frame_timing.h"
 #include "capture/media_foundation.h"
 
 using Microsoft::WRL::ComPtr;
@@ -58,6 +59,11 @@ struct WorkerObjects {
     ComPtr<IMFAttributes> reader_attributes;
     ComPtr<IMFSourceReader> reader;
     ComPtr<IMFMediaType> output_type;
+    // The delivery as measured since measuring was last switched on, or
+    // since this run's first sample when it was on already.
+    FrameTiming timing{};
+    uint32_t timing_generation = 0;
+    bool timing_started = false;
 
     explicit WorkerObjects(WorkerRun* r) : run(r) {}
     ~WorkerObjects() {
@@ -99,7 +105,14 @@ HRESULT request_rgb32(WorkerObjects& objects, int32_t chosen) {
 }
 
 HRESULT build_reader(WorkerObjects& objects, int32_t chosen, OutputFormat& format) {
-    HRESULT hr = media_foundation.create_attributes(&objects.reader_attributes, 1);
+    HRESULT hr = media_foundation.create_attributes(&objects.reader_attributes, 2);
+    if (SUCCEEDED(hr)) {
+        // A live picture wants the newest frame, not a smooth queue of old
+        // ones: this asks the reader's decoders and video processor to hold
+        // back as little as they can.
+        // https://learn.microsoft.com/windows/win32/medfound/mf-low-latency
+        hr = objects.reader_attributes->SetUINT32(MF_LOW_LATENCY, TRUE);
+    }
     if (SUCCEEDED(hr)) {
         // The video processor, in hardware where the machine has one: the
         // older MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING converts in software
@@ -132,15 +145,47 @@ HRESULT build_reader(WorkerObjects& objects, int32_t chosen, OutputFormat& forma
     return hr;
 }
 
+// While measuring: a switch on since the last read starts the timing
+// afresh, and a new type or a stream tick goes into it.
+void measure_read(WorkerObjects& objects, DWORD flags) {
+    const uint32_t generation = frame_store.measure_generation.load();
+    if (!objects.timing_started || generation != objects.timing_generation) {
+        frame_timing_reset(objects.timing);
+        objects.timing_generation = generation;
+        objects.timing_started = true;
+    }
+    if (flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED) {
+        frame_timing_new_format(objects.timing);
+    }
+    if (flags & MF_SOURCE_READERF_STREAMTICK) {
+        frame_timing_tick(objects.timing);
+    }
+}
+
+// While measuring: the sample's stamp goes into the timing. True with the
+// figures to publish when the stamps have advanced a second since the last.
+bool measure_sample(WorkerObjects& objects, IMFSample* sample, LONGLONG stamp,
+                    DeliveryPublication& publication) {
+    const bool discontinuity = MFGetAttributeUINT32(sample, MFSampleExtension_Discontinuity, 0);
+    frame_timing_add(objects.timing, stamp, discontinuity);
+    if (!frame_timing_due(objects.timing)) {
+        return false;
+    }
+    publication = {{frame_timing_rate_centi(objects.timing), frame_timing_dropped(objects.timing)},
+                   objects.timing_generation};
+    return true;
+}
+
 // Reads until a failure (returned) or a stop (S_OK). `streamed` is set once
 // the first sample has been delivered, whether or not it could be copied.
 HRESULT read_samples(WorkerObjects& objects, OutputFormat& format, bool& streamed) {
     WorkerRun* run = objects.run;
     while (!stopping(run)) {
         DWORD flags = 0;
+        LONGLONG stamp = 0; // the sample's time, or the stream event's
         ComPtr<IMFSample> sample;
         const HRESULT hr = objects.reader->ReadSample(DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM), 0,
-                                                      nullptr, &flags, nullptr, &sample);
+                                                      nullptr, &flags, &stamp, &sample);
         if (FAILED(hr)) {
             return hr;
         }
@@ -150,13 +195,20 @@ HRESULT read_samples(WorkerObjects& objects, OutputFormat& format, bool& streame
         if (flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED) {
             query_output_format(objects.reader.Get(), &format);
         }
+        const bool measuring = frame_store.measure_delivery.load();
+        if (measuring) {
+            measure_read(objects, flags);
+        }
         if (!sample) {
             continue; // a stream tick or another event
         }
         if (stopping(run)) {
             return S_OK;
         }
-        copy_sample_to_store(sample.Get(), format, run, !streamed);
+        DeliveryPublication publication{};
+        const bool publish = measuring && measure_sample(objects, sample.Get(), stamp, publication);
+        copy_sample_to_store(sample.Get(), format, run, !streamed,
+                             publish ? &publication : nullptr);
         streamed = true;
     }
     return S_OK;
@@ -217,9 +269,14 @@ HRESULT run_capture(WorkerObjects& objects) {
 
 } // namespace
 
-void announce_sample(const WorkerRun* run, bool first) {
+void announce_sample(const WorkerRun* run, bool first, const DeliveryPublication* publication) {
     if (run->abandoned) {
         return;
+    }
+    if (publication != nullptr) {
+        frame_store.delivery = publication->figures;
+        frame_store.delivery_generation = publication->generation;
+        frame_store.delivery_published = true;
     }
     if (first) {
         PostMessageW(run->target_window, WM_APP_STATUS, WPARAM(CaptureStreaming), 0);

@@ -15,6 +15,7 @@ namespace {
 struct SampleCopy {
     const WorkerRun* run;
     bool first;
+    const DeliveryPublication* publication; // null: no new figures with this sample
     bool announced;
 };
 
@@ -74,7 +75,7 @@ bool copy_pitched(IMFMediaBuffer* buffer, const OutputFormat& format, SampleCopy
         // never waits for a paint twice for one frame.
         CaptureLockGuard lock;
         store_picture(start, rows, format, copy.run);
-        announce_sample(copy.run, copy.first);
+        announce_sample(copy.run, copy.first, copy.publication);
         copy.announced = true;
     }
     pitched->Unlock2D();
@@ -91,7 +92,7 @@ void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format, SampleCopy& 
     if (plan_plain_rows(length, format.stride, format.width, format.height, &rows)) {
         CaptureLockGuard lock;
         store_picture(data, rows, format, copy.run);
-        announce_sample(copy.run, copy.first);
+        announce_sample(copy.run, copy.first, copy.publication);
         copy.announced = true;
     }
     buffer->Unlock();
@@ -100,8 +101,8 @@ void copy_plain(IMFMediaBuffer* buffer, const OutputFormat& format, SampleCopy& 
 } // namespace
 
 void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const WorkerRun* run,
-                          bool first) {
-    SampleCopy copy{run, first, false};
+                          bool first, const DeliveryPublication* publication) {
+    SampleCopy copy{run, first, publication, false};
     ComPtr<IMFMediaBuffer> buffer;
     // A size from a driver that is zero, or that does not fit in 31 bits and
     // so reads as negative, describes no frame.
@@ -113,7 +114,7 @@ void copy_sample_to_store(IMFSample* sample, const OutputFormat& format, const W
     // A sample that could not be copied still counts as delivered.
     if (!copy.announced) {
         CaptureLockGuard lock;
-        announce_sample(run, first);
+        announce_sample(run, first, publication);
     }
 }
 
@@ -136,4 +137,26 @@ void frame_unlock() {
 
 int32_t frame_clear_pending() {
     return frame_store.frame_pending.exchange(0);
+}
+
+void capture_measure_delivery(bool on) {
+    if (on) {
+        frame_store.measure_generation.fetch_add(1);
+    }
+    frame_store.measure_delivery.store(on);
+}
+
+bool capture_delivery(DeliveryFigures* figures) {
+    if (!frame_store.measure_delivery.load()) {
+        return false;
+    }
+    const uint32_t generation = frame_store.measure_generation.load();
+    CaptureLockGuard lock;
+    // Figures of an earlier generation were measured before the last switch
+    // on, and a new run clears them: neither is what the caller asked for.
+    if (!frame_store.delivery_published || frame_store.delivery_generation != generation) {
+        return false;
+    }
+    *figures = frame_store.delivery;
+    return true;
 }

@@ -84,10 +84,12 @@ struct SyntheticCamera {
     int stall_copy_at_read = -1;   // the sample of this call stalls in its buffer's lock
     bool hang_in_shutdown = false; // the source's Shutdown hangs
     int tick_every = 0;            // every n-th call is a stream tick without a sample
-    int short_from_read = -1;      // from this call on, plain buffers are one row short
-    bool stamp_time = false;       // the top band carries the sample's creation time
-    int type_change_at_read = -1;  // call that reports a new current media type...
-    uint32_t changed_width = 0;    // ...of this size
+    int skip_every = 0;            // every n-th frame (n > 1) is lost: its stamp used, nothing sent
+    int discontinuity_at_read = -1; // this call's sample is flagged as the first after a gap
+    int short_from_read = -1;       // from this call on, plain buffers are one row short
+    bool stamp_time = false;        // the top band carries the sample's creation time
+    int type_change_at_read = -1;   // call that reports a new current media type...
+    uint32_t changed_width = 0;     // ...of this size
     uint32_t changed_height = 0;
     // Its source answers for IAMVideoProcAmp and IAMCameraControl only when
     // it has a control of that interface. The values live with the attached
@@ -175,8 +177,13 @@ struct SyntheticStats {
     long sources_created;
     long samples_delivered;
     long shutdowns;
-    long held_reads;       // reads that found their camera's hold file and waited
-    long advanced_readers; // readers made with MF_SOURCE_READER_ENABLE_ADVANCED_VIDEO_PROCESSING
+    long held_reads;          // reads that found their camera's hold file and waited
+    long advanced_readers;    // readers made with MF_SOURCE_READER_ENABLE_ADVANCED_VIDEO_PROCESSING
+    long low_latency_readers; // readers made with MF_LOW_LATENCY
+    // The reading threads' CPU time (user and kernel) spent making samples,
+    // summed over all of them, so a bench can tell the camera's own work
+    // from the program's.
+    int64_t frame_making_100ns;
 };
 SyntheticStats synthetic_stats();
 void synthetic_reset_stats();

@@ -13,7 +13,8 @@
 // never returns), interval=MS, controls=LIST (the camera's own controls, as
 // parse_control_list reads them), hold=NAME (no frame while a file of that
 // name is in the control file's folder), stall-set=NAME (a control's Set
-// does not return while a file of that name is there). A file with no camera
+// does not return while a file of that name is there), skip=N (every N-th
+// frame is lost on the way). A file with no camera
 // lines means no camera is attached. The file is read again at every
 // enumeration and, when it has changed, during reads: a camera that has left
 // it is unplugged.
@@ -115,6 +116,8 @@ void apply_option(const std::wstring& option, SyntheticCamera& camera) {
         camera.open_result = HRESULT(std::wcstoul(value.c_str(), nullptr, 16));
     } else if (key == L"hang") {
         camera.hang_at_read = int(number);
+    } else if (key == L"skip") {
+        camera.skip_every = int(number);
     } else if (key == L"interval") {
         camera.frame_interval_ms = uint32_t(number);
     } else if (key == L"controls") {

@@ -135,6 +135,11 @@ void synthetic_note(long SyntheticStats::*counter) {
     ++(stats.*counter);
 }
 
+void synthetic_note_frame_making(int64_t time_100ns) {
+    std::lock_guard lock(registry_mutex);
+    stats.frame_making_100ns += time_100ns;
+}
+
 HRESULT device_enum_sources(IMFAttributes*, IMFActivate*** devices, UINT32* count) {
     *devices = nullptr;
     *count = 0;

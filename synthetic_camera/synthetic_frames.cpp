@@ -113,3 +113,17 @@ uint32_t synthetic_pattern_pixel(uint32_t x, uint32_t y, uint32_t frame) {
     const uint32_t red = grid ? 0xFF : (255 - band);
     return blue | (green << 8) | (red << 16);
 }
+
+int64_t synthetic_frame_stamp(uint64_t n, uint32_t numerator, uint32_t denominator) {
+    if (numerator == 0 || denominator == 0) {
+        return int64_t(n * 333333);
+    }
+    // n x period / numerator in 64 bits: with n = q x numerator + r and the
+    // period = pq x numerator + pr, every product below stays in range.
+    const uint64_t period = 10000000ull * denominator;
+    const uint64_t q = n / numerator;
+    const uint64_t r = n % numerator;
+    const uint64_t pq = period / numerator;
+    const uint64_t pr = period % numerator;
+    return int64_t(q * period + r * pq + r * pr / numerator);
+}

@@ -43,3 +43,8 @@ HRESULT make_plain_buffer(PatternCache& cache, const SyntheticCamera& camera,
 HRESULT make_pitched_buffer(PatternCache& cache, const SyntheticCamera& camera,
                             const SyntheticAperture& aperture, uint32_t width, uint32_t height,
                             uint32_t frame, IMFMediaBuffer** out);
+
+// The time stamp of frame `n` at a rate of numerator/denominator, in 100 ns
+// units: n x 10^7 x denominator / numerator rounded down, worked out from n
+// each time so it never drifts. A type without a rate gets 333333 a frame.
+int64_t synthetic_frame_stamp(uint64_t n, uint32_t numerator, uint32_t denominator);

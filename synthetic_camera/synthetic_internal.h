@@ -32,3 +32,5 @@ void synthetic_controls_attach(const std::vector<SyntheticCamera>& cameras, bool
 // Counts one event in the statistics: a source created, a sample delivered,
 // a Shutdown called, a read held.
 void synthetic_note(long SyntheticStats::*counter);
+// Adds the CPU time spent making one sample.
+void synthetic_note_frame_making(int64_t time_100ns);

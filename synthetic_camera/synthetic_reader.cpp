@@ -34,6 +34,13 @@ bool is_video_stream(DWORD stream) {
     return stream == DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM) || stream == 0;
 }
 
+int64_t filetime_span(const FILETIME& from, const FILETIME& to) {
+    const auto value = [](const FILETIME& time) {
+        return int64_t((uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    return value(to) - value(from);
+}
+
 struct SyntheticReader final : ComObject<SyntheticReader, IMFSourceReaderEx>,
                                LiveCounter<live_readers> {
     ComPtr<IMFMediaSource> source_ref;
@@ -42,7 +49,8 @@ struct SyntheticReader final : ComObject<SyntheticReader, IMFSourceReaderEx>,
     uint32_t height = 0;
     SyntheticType native{};
     int read_calls = 0;
-    uint32_t frames = 0;
+    uint32_t frames = 0;       // delivered: the pattern's frame number
+    uint64_t stamp_number = 0; // frames the sensor made, delivered, lost or ticked
     bool output_set = false;
     bool video_processing = false; // either processing attribute was set
     PatternCache pattern;
@@ -146,6 +154,10 @@ struct SyntheticReader final : ComObject<SyntheticReader, IMFSourceReaderEx>,
     }
 
     HRESULT make_sample(int call, IMFSample** out);
+    // The stamp of the frame the sensor makes next, at the type's rate.
+    LONGLONG next_stamp() const {
+        return synthetic_frame_stamp(stamp_number, native.fps_numerator, native.fps_denominator);
+    }
     // The native type's aperture, while the frames are of its size.
     SyntheticAperture aperture() const {
         return width == native.width && height == native.height ? native.aperture
@@ -184,7 +196,10 @@ HRESULT SyntheticReader::make_sample(int call, IMFSample** out) {
         hr = sample->AddBuffer(buffer.Get());
     }
     if (SUCCEEDED(hr)) {
-        sample->SetSampleTime(LONGLONG(frames) * 333333);
+        sample->SetSampleTime(next_stamp());
+        if (call == camera.discontinuity_at_read) {
+            sample->SetUINT32(MFSampleExtension_Discontinuity, TRUE);
+        }
         *out = sample.Detach();
     }
     return hr;
@@ -227,10 +242,21 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
         }
         return camera.read_result;
     }
+    // A tick stands for a frame the sensor did not deliver, and carries the
+    // time that frame would have had, as the real reader passes on a
+    // source's MEStreamTick.
+    // https://learn.microsoft.com/windows/win32/api/mfreadwrite/nf-mfreadwrite-imfsourcereader-readsample
     if (camera.tick_every > 0 && (call + 1) % camera.tick_every == 0) {
         *stream_flags = MF_SOURCE_READERF_STREAMTICK;
+        if (timestamp != nullptr) {
+            *timestamp = next_stamp();
+        }
+        ++stamp_number;
         return S_OK;
     }
+    // A lost frame: its time passes, and the next one shows the gap.
+    const bool skip = camera.skip_every > 1 && (stamp_number + 1) % camera.skip_every == 0;
+    stamp_number += skip ? 1 : 0;
     if (camera.frame_interval_ms > 0) {
         // Frames fall due on a fixed schedule, as a sensor delivers them,
         // however long each one took to make.
@@ -238,7 +264,7 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
         if (next_due == 0 || next_due + 4 * camera.frame_interval_ms < now) {
             next_due = now;
         }
-        next_due += camera.frame_interval_ms;
+        next_due += camera.frame_interval_ms * (skip ? 2 : 1);
         const DWORD wait = next_due > now ? DWORD(next_due - now) : 0;
         if (WaitForSingleObject(source->shutdown_event.get(), wait) == WAIT_OBJECT_0) {
             return MF_E_SHUTDOWN;
@@ -267,8 +293,18 @@ HRESULT SyntheticReader::ReadSample(DWORD stream, DWORD, DWORD* actual_stream, D
         height = camera.changed_height;
         *stream_flags |= MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED;
     }
+    // The camera's own work, timed apart from the program's.
+    FILETIME created, ended, kernel_before, user_before, kernel_after, user_after;
+    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel_before, &user_before);
     const HRESULT hr = make_sample(call, sample);
+    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel_after, &user_after);
+    synthetic_note_frame_making(filetime_span(kernel_before, kernel_after) +
+                                filetime_span(user_before, user_after));
     if (SUCCEEDED(hr)) {
+        if (timestamp != nullptr) {
+            *timestamp = next_stamp();
+        }
+        ++stamp_number;
         ++frames;
         synthetic_note(&SyntheticStats::samples_delivered);
     }
@@ -306,6 +342,9 @@ HRESULT synthetic_create_reader(IMFMediaSource* media_source, IMFAttributes* att
         reader->video_processing = true;
     }
     reader->video_processing |= set(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING);
+    if (set(MF_LOW_LATENCY)) {
+        synthetic_note(&SyntheticStats::low_latency_readers);
+    }
     *out = reader;
     return S_OK;
 }

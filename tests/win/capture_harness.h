@@ -44,6 +44,7 @@ struct CaptureSession {
         synthetic_reset_stats();
     }
     ~CaptureSession() {
+        capture_measure_delivery(false);
         capture_shutdown();
         DestroyWindow(window);
         synthetic_set_cameras({});

@@ -250,4 +250,65 @@ TEST_F(CaptureWorkerTest, StartStopCyclesAgainstABlockingAndAFastReader) {
     }
 }
 
+// A small camera at this rate, delivering as fast as it is read.
+SyntheticCamera timed_camera(uint32_t numerator, uint32_t denominator, int block_at_read = -1) {
+    SyntheticCamera camera = test_camera(64, 48);
+    camera.types = {{MFVideoFormat_RGB32, 64, 48, numerator, denominator}};
+    camera.block_at_read = block_at_read;
+    return camera;
+}
+
+// Measuring from the first sample: figures are published once the stamps
+// have advanced a second, the last here at the last sample before the camera
+// blocks, so they are known exactly.
+TEST_F(CaptureWorkerTest, DeliveryFiguresCountLostFramesAndStreamTicks) {
+    // clang-format off
+    struct Case { const char* what; uint32_t numerator; int tick_every, skip_every, flag_at, new_type_at, block_at; DeliveryFigures figures; };
+    const Case cases[] = {
+        {"60000/1001, frames 0..60", 60000, 0, 0, -1, -1, 61, {5994, 0}},
+        {"every 10th frame lost, frames 0..60", 30, 0, 10, -1, -1, 55, {2690, 6}},
+        {"every other frame a stream tick, frames 0..30", 30, 2, 0, -1, -1, 31, {1500, 15}},
+        {"frame 20 of 0..30 flagged as a discontinuity, a new type from 25", 30, 0, 0, 20, 25, 31, {-1, 1}},
+    };
+    // clang-format on
+    capture_measure_delivery(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SyntheticCamera camera =
+            timed_camera(c.numerator, c.numerator == 30 ? 1 : 1001, c.block_at);
+        camera.tick_every = c.tick_every;
+        camera.skip_every = c.skip_every;
+        camera.discontinuity_at_read = c.flag_at;
+        camera.type_change_at_read = c.new_type_at;
+        camera.changed_width = camera.changed_height = 32;
+        session.start(camera);
+        DeliveryFigures figures{-2, -2};
+        session.pump_until([&] { return capture_delivery(&figures) && figures == c.figures; });
+        EXPECT_EQ(figures, c.figures);
+        session.stop();
+    }
+}
+
+// Figures only while measuring is on, counted afresh from each switch on,
+// and only from the current run. The lossy camera loses 3 frames a second of
+// stamps and makes one a millisecond: 60 lost take 0.6 s.
+TEST_F(CaptureWorkerTest, DeliveryFiguresOnlyWhileMeasuringAfreshAndOfTheCurrentRun) {
+    SyntheticCamera lossy = timed_camera(30, 1);
+    lossy.skip_every = 10;
+    lossy.frame_interval_ms = 1;
+    session.start(lossy);
+    capture_measure_delivery(true);
+    DeliveryFigures figures{};
+    ASSERT_TRUE(session.pump_until(
+        [&] { return capture_delivery(&figures) && figures.dropped >= 60; }, 10000));
+    EXPECT_EQ(synthetic_stats().low_latency_readers, 1);
+    capture_measure_delivery(false);
+    EXPECT_FALSE(capture_delivery(&figures)) << "switched off";
+    capture_measure_delivery(true);
+    ASSERT_TRUE(session.pump_until([&] { return capture_delivery(&figures); }));
+    EXPECT_LT(figures.dropped, 60) << "not counted afresh";
+    session.start(timed_camera(60000, 1001, 0));
+    EXPECT_FALSE(capture_delivery(&figures)) << "nothing published by this run";
+}
+
 } // namespace
