@@ -14,6 +14,7 @@
 #include "layout/view_modes.h"
 #include "layout/window_shape.h"
 #include "view/guides_win.h"
+#include "view/info_line_win.h"
 #include "view/picture_copy_win.h"
 #include "view/picture_save_win.h"
 #include "view/shown_picture.h"
@@ -112,6 +113,10 @@ bool frozen_checked() {
     return main_window.frozen.on;
 }
 
+bool info_line_checked() {
+    return settings.info != 0;
+}
+
 bool click_through_checked() {
     return main_window.click_through.on;
 }
@@ -158,6 +163,8 @@ constexpr Command commands[] = {
      turn_left, nullptr, nullptr},
     {IDC_FREEZE, L"Freeze", nullptr, {{0, vk_space}},
      toggle_freeze, frozen_checked, nullptr},
+    {IDC_INFO_LINE, L"Info line", nullptr, {{key_ctrl, 'I'}},
+     toggle_info_line, info_line_checked, nullptr},
     {IDC_CAMERA_CONTROLS, L"Camera settings\u2026", nullptr, {},
      camera_controls_open, nullptr, camera_streaming},
     // The Opacity submenu, the current one checked.

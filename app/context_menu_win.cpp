@@ -34,8 +34,9 @@ constexpr int context_menu_rows[] = {
     IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_RESET, menu_separator,
     IDC_MIRROR, IDC_ROTATE_RIGHT, IDC_ROTATE_LEFT, menu_separator,
     IDC_FREEZE, IDC_COPY_PICTURE, IDC_SAVE_PICTURE, menu_separator,
+    IDC_INFO_LINE, menu_guides, menu_separator,
     IDC_ON_TOP, IDC_COMPACT, menu_shapes, IDC_FULL_SCREEN, menu_separator,
-    menu_opacity, menu_guides, IDC_CLICK_THROUGH, menu_separator,
+    menu_opacity, IDC_CLICK_THROUGH, menu_separator,
     menu_close,
 };
 // clang-format on

@@ -22,6 +22,7 @@
 #include "layout/toolbar.h"
 #include "layout/view_modes.h"
 #include "settings/settings.h"
+#include "view/info_line_win.h"
 #include "view/navigation_rules.h"
 #include "view/picture_save_win.h"
 #include "view/shown_picture.h"
@@ -57,6 +58,7 @@ struct MainWindow {
     FrozenPicture frozen;
     CameraControlsWindow camera_controls;
     PictureSaver picture_saver;
+    InfoLineState info_line{};
 
     // Camera arrivals and removals, for the window's life.
     Owned<HDEVNOTIFY, unregister_device_notification> camera_notifications;

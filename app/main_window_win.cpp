@@ -47,6 +47,7 @@ void on_create(HWND window) {
     relayout();
     shape_update_region();
     see_through_create();
+    info_line_start();
     camera_notifications_register(window);
     rescan_cameras();
 }

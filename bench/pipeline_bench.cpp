@@ -6,6 +6,8 @@
 //
 //   tavisko_pipeline_bench --width W --height H --fps F --seconds S [--rotation 90]
 //                          [--opacity 85|70|50]
+//   tavisko_pipeline_bench ... --overlay-pairs N   N runs of S seconds each without and with
+//                          the info line and a guide, interleaved
 //   tavisko_pipeline_bench --idle S      wake-ups while waiting for a camera
 
 #include <windows.h>
@@ -26,6 +28,7 @@
 #include "app/commands_win.h"
 #include "app/startup.h"
 #include "app/window_calls.h"
+#include "base/command_ids.h"
 #include "capture/capture.h"
 #include "layout/see_through.h"
 #include "layout/toolbar.h"
@@ -194,35 +197,29 @@ void close_window() {
     main_window = MainWindow{};
 }
 
-int run_pipeline(int width, int height, int fps, int seconds) {
-    frame_w = width;
-    frame_h = height;
-    SyntheticCamera camera;
-    camera.symbolic_link = L"\\\\?\\synthetic#bench";
-    camera.friendly_name = L"Bench Camera";
-    camera.types = {{MFVideoFormat_RGB32, uint32_t(width), uint32_t(height), uint32_t(fps), 1}};
-    camera.frame_interval_ms = uint32_t(1000 / fps);
-    camera.stamp_time = true;
-    synthetic_set_cameras({camera});
-    open_window();
-    original_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        main_window.handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(measuring_proc)));
-    pump_for(1500); // start-up, first frames, the window takes the picture's shape
-    if ((settings.rotation & 1) != 0) {
-        // The turned picture in a 360 x 640 video area: as many pixels to
-        // paint as the upright one's 640 x 360.
-        int32_t nw = 0, nh = 0;
-        nonclient_size(&nw, &nh);
-        SetWindowPos(main_window.handle, nullptr, 0, 0, 360 + nw,
-                     640 + toolbar_height(main_window.dpi) + nh, SWP_NOZORDER | SWP_NOACTIVATE);
-        pump_for(500);
-    }
+// What one stretch of streaming cost.
+struct Phase {
+    long delivered;
+    double seconds;
+    double paint_median_ms;
+    double paint_99_ms;
+    double painted_median_ms;
+    double painted_99_ms;
+    double cpu_ms_per_frame;    // the whole process
+    double making_ms_per_frame; // of that, the synthetic camera drawing its frames
+    double distinct_in_store;
+};
+
+void reset_counts() {
     frame_messages = paints = distinct_on_screen = most_frames_between_paints = 0;
     latencies_ms.clear();
     painted_ms.clear();
     paint_ms.clear();
     synthetic_reset_stats();
+}
 
+Phase measure_phase(int seconds) {
+    reset_counts();
     // Frames copied into the store, as a third thread sees them change.
     std::atomic<bool> stop{false};
     std::atomic<long> distinct_in_store{0};
@@ -242,22 +239,71 @@ int run_pipeline(int width, int height, int fps, int seconds) {
     const double cpu = cpu_seconds() - cpu_before;
     stop = true;
     watcher.join();
-    const long delivered = synthetic_stats().samples_delivered;
+    const SyntheticStats stats = synthetic_stats();
+    Phase phase{};
+    phase.delivered = stats.samples_delivered;
+    phase.seconds = seconds;
+    phase.paint_median_ms = percentile(paint_ms, 0.5);
+    phase.paint_99_ms = percentile(paint_ms, 0.99);
+    phase.painted_median_ms = percentile(painted_ms, 0.5);
+    phase.painted_99_ms = percentile(painted_ms, 0.99);
+    const double frames = std::max(1.0, double(phase.delivered));
+    phase.cpu_ms_per_frame = cpu * 1000 / frames;
+    phase.making_ms_per_frame = double(stats.frame_making_100ns) / 1e4 / frames;
+    phase.distinct_in_store = double(distinct_in_store);
+    return phase;
+}
+
+void start_stream(int width, int height, int fps) {
+    frame_w = width;
+    frame_h = height;
+    SyntheticCamera camera;
+    camera.symbolic_link = L"\\\\?\\synthetic#bench";
+    camera.friendly_name = L"Bench Camera";
+    camera.types = {{MFVideoFormat_RGB32, uint32_t(width), uint32_t(height), uint32_t(fps), 1}};
+    camera.frame_interval_ms = uint32_t(1000 / fps);
+    camera.stamp_time = true;
+    synthetic_set_cameras({camera});
+    open_window();
+    original_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        main_window.handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(measuring_proc)));
+    pump_for(1500); // start-up, first frames, the window takes the picture's shape
+}
+
+void print_cpu(const Phase& phase) {
+    std::printf("  CPU time per delivered frame     %.2f ms: the synthetic camera drawing it "
+                "%.2f ms, the program %.2f ms\n",
+                phase.cpu_ms_per_frame, phase.making_ms_per_frame,
+                phase.cpu_ms_per_frame - phase.making_ms_per_frame);
+}
+
+int run_pipeline(int width, int height, int fps, int seconds) {
+    start_stream(width, height, fps);
+    if ((settings.rotation & 1) != 0) {
+        // The turned picture in a 360 x 640 video area: as many pixels to
+        // paint as the upright one's 640 x 360.
+        int32_t nw = 0, nh = 0;
+        nonclient_size(&nw, &nh);
+        SetWindowPos(main_window.handle, nullptr, 0, 0, 360 + nw,
+                     640 + toolbar_height(main_window.dpi) + nh, SWP_NOZORDER | SWP_NOACTIVATE);
+        pump_for(500);
+    }
+    const Phase phase = measure_phase(seconds);
     std::printf("pipeline %dx%d at %d fps for %d s, turned %d degrees, opacity %d%%\n", width,
                 height, fps, seconds, degrees_of_quarter(settings.rotation), settings.opacity);
-    std::printf("  frames delivered by the reader   %ld (%.1f/s)\n", delivered,
-                double(delivered) / seconds);
-    std::printf("  frames seen in the frame store   %ld (sampled every ms)\n",
-                long(distinct_in_store));
+    std::printf("  frames delivered by the reader   %ld (%.1f/s)\n", phase.delivered,
+                double(phase.delivered) / seconds);
+    std::printf("  frames seen in the frame store   %.0f (sampled every ms)\n",
+                phase.distinct_in_store);
     std::printf("  frame messages                   %ld\n", frame_messages);
     std::printf("  paints                           %ld, %ld with a new frame on screen\n", paints,
                 distinct_on_screen);
     std::printf("  most frame messages per paint    %ld (1 means nothing queued up)\n",
                 most_frames_between_paints);
     std::printf("  paint (WM_PAINT handler)         median %.1f ms, 99th percentile %.1f ms\n",
-                percentile(paint_ms, 0.5), percentile(paint_ms, 0.99));
+                phase.paint_median_ms, phase.paint_99_ms);
     std::printf("  latency, creation to painted     median %.1f ms, 99th percentile %.1f ms\n",
-                percentile(painted_ms, 0.5), percentile(painted_ms, 0.99));
+                phase.painted_median_ms, phase.painted_99_ms);
     if (settings.rotation == 0) {
         std::printf("  latency, creation to screen      median %.1f ms, 99th percentile %.1f ms "
                     "(frame interval %.1f ms)\n",
@@ -265,8 +311,44 @@ int run_pipeline(int width, int height, int fps, int seconds) {
     } else {
         std::printf("  latency, creation to screen      not read: the time stamps are turned\n");
     }
-    std::printf("  CPU time per delivered frame     %.2f ms\n",
-                delivered > 0 ? cpu * 1000 / double(delivered) : 0.0);
+    print_cpu(phase);
+    close_window();
+    return 0;
+}
+
+// The median of the runs, and their spread (the lowest and the highest).
+void print_spread(const char* what, std::vector<double> plain, std::vector<double> drawn) {
+    std::sort(plain.begin(), plain.end());
+    std::sort(drawn.begin(), drawn.end());
+    std::printf("  %-30s without: median %.2f (%.2f..%.2f); with: median %.2f (%.2f..%.2f); "
+                "difference %+.2f\n",
+                what, percentile(plain, 0.5), plain.front(), plain.back(), percentile(drawn, 0.5),
+                drawn.front(), drawn.back(), percentile(drawn, 0.5) - percentile(plain, 0.5));
+}
+
+// The info line and a guide, on and off in turn in one window, so that both
+// halves see the same machine.
+int run_overlays(int width, int height, int fps, int seconds, int pairs) {
+    start_stream(width, height, fps);
+    std::vector<double> paint[2], own[2], painted[2];
+    for (int run = 0; run < 2 * pairs; ++run) {
+        const int drawn = run % 2;
+        if ((settings.info != 0) != (drawn != 0)) {
+            run_command(IDC_INFO_LINE);
+        }
+        settings.guides = drawn ? GuideCrosshair : GuideNone;
+        pump_for(1500); // the info line's first figures
+        const Phase phase = measure_phase(seconds);
+        paint[drawn].push_back(phase.paint_median_ms);
+        painted[drawn].push_back(phase.painted_median_ms);
+        own[drawn].push_back(phase.cpu_ms_per_frame - phase.making_ms_per_frame);
+    }
+    std::printf("info line and crosshair, %dx%d at %d fps: %d runs of %d s each without and "
+                "with, interleaved (ms)\n",
+                width, height, fps, pairs, seconds);
+    print_spread("paint (WM_PAINT), median", paint[0], paint[1]);
+    print_spread("creation to painted, median", painted[0], painted[1]);
+    print_spread("program's CPU per frame", own[0], own[1]);
     close_window();
     return 0;
 }
@@ -315,7 +397,7 @@ int run_idle(int seconds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    int width = 1920, height = 1080, fps = 60, seconds = 10, idle = 0, rotation = 0;
+    int width = 1920, height = 1080, fps = 60, seconds = 10, idle = 0, rotation = 0, pairs = 0;
     int opacity = opacity_opaque;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string key = argv[i];
@@ -334,6 +416,8 @@ int main(int argc, char** argv) {
             rotation = value;
         } else if (key == "--opacity") {
             opacity = value;
+        } else if (key == "--overlay-pairs") {
+            pairs = value;
         }
     }
     // Settings of the benchmark go to a folder of its own.
@@ -350,7 +434,9 @@ int main(int argc, char** argv) {
     settings.rotation = quarter_of_degrees(rotation);
     // The window is created layered, with this alpha, as after a restart.
     settings.opacity = opacity_offered(opacity) ? opacity : opacity_opaque;
-    const int code = idle > 0 ? run_idle(idle) : run_pipeline(width, height, fps, seconds);
+    const int code = idle > 0    ? run_idle(idle)
+                     : pairs > 0 ? run_overlays(width, height, fps, seconds, pairs)
+                                 : run_pipeline(width, height, fps, seconds);
     CoUninitialize();
     return code;
 }

@@ -8,6 +8,19 @@
 #include "view/picture_turn.h"
 #include "view/view_model.h"
 
+// The light grey of the texts over the video area.
+inline constexpr COLORREF status_text_colour = 0x00CDC8C8; // red 200, green 200, blue 205
+
+// A font selected into a device context for a scope.
+struct SelectedFont {
+    HDC dc;
+    HGDIOBJ previous;
+    SelectedFont(HDC d, HFONT font) : dc(d), previous(SelectObject(d, font)) {}
+    ~SelectedFont() { SelectObject(dc, previous); }
+    SelectedFont(const SelectedFont&) = delete;
+    SelectedFont& operator=(const SelectedFont&) = delete;
+};
+
 // WM_PAINT: paints every pixel of the client area, then lets the worker post
 // its next frame message.
 void paint_main_window(HWND window);

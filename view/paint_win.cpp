@@ -11,23 +11,13 @@
 #include "layout/toolbar_layout.h"
 #include "layout/window_shape.h"
 #include "view/guides_win.h"
+#include "view/info_line_win.h"
 #include "view/paint_geometry.h"
 #include "view/picture_save_win.h"
 #include "view/shown_picture.h"
 #include "view/status_text.h"
 
 namespace {
-
-constexpr COLORREF status_text_colour = 0x00CDC8C8; // red 200, green 200, blue 205
-
-struct SelectedFont {
-    HDC dc;
-    HGDIOBJ previous;
-    SelectedFont(HDC d, HFONT font) : dc(d), previous(SelectObject(d, font)) {}
-    ~SelectedFont() { SelectObject(dc, previous); }
-    SelectedFont(const SelectedFont&) = delete;
-    SelectedFont& operator=(const SelectedFont&) = delete;
-};
 
 void paint_text(HDC dc, const RECT& area, const wchar_t* text, HFONT font, double scale) {
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -214,16 +204,26 @@ void paint_main_window(HWND window) {
     const wchar_t* tip = save_tip_text();
     const RECT tip_box =
         save_tip_rect(dc, marks_area(area), tip, main_window.toolbar.status_font.get());
+    // The info line's box is left out of the picture the same way.
+    wchar_t info[info_line_units];
+    const RECT info_box =
+        has_text ? RECT{}
+                 : info_line_rect(dc, marks_area(area), main_window.toolbar.status_font.get(), info,
+                                  info_line_units);
     const int saved_dc = SaveDC(dc);
     ExcludeClipRect(dc, tip_box.left, tip_box.top, tip_box.right, tip_box.bottom);
+    ExcludeClipRect(dc, info_box.left, info_box.top, info_box.right, info_box.bottom);
     paint_video(dc, area, settings.view, picture_turn(), has_text ? text : nullptr,
                 main_window.toolbar.status_font.get(), scale);
     RestoreDC(dc, saved_dc);
+    if (info_box.right > info_box.left && info_box.bottom > info_box.top) {
+        paint_info_line(dc, info_box, info, main_window.toolbar.status_font.get());
+    }
     if (tip != nullptr) {
         paint_save_tip(dc, tip_box, tip, main_window.toolbar.status_font.get());
     }
     EndPaint(window, &ps);
-    frame_clear_pending();
+    info_line_note_paint(frame_clear_pending() != 0);
 }
 
 LRESULT on_ctl_color_static(HDC dc) {

@@ -42,6 +42,7 @@ TEST(Commands, TheAcceleratorsAreEveryRowsKeysInTheTablesOrder) {
         {FVIRTKEY | FCONTROL, 'R', 111},
         {FVIRTKEY | FSHIFT | FCONTROL, 'R', 112},
         {FVIRTKEY, VK_SPACE, 113},
+        {FVIRTKEY | FCONTROL, 'I', 125},
         {FVIRTKEY | FSHIFT | FCONTROL | FALT, 'T', 124},
     };
     HACCEL table = create_accelerators();
@@ -144,6 +145,7 @@ const std::tuple<int, const char*, const char*> key_places[] = {
     {111, "| turn the picture a quarter clockwise ", "  Turn clockwise "},
     {112, "| turn the picture a quarter anticlockwise |", "  Turn anticlockwise "},
     {113, "| freeze the picture,", "  Freeze "},
+    {125, "| the info line:", "  Info line "},
     {124, "| click through:", "  Click through "},
 };
 
