@@ -25,21 +25,25 @@ struct SavedDc {
     SavedDc& operator=(const SavedDc&) = delete;
 };
 
-// One colour's pass: the strokes, grown by `grow`, and the circles with `pen`.
-void paint_pass(HDC dc, const GuideStrokes& strokes, int32_t grow, COLORREF colour, HPEN pen) {
+// One colour's pass: the strokes grown by `grow`, and the circles as rings of
+// one-pixel ellipses from `inner` pixels inside the circle's line to `outer`
+// outside it. A pen wider than a pixel goes through a path widening that
+// costs milliseconds a circle under some drivers; a thin pen is a plain
+// run of pixels.
+void paint_pass(HDC dc, const GuideStrokes& strokes, int32_t grow, COLORREF colour, HPEN pen,
+                int32_t inner, int32_t outer) {
     SetDCBrushColor(dc, colour);
     const auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     for (int32_t i = 0; i < strokes.strokes; ++i) {
         const RECT r = win_rect(stroke_outline(strokes.stroke[i], grow));
         FillRect(dc, &r, brush);
     }
-    if (pen == nullptr) {
-        return;
-    }
     SelectObject(dc, pen);
     for (int32_t i = 0; i < strokes.circles; ++i) {
         const PixelRect& c = strokes.circle[i];
-        Ellipse(dc, c.left, c.top, c.right, c.bottom);
+        for (int32_t d = -outer; d < inner; ++d) {
+            Ellipse(dc, c.left + d, c.top + d, c.right - d, c.bottom - d);
+        }
     }
 }
 
@@ -50,19 +54,19 @@ void paint_guides(HDC dc, const PicturePlace& place) {
         return;
     }
     const GuideStrokes strokes = guide_strokes(settings.guides, place, main_window.dpi);
-    OwnedPen dark;
-    OwnedPen light;
-    if (strokes.circles > 0) {
-        dark.reset(CreatePen(PS_SOLID, 3 * strokes.width, guide_dark));
-        light.reset(CreatePen(PS_SOLID, strokes.width, guide_light));
-    }
+    OwnedPen dark(CreatePen(PS_SOLID, 1, guide_dark));
+    OwnedPen light(CreatePen(PS_SOLID, 1, guide_light));
     const SavedDc saved(dc);
     IntersectClipRect(dc, place.picture.left, place.picture.top, place.picture.right,
                       place.picture.bottom);
     SelectObject(dc, GetStockObject(NULL_BRUSH)); // the circles are rings
     // Every outline first, so that where lines cross the light runs through.
-    paint_pass(dc, strokes, strokes.width, guide_dark, dark.get());
-    paint_pass(dc, strokes, 0, guide_light, light.get());
+    // A circle's light line is `width` pixels about its box's edge, its dark
+    // one as wide again on either side.
+    const int32_t w = strokes.width;
+    const int32_t half = w / 2;
+    paint_pass(dc, strokes, w, guide_dark, dark.get(), w - half + w, half + w);
+    paint_pass(dc, strokes, 0, guide_light, light.get(), w - half, half);
 }
 
 void set_guides(int32_t kind) {
