@@ -22,10 +22,12 @@ struct FrameTiming {
     bool marked;           // due_mark is set
 };
 
-void frame_timing_reset(FrameTiming& timing); // everything, the drop count too
-void frame_timing_new_format(
-    FrameTiming& timing); // a new media type: forgets the rate window, keeps drops
-void frame_timing_tick(FrameTiming& timing); // the reader reported a stream tick (a gap)
+// Forgets everything, the drop count too.
+void frame_timing_reset(FrameTiming& timing);
+// A new media type: forgets the rate window, keeps the drops.
+void frame_timing_new_format(FrameTiming& timing);
+// The reader reported a stream tick: a gap in the stream.
+void frame_timing_tick(FrameTiming& timing);
 void frame_timing_add(FrameTiming& timing, int64_t stamp, bool discontinuity);
 // Frames a second over the last second of stamps, in hundredths (5994 for
 // 59.94); -1 until the stamps since the last reset/new format span a whole
