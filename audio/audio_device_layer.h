@@ -1,0 +1,33 @@
+#pragma once
+// The only calls that reach a sound device, as capture/device_layer.h is for
+// the camera. The product links the MMDevAPI implementation; tests link the
+// synthetic endpoints (synthetic_audio/) instead. Chosen at link time.
+// Every call expects its thread in a COM apartment (the sound thread joins
+// the multithreaded one) and hands out clients not yet initialised.
+
+#include <windows.h>
+
+#include <audioclient.h>
+
+#include <string>
+#include <vector>
+
+// A capture endpoint as the user would choose it.
+struct AudioEndpoint {
+    // IMMDevice::GetId: stable across runs, what audio_open_capture takes.
+    std::wstring id;
+    // PKEY_Device_FriendlyName, as Windows' sound settings show it.
+    std::wstring name;
+    // PKEY_Device_ContainerId: one USB camera's picture and sound share it.
+    // GUID_NULL where the endpoint reports none (every endpoint under Wine).
+    GUID container_id;
+};
+
+// The active capture endpoints; S_OK and an empty list when there are none.
+HRESULT audio_enum_capture_endpoints(std::vector<AudioEndpoint>& endpoints);
+// The default output's client (eRender, eConsole); E_NOTFOUND when the PC
+// has none.
+HRESULT audio_open_default_render(IAudioClient** client);
+// The client of the capture endpoint with this id; a failure when it is
+// gone (E_NOTFOUND on Windows, E_INVALIDARG under Wine 8).
+HRESULT audio_open_capture(const std::wstring& endpoint_id, IAudioClient** client);

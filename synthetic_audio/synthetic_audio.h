@@ -1,0 +1,42 @@
+#pragma once
+// Synthetic sound endpoints for tests: a microphone that delivers a known tone
+// with positions and time stamps, and a speaker that keeps what it is given.
+// They sit behind audio/audio_device_layer.h and answer as Microsoft documents
+// IAudioClient, IAudioCaptureClient and IAudioRenderClient; Wine's endpoints
+// differ in places (docs/audio-under-wine.md).
+//
+// Not done yet: IAudioClient3, IAudioClock, IAudioClockAdjustment, exclusive
+// mode, and formats other than the mix format (AUTOCONVERTPCM is refused).
+
+#include <windows.h>
+
+#include <audioclient.h>
+
+#include <vector>
+
+inline constexpr wchar_t synthetic_microphone_id[] =
+    L"{0.0.1.00000000}.{7a1c5e00-0000-4000-8000-746176697300}";
+inline constexpr wchar_t synthetic_microphone_name[] = L"Microphone (Tavisko Synthetic Camera)";
+inline constexpr GUID synthetic_microphone_container = {
+    0x7a1c5e01, 0x0000, 0x4000, {0x80, 0x00, 0x74, 0x61, 0x76, 0x69, 0x73, 0x00}};
+
+// Every synthetic endpoint's mix format: 32-bit float, 2 channels, 48 kHz; its
+// period is 10 ms (480 frames). The microphone's tone is the same in every
+// channel, 0.5 * sin(2 pi 1000 n / 48000) for device position n.
+inline constexpr UINT32 synthetic_audio_rate = 48000;
+inline constexpr WORD synthetic_audio_channels = 2;
+inline constexpr REFERENCE_TIME synthetic_audio_period = 100000;
+inline constexpr UINT32 synthetic_audio_period_frames = 480;
+
+enum class SyntheticAudioRole { render, capture };
+
+// A new, uninitialised client of an endpoint of that role.
+HRESULT synthetic_audio_new_client(SyntheticAudioRole role, IAudioClient** client);
+
+// What a synthetic speaker has played so far, samples interleaved; a packet
+// released AUDCLNT_BUFFERFLAGS_SILENT as zeros. Empty for any other client.
+std::vector<float> synthetic_audio_played(IAudioClient* client);
+
+// Unplugs the client's endpoint: its clock stops and every later call of the
+// client and its services answers AUDCLNT_E_DEVICE_INVALIDATED.
+void synthetic_audio_unplug(IAudioClient* client);

@@ -1,0 +1,575 @@
+// The synthetic endpoints' IAudioClient and its two services. The rules are
+// Microsoft's, from:
+// https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nn-audioclient-iaudioclient
+// https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nf-audioclient-iaudiorenderclient-getbuffer
+// https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nf-audioclient-iaudiocaptureclient-getbuffer
+// https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nf-audioclient-iaudiocaptureclient-releasebuffer
+//
+// Threading: the client's calls come from any thread; the endpoint's clock
+// is a thread of its own, started by Start and joined by Stop, unplugging or
+// the last Release. `mutex` guards everything the two share.
+
+#include <windows.h>
+
+#include <ks.h>
+#include <ksmedia.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <numbers>
+#include <thread>
+
+#include "synthetic_audio/synthetic_audio.h"
+#include "synthetic_camera/com_object.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// Asks a client for its object; only the synthetic client answers.
+constexpr IID synthetic_client_iid = {
+    0x7a1c5e02, 0x0000, 0x4000, {0x80, 0x00, 0x74, 0x61, 0x76, 0x69, 0x73, 0x00}};
+
+constexpr UINT32 no_packet = UINT32_MAX;
+
+struct CapturedPacket {
+    std::vector<float> samples;
+    UINT64 position;
+    UINT64 qpc_position;
+    DWORD flags;
+};
+
+// The performance counter in 100-ns units, as capture packets are stamped.
+UINT64 qpc_now_100ns() {
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<UINT64>(now.QuadPart / frequency.QuadPart * 10000000 +
+                               now.QuadPart % frequency.QuadPart * 10000000 / frequency.QuadPart);
+}
+
+WAVEFORMATEXTENSIBLE mix_format() {
+    WAVEFORMATEXTENSIBLE format{};
+    format.Format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
+    format.Format.nChannels = synthetic_audio_channels;
+    format.Format.nSamplesPerSec = synthetic_audio_rate;
+    format.Format.wBitsPerSample = 32;
+    format.Format.nBlockAlign = synthetic_audio_channels * 4;
+    format.Format.nAvgBytesPerSec = synthetic_audio_rate * format.Format.nBlockAlign;
+    format.Format.cbSize = sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX);
+    format.Samples.wValidBitsPerSample = 32;
+    format.dwChannelMask = SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT;
+    format.SubFormat = KSDATAFORMAT_SUBTYPE_IEEE_FLOAT;
+    return format;
+}
+
+bool is_mix_format(const WAVEFORMATEX* format) {
+    const WAVEFORMATEXTENSIBLE mix = mix_format();
+    if (format->wFormatTag == WAVE_FORMAT_EXTENSIBLE) {
+        const auto* extensible = reinterpret_cast<const WAVEFORMATEXTENSIBLE*>(format);
+        return format->cbSize >= mix.Format.cbSize && extensible->SubFormat == mix.SubFormat &&
+               std::memcmp(format, &mix.Format, sizeof(WAVEFORMATEX)) == 0;
+    }
+    return format->wFormatTag == WAVE_FORMAT_IEEE_FLOAT &&
+           format->nChannels == mix.Format.nChannels &&
+           format->nSamplesPerSec == mix.Format.nSamplesPerSec && format->wBitsPerSample == 32;
+}
+
+struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient> {
+    const SyntheticAudioRole role;
+    std::mutex mutex;
+    std::condition_variable clock_wake;
+    std::thread clock;
+    bool initialized = false;
+    bool running = false;
+    bool invalidated = false;
+    DWORD stream_flags = 0;
+    HANDLE event = nullptr; // the client's; not owned
+    UINT32 buffer_frames = 0;
+    UINT64 device_position = 0;
+    // Render: queued frames, the packet lent out, what has been played.
+    std::deque<float> queued;
+    std::vector<float> lent;
+    UINT32 lent_frames = no_packet;
+    std::vector<float> played;
+    // Capture: packets waiting, whether one is lent out, a lost packet to report.
+    std::deque<CapturedPacket> packets;
+    bool packet_lent = false;
+    bool lost_data = false;
+
+    explicit SyntheticAudioClient(SyntheticAudioRole r) : role(r) {}
+    ~SyntheticAudioClient() { stop_clock(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out != nullptr && iid == synthetic_client_iid) {
+            AddRef();
+            *out = static_cast<IAudioClient*>(this);
+            return S_OK;
+        }
+        return answer_query<IAudioClient>(iid, out, this,
+                                          {__uuidof(IUnknown), __uuidof(IAudioClient)});
+    }
+
+    // The state every call but the format questions needs, in the order
+    // Windows reports it.
+    HRESULT usable() const {
+        if (invalidated) {
+            return AUDCLNT_E_DEVICE_INVALIDATED;
+        }
+        return initialized ? S_OK : AUDCLNT_E_NOT_INITIALIZED;
+    }
+
+    UINT32 padding() const {
+        if (role == SyntheticAudioRole::render) {
+            return static_cast<UINT32>(queued.size() / synthetic_audio_channels);
+        }
+        UINT32 frames = 0;
+        for (const CapturedPacket& packet : packets) {
+            frames += static_cast<UINT32>(packet.samples.size() / synthetic_audio_channels);
+        }
+        return frames;
+    }
+
+    // One period of the device, under the lock: the speaker plays what is
+    // queued, the microphone records a packet or, with no room, loses it.
+    void tick() {
+        const UINT32 frames = synthetic_audio_period_frames;
+        if (role == SyntheticAudioRole::render) {
+            const size_t take = std::min<size_t>(queued.size(), frames * synthetic_audio_channels);
+            played.insert(played.end(), queued.begin(), queued.begin() + take);
+            queued.erase(queued.begin(), queued.begin() + take);
+        } else if (padding() + frames > buffer_frames) {
+            lost_data = true;
+        } else {
+            CapturedPacket packet{{}, device_position, qpc_now_100ns(), 0};
+            packet.samples.resize(size_t{frames} * synthetic_audio_channels);
+            for (UINT32 i = 0; i < frames; ++i) {
+                const double t = static_cast<double>(device_position + i) / synthetic_audio_rate;
+                const float sample =
+                    static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * 1000.0 * t));
+                std::fill_n(packet.samples.begin() + i * synthetic_audio_channels,
+                            synthetic_audio_channels, sample);
+            }
+            if (lost_data) {
+                packet.flags |= AUDCLNT_BUFFERFLAGS_DATA_DISCONTINUITY;
+                lost_data = false;
+            }
+            packets.push_back(std::move(packet));
+        }
+        device_position += frames;
+        if (event != nullptr) {
+            SetEvent(event);
+        }
+    }
+
+    // Ticks on a schedule from Start, so late wake-ups do not slow the clock.
+    void run_clock() {
+        std::unique_lock lock(mutex);
+        auto due = std::chrono::steady_clock::now();
+        while (running) {
+            due += std::chrono::microseconds(synthetic_audio_period / 10);
+            if (!clock_wake.wait_until(lock, due, [this] { return !running; })) {
+                tick();
+            }
+        }
+    }
+
+    // Not under the lock: the clock thread takes it to finish.
+    void stop_clock() {
+        {
+            std::lock_guard lock(mutex);
+            running = false;
+        }
+        clock_wake.notify_all();
+        if (clock.joinable()) {
+            clock.join();
+        }
+    }
+
+    HRESULT STDMETHODCALLTYPE Initialize(AUDCLNT_SHAREMODE mode, DWORD flags,
+                                         REFERENCE_TIME duration, REFERENCE_TIME periodicity,
+                                         const WAVEFORMATEX* format, LPCGUID) override {
+        std::lock_guard lock(mutex);
+        if (format == nullptr) {
+            return E_POINTER;
+        }
+        if (invalidated) {
+            return AUDCLNT_E_DEVICE_INVALIDATED;
+        }
+        if (initialized) {
+            return AUDCLNT_E_ALREADY_INITIALIZED;
+        }
+        if (mode != AUDCLNT_SHAREMODE_SHARED) {
+            return AUDCLNT_E_EXCLUSIVE_MODE_NOT_ALLOWED;
+        }
+        // Shared mode takes no periodicity but 0 (or the duration itself with
+        // IAudioClient3's low-latency streams, which are not offered here).
+        if (periodicity != 0 || duration < 0) {
+            return E_INVALIDARG;
+        }
+        if (!is_mix_format(format)) {
+            return AUDCLNT_E_UNSUPPORTED_FORMAT;
+        }
+        // At least two periods, as the engine needs to refill one while it
+        // plays the other.
+        const REFERENCE_TIME kept = std::max(duration, 2 * synthetic_audio_period);
+        buffer_frames = static_cast<UINT32>((kept * synthetic_audio_rate + 9999999) / 10000000);
+        stream_flags = flags;
+        initialized = true;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetBufferSize(UINT32* frames) override {
+        std::lock_guard lock(mutex);
+        if (frames == nullptr) {
+            return E_POINTER;
+        }
+        const HRESULT hr = usable();
+        *frames = SUCCEEDED(hr) ? buffer_frames : 0;
+        return hr;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetStreamLatency(REFERENCE_TIME* latency) override {
+        std::lock_guard lock(mutex);
+        if (latency == nullptr) {
+            return E_POINTER;
+        }
+        *latency = synthetic_audio_period;
+        return usable();
+    }
+
+    HRESULT STDMETHODCALLTYPE GetCurrentPadding(UINT32* frames) override {
+        std::lock_guard lock(mutex);
+        if (frames == nullptr) {
+            return E_POINTER;
+        }
+        const HRESULT hr = usable();
+        *frames = SUCCEEDED(hr) ? padding() : 0;
+        return hr;
+    }
+
+    HRESULT STDMETHODCALLTYPE IsFormatSupported(AUDCLNT_SHAREMODE mode, const WAVEFORMATEX* format,
+                                                WAVEFORMATEX** closest) override {
+        if (format == nullptr || (mode == AUDCLNT_SHAREMODE_SHARED && closest == nullptr)) {
+            return E_POINTER;
+        }
+        if (closest != nullptr) {
+            *closest = nullptr;
+        }
+        if (mode != AUDCLNT_SHAREMODE_SHARED) {
+            return AUDCLNT_E_UNSUPPORTED_FORMAT;
+        }
+        if (is_mix_format(format)) {
+            return S_OK;
+        }
+        return GetMixFormat(closest) == S_OK ? S_FALSE : E_OUTOFMEMORY;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetMixFormat(WAVEFORMATEX** format) override {
+        if (format == nullptr) {
+            return E_POINTER;
+        }
+        auto* copy =
+            static_cast<WAVEFORMATEXTENSIBLE*>(CoTaskMemAlloc(sizeof(WAVEFORMATEXTENSIBLE)));
+        if (copy == nullptr) {
+            return E_OUTOFMEMORY;
+        }
+        *copy = mix_format();
+        *format = &copy->Format;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetDevicePeriod(REFERENCE_TIME* default_period,
+                                              REFERENCE_TIME* minimum_period) override {
+        if (default_period == nullptr && minimum_period == nullptr) {
+            return E_POINTER;
+        }
+        if (default_period != nullptr) {
+            *default_period = synthetic_audio_period;
+        }
+        if (minimum_period != nullptr) {
+            *minimum_period = synthetic_audio_period * 3 / 10;
+        }
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE Start() override {
+        std::lock_guard lock(mutex);
+        HRESULT hr = usable();
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (running) {
+            return AUDCLNT_E_NOT_STOPPED;
+        }
+        if ((stream_flags & AUDCLNT_STREAMFLAGS_EVENTCALLBACK) != 0 && event == nullptr) {
+            return AUDCLNT_E_EVENTHANDLE_NOT_SET;
+        }
+        // Any earlier clock thread was joined by Stop, which a second Start needs.
+        running = true;
+        clock = std::thread([this] { run_clock(); });
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE Stop() override {
+        bool was_running = false;
+        {
+            std::lock_guard lock(mutex);
+            const HRESULT hr = usable();
+            if (FAILED(hr)) {
+                return hr;
+            }
+            was_running = running;
+        }
+        stop_clock();
+        return was_running ? S_OK : S_FALSE;
+    }
+
+    HRESULT STDMETHODCALLTYPE Reset() override {
+        std::lock_guard lock(mutex);
+        const HRESULT hr = usable();
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (running) {
+            return AUDCLNT_E_NOT_STOPPED;
+        }
+        if (lent_frames != no_packet || packet_lent) {
+            return AUDCLNT_E_BUFFER_OPERATION_PENDING;
+        }
+        queued.clear();
+        packets.clear();
+        device_position = 0;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE SetEventHandle(HANDLE handle) override {
+        std::lock_guard lock(mutex);
+        const HRESULT hr = usable();
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (handle == nullptr) {
+            return E_INVALIDARG;
+        }
+        if ((stream_flags & AUDCLNT_STREAMFLAGS_EVENTCALLBACK) == 0) {
+            return AUDCLNT_E_EVENTHANDLE_NOT_EXPECTED;
+        }
+        event = handle;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetService(REFIID iid, void** service) override;
+};
+
+SyntheticAudioClient* synthetic_object(IAudioClient* client) {
+    ComPtr<IUnknown> object;
+    if (client == nullptr ||
+        FAILED(client->QueryInterface(synthetic_client_iid,
+                                      reinterpret_cast<void**>(object.GetAddressOf())))) {
+        return nullptr;
+    }
+    return static_cast<SyntheticAudioClient*>(static_cast<IAudioClient*>(object.Get()));
+}
+
+// The speaker's packets, lent from a staging block and queued at release.
+struct SyntheticRenderService final : ComObject<SyntheticRenderService, IAudioRenderClient> {
+    ComPtr<SyntheticAudioClient> owner;
+    explicit SyntheticRenderService(SyntheticAudioClient* client) : owner(client) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        return answer_query<IAudioRenderClient>(iid, out, this,
+                                                {__uuidof(IUnknown), __uuidof(IAudioRenderClient)});
+    }
+
+    HRESULT STDMETHODCALLTYPE GetBuffer(UINT32 frames, BYTE** data) override {
+        SyntheticAudioClient& c = *owner.Get();
+        std::lock_guard lock(c.mutex);
+        if (data == nullptr) {
+            return E_POINTER;
+        }
+        *data = nullptr;
+        const HRESULT hr = c.usable();
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (c.lent_frames != no_packet && c.lent_frames != 0) {
+            return AUDCLNT_E_OUT_OF_ORDER;
+        }
+        if (frames > c.buffer_frames - c.padding()) {
+            return AUDCLNT_E_BUFFER_TOO_LARGE;
+        }
+        c.lent.assign(size_t{frames} * synthetic_audio_channels, 0.0f);
+        c.lent_frames = frames;
+        *data = reinterpret_cast<BYTE*>(c.lent.data());
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE ReleaseBuffer(UINT32 frames, DWORD flags) override {
+        SyntheticAudioClient& c = *owner.Get();
+        std::lock_guard lock(c.mutex);
+        const HRESULT hr = c.usable();
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (c.lent_frames == no_packet) {
+            return AUDCLNT_E_OUT_OF_ORDER;
+        }
+        if (frames > c.lent_frames) {
+            return AUDCLNT_E_INVALID_SIZE;
+        }
+        const size_t samples = size_t{frames} * synthetic_audio_channels;
+        if ((flags & AUDCLNT_BUFFERFLAGS_SILENT) != 0) {
+            c.queued.insert(c.queued.end(), samples, 0.0f);
+        } else {
+            c.queued.insert(c.queued.end(), c.lent.begin(), c.lent.begin() + samples);
+        }
+        c.lent_frames = no_packet;
+        return S_OK;
+    }
+};
+
+// The microphone's packets, lent in place; one not read stays first.
+struct SyntheticCaptureService final : ComObject<SyntheticCaptureService, IAudioCaptureClient> {
+    ComPtr<SyntheticAudioClient> owner;
+    explicit SyntheticCaptureService(SyntheticAudioClient* client) : owner(client) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        return answer_query<IAudioCaptureClient>(
+            iid, out, this, {__uuidof(IUnknown), __uuidof(IAudioCaptureClient)});
+    }
+
+    HRESULT STDMETHODCALLTYPE GetBuffer(BYTE** data, UINT32* frames, DWORD* flags, UINT64* position,
+                                        UINT64* qpc_position) override {
+        SyntheticAudioClient& c = *owner.Get();
+        std::lock_guard lock(c.mutex);
+        if (data == nullptr || frames == nullptr || flags == nullptr) {
+            return E_POINTER;
+        }
+        *data = nullptr;
+        *frames = 0;
+        *flags = 0;
+        const HRESULT hr = c.usable();
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (c.packet_lent) {
+            return AUDCLNT_E_OUT_OF_ORDER;
+        }
+        if (c.packets.empty()) {
+            return AUDCLNT_S_BUFFER_EMPTY;
+        }
+        CapturedPacket& packet = c.packets.front();
+        *data = reinterpret_cast<BYTE*>(packet.samples.data());
+        *frames = static_cast<UINT32>(packet.samples.size() / synthetic_audio_channels);
+        *flags = packet.flags;
+        if (position != nullptr) {
+            *position = packet.position;
+        }
+        if (qpc_position != nullptr) {
+            *qpc_position = packet.qpc_position;
+        }
+        c.packet_lent = true;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE ReleaseBuffer(UINT32 frames) override {
+        SyntheticAudioClient& c = *owner.Get();
+        std::lock_guard lock(c.mutex);
+        const HRESULT hr = c.usable();
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (!c.packet_lent) {
+            return AUDCLNT_E_OUT_OF_ORDER;
+        }
+        const size_t packet_frames = c.packets.front().samples.size() / synthetic_audio_channels;
+        if (frames != 0 && frames != packet_frames) {
+            return AUDCLNT_E_INVALID_SIZE;
+        }
+        if (frames != 0) {
+            c.packets.pop_front();
+        }
+        c.packet_lent = false;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetNextPacketSize(UINT32* frames) override {
+        SyntheticAudioClient& c = *owner.Get();
+        std::lock_guard lock(c.mutex);
+        if (frames == nullptr) {
+            return E_POINTER;
+        }
+        *frames = 0;
+        const HRESULT hr = c.usable();
+        if (SUCCEEDED(hr) && !c.packets.empty()) {
+            *frames =
+                static_cast<UINT32>(c.packets.front().samples.size() / synthetic_audio_channels);
+        }
+        return hr;
+    }
+};
+
+HRESULT STDMETHODCALLTYPE SyntheticAudioClient::GetService(REFIID iid, void** service) {
+    if (service == nullptr) {
+        return E_POINTER;
+    }
+    *service = nullptr;
+    {
+        std::lock_guard lock(mutex);
+        const HRESULT hr = usable();
+        if (FAILED(hr)) {
+            return hr;
+        }
+    }
+    const bool render = role == SyntheticAudioRole::render;
+    if (iid == __uuidof(IAudioRenderClient) || iid == __uuidof(IAudioCaptureClient)) {
+        if (render != (iid == __uuidof(IAudioRenderClient))) {
+            return AUDCLNT_E_WRONG_ENDPOINT_TYPE;
+        }
+        if (render) {
+            *service = adopt_new<IAudioRenderClient>(new SyntheticRenderService(this)).Detach();
+        } else {
+            *service = adopt_new<IAudioCaptureClient>(new SyntheticCaptureService(this)).Detach();
+        }
+        return S_OK;
+    }
+    return E_NOINTERFACE;
+}
+
+} // namespace
+
+HRESULT synthetic_audio_new_client(SyntheticAudioRole role, IAudioClient** client) {
+    if (client == nullptr) {
+        return E_POINTER;
+    }
+    *client = adopt_new<IAudioClient>(new SyntheticAudioClient(role)).Detach();
+    return S_OK;
+}
+
+std::vector<float> synthetic_audio_played(IAudioClient* client) {
+    SyntheticAudioClient* object = synthetic_object(client);
+    if (object == nullptr) {
+        return {};
+    }
+    std::lock_guard lock(object->mutex);
+    return object->played;
+}
+
+void synthetic_audio_unplug(IAudioClient* client) {
+    SyntheticAudioClient* object = synthetic_object(client);
+    if (object == nullptr) {
+        return;
+    }
+    {
+        std::lock_guard lock(object->mutex);
+        object->invalidated = true;
+    }
+    object->stop_clock();
+}
