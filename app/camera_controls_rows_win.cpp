@@ -57,8 +57,6 @@ void create_rows() {
 
 } // namespace
 
-// Shows a row as it is known: the slider at its value, greyed while the
-// camera has it or while there is nothing to move.
 void show_row(int32_t i) {
     const ControlRow& row = main_window.camera_controls.rows[i];
     const ControlsRowWindows& w = main_window.camera_controls.row_windows[i];
@@ -101,7 +99,6 @@ void apply_dpi(UINT dpi) {
         reinterpret_cast<LPARAM>(main_window.camera_controls.font.get()));
 }
 
-// Sizes the window around its rows at `dpi`, its top-left corner at x, y.
 void fit_window(int32_t x, int32_t y, UINT dpi) {
     const ControlsWindowPlaces places =
         controls_window_places(main_window.camera_controls.row_count, dpi);
@@ -124,8 +121,6 @@ void fit_window(int32_t x, int32_t y, UINT dpi) {
     }
 }
 
-// The rows as the control thread read them: the window is built around
-// them and shown.
 void show_window(int32_t row_count, const ControlRow* rows) {
     CameraControlsWindow& w = main_window.camera_controls;
     w.row_count = row_count;
@@ -146,8 +141,6 @@ void show_window(int32_t row_count, const ControlRow* rows) {
     SetFocus(first != nullptr ? first : w.window);
 }
 
-// The rows greyed and the note saying the camera does not answer; the
-// window shown first if the controls were never read.
 void show_silent() {
     CameraControlsWindow& w = main_window.camera_controls;
     if (!IsWindowVisible(w.window)) {
