@@ -52,36 +52,12 @@ FrameGuides frame_guides(int32_t kind, int32_t width, int32_t height) {
 
 GuidePoint window_point(GuidePoint frame_point, const PicturePlace& place) {
     const FrameCrop& crop = place.crop;
-    const double dx = frame_point.x - crop.x;
-    const double dy = frame_point.y - crop.y;
-    // The crop turned clockwise, as the stretch shows it.
-    double sx = dx;
-    double sy = dy;
-    switch (place.turn.quarter & 3) {
-    case 1:
-        sx = crop.height - dy;
-        sy = dx;
-        break;
-    case 2:
-        sx = crop.width - dx;
-        sy = crop.height - dy;
-        break;
-    case 3:
-        sx = dy;
-        sy = crop.width - dx;
-        break;
-    default:
-        break;
-    }
-    const bool upright = (place.turn.quarter & 1) == 0;
-    const double shown_w = upright ? crop.width : crop.height;
-    const double shown_h = upright ? crop.height : crop.width;
-    if (place.turn.mirror) {
-        sx = shown_w - sx;
-    }
+    const ShownPoint shown = frame_to_shown(frame_point.x - crop.x, frame_point.y - crop.y,
+                                            crop.width, crop.height, place.turn);
     // Multiplied before divided, so that a whole answer comes out whole.
     const PixelRect& p = place.picture;
-    return {p.left + sx * (p.right - p.left) / shown_w, p.top + sy * (p.bottom - p.top) / shown_h};
+    return {p.left + shown.x * (p.right - p.left) / shown.width,
+            p.top + shown.y * (p.bottom - p.top) / shown.height};
 }
 
 GuideStrokes guide_strokes(int32_t kind, const PicturePlace& place, uint32_t dpi) {

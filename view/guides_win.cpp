@@ -4,6 +4,7 @@
 #include "app/window_calls.h"
 #include "base/geometry_win.h"
 #include "base/owned_win.h"
+#include "view/paint.h"
 
 namespace {
 
@@ -13,17 +14,6 @@ constexpr COLORREF guide_light = RGB(240, 240, 240);
 constexpr COLORREF guide_dark = RGB(24, 24, 24);
 
 using OwnedPen = Owned<HPEN, delete_gdi_object>;
-
-// The DC's state for a scope: its clip and the objects selected into it
-// come back when the scope ends, before the pens made in it go.
-struct SavedDc {
-    HDC dc;
-    int saved;
-    explicit SavedDc(HDC d) : dc(d), saved(SaveDC(d)) {}
-    ~SavedDc() { RestoreDC(dc, saved); }
-    SavedDc(const SavedDc&) = delete;
-    SavedDc& operator=(const SavedDc&) = delete;
-};
 
 // One colour's pass: the strokes grown by `grow`, and the circles as rings of
 // one-pixel ellipses from `inner` pixels inside the circle's line to `outer`

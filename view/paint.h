@@ -21,6 +21,17 @@ struct SelectedFont {
     SelectedFont& operator=(const SelectedFont&) = delete;
 };
 
+// The DC's state for a scope: its clip and the objects selected into it
+// come back when the scope ends, before the objects made in it go.
+struct SavedDc {
+    HDC dc;
+    int saved;
+    explicit SavedDc(HDC d) : dc(d), saved(SaveDC(d)) {}
+    ~SavedDc() { RestoreDC(dc, saved); }
+    SavedDc(const SavedDc&) = delete;
+    SavedDc& operator=(const SavedDc&) = delete;
+};
+
 // WM_PAINT: paints every pixel of the client area, then lets the worker post
 // its next frame message.
 void paint_main_window(HWND window);

@@ -210,13 +210,14 @@ void paint_main_window(HWND window) {
         has_text ? RECT{}
                  : info_line_rect(dc, marks_area(area), main_window.toolbar.status_font.get(), info,
                                   info_line_units);
-    const int saved_dc = SaveDC(dc);
-    ExcludeClipRect(dc, tip_box.left, tip_box.top, tip_box.right, tip_box.bottom);
-    ExcludeClipRect(dc, info_box.left, info_box.top, info_box.right, info_box.bottom);
-    paint_video(dc, area, settings.view, picture_turn(), has_text ? text : nullptr,
-                main_window.toolbar.status_font.get(), scale);
-    RestoreDC(dc, saved_dc);
-    if (info_box.right > info_box.left && info_box.bottom > info_box.top) {
+    {
+        const SavedDc saved(dc);
+        ExcludeClipRect(dc, tip_box.left, tip_box.top, tip_box.right, tip_box.bottom);
+        ExcludeClipRect(dc, info_box.left, info_box.top, info_box.right, info_box.bottom);
+        paint_video(dc, area, settings.view, picture_turn(), has_text ? text : nullptr,
+                    main_window.toolbar.status_font.get(), scale);
+    }
+    if (!IsRectEmpty(&info_box)) {
         paint_info_line(dc, info_box, info, main_window.toolbar.status_font.get());
     }
     if (tip != nullptr) {

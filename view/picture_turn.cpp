@@ -47,6 +47,28 @@ UnitPoint shown_to_frame(UnitPoint shown, const PictureTurn& turn) {
     }
 }
 
+ShownPoint frame_to_shown(double x, double y, double width, double height,
+                          const PictureTurn& turn) {
+    ShownPoint shown{x, y, width, height};
+    switch (turn.quarter & 3) {
+    case 1:
+        shown = {height - y, x, height, width};
+        break;
+    case 2:
+        shown = {width - x, height - y, width, height};
+        break;
+    case 3:
+        shown = {y, width - x, height, width};
+        break;
+    default:
+        break;
+    }
+    if (turn.mirror) {
+        shown.x = shown.width - shown.x;
+    }
+    return shown;
+}
+
 UnitPoint shown_move_to_frame(double du, double dv, const PictureTurn& turn) {
     const double u = turn.mirror ? -du : du;
     switch (turn.quarter & 3) {

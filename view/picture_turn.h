@@ -29,6 +29,17 @@ int32_t shown_height(int32_t width, int32_t height, int32_t quarter);
 UnitPoint shown_to_frame(UnitPoint shown, const PictureTurn& turn);
 UnitPoint shown_move_to_frame(double du, double dv, const PictureTurn& turn);
 
+// A point (x, y) of a width x height picture as the turned and mirrored
+// picture shows it, in that picture's own units, with its size: the inverse
+// of shown_to_frame, kept exact for whole numbers.
+struct ShownPoint {
+    double x;
+    double y;
+    double width;
+    double height;
+};
+ShownPoint frame_to_shown(double x, double y, double width, double height, const PictureTurn& turn);
+
 // The frame pixel shown at column x, row y of the shown picture of a
 // width x height frame (both in pixels).
 void frame_pixel_of(int32_t x, int32_t y, int32_t width, int32_t height, const PictureTurn& turn,
