@@ -14,6 +14,8 @@
 
 #include <vector>
 
+#include "audio/audio_device_layer.h"
+
 inline constexpr wchar_t synthetic_microphone_id[] =
     L"{0.0.1.00000000}.{7a1c5e00-0000-4000-8000-746176697300}";
 inline constexpr wchar_t synthetic_microphone_name[] = L"Microphone (Tavisko Synthetic Camera)";
@@ -40,3 +42,11 @@ std::vector<float> synthetic_audio_played(IAudioClient* client);
 // Unplugs the client's endpoint: its clock stops and every later call of the
 // client and its services answers AUDCLNT_E_DEVICE_INVALIDATED.
 void synthetic_audio_unplug(IAudioClient* client);
+
+// Test controls, from any thread; each lasts until changed again.
+// The inputs audio_enum_capture_endpoints lists, each opening as a synthetic
+// microphone; an empty list brings back the one synthetic microphone.
+void synthetic_audio_set_inputs(const std::vector<AudioEndpoint>& inputs);
+// Opening an input answers E_ACCESSDENIED, as Windows does while its
+// microphone privacy setting denies the program.
+void synthetic_audio_deny_access(bool denied);
