@@ -40,6 +40,10 @@ constexpr int32_t drift_target_quarters = 7;
 constexpr int32_t drift_room_ms = 60;
 // The wait wakes at least this often, whether or not an endpoint signals.
 constexpr DWORD wait_bound_ms = 1000;
+// The endpoints' buffers where the period is the default: room for a wake
+// that comes periods late, which costs no delay while wakes come in time
+// (the output is kept at output_kept_quarters, the input read out each wake).
+constexpr REFERENCE_TIME buffer_duration = 500000; // 50 ms
 // Packets read in one wake at most, so that a flood cannot starve the output.
 constexpr int32_t packets_per_wake = 32;
 
@@ -130,7 +134,7 @@ HRESULT initialize(IAudioClient* client, const WAVEFORMATEX* mix, UINT32& period
     REFERENCE_TIME period = 0;
     HRESULT hr = client->GetDevicePeriod(&period, nullptr);
     if (SUCCEEDED(hr)) {
-        hr = client->Initialize(AUDCLNT_SHAREMODE_SHARED, flags, 0, 0, mix, nullptr);
+        hr = client->Initialize(AUDCLNT_SHAREMODE_SHARED, flags, buffer_duration, 0, mix, nullptr);
     }
     period_frames = UINT32((period * mix->nSamplesPerSec + 9999999) / 10000000);
     return hr;
@@ -171,6 +175,7 @@ struct Flow {
     AudioDrift drift;
     int64_t glitches_before; // of the drifts of outputs opened before
     int64_t output_ran_dry;  // times the output had played all it had been given
+    int64_t input_lost;      // packets the input lost, its buffer full
     int32_t delay_max_us;
 };
 
@@ -276,6 +281,10 @@ HRESULT drain(Flow& flow) {
         if (FAILED(hr) || hr == AUDCLNT_S_BUFFER_EMPTY) {
             return hr;
         }
+        // The input's buffer ran full while this thread was away.
+        if ((flags & AUDCLNT_BUFFERFLAGS_DATA_DISCONTINUITY) != 0 && flow.drift.playing) {
+            ++flow.input_lost;
+        }
         const bool silent = (flags & AUDCLNT_BUFFERFLAGS_SILENT) != 0;
         audio_drift_put(flow.drift, flow.input.format, silent ? nullptr : data, int32_t(frames));
         hr = flow.capture->ReleaseBuffer(frames);
@@ -300,8 +309,8 @@ void publish(SoundRun* run, Flow& flow) {
     }
     const std::lock_guard hold(run->lock);
     run->figures = {true,
-                    flow.glitches_before + flow.output_ran_dry + flow.drift.ran_dry +
-                        flow.drift.overflowed,
+                    flow.glitches_before + flow.output_ran_dry + flow.input_lost +
+                        flow.drift.ran_dry + flow.drift.overflowed,
                     delay_us, flow.delay_max_us};
 }
 

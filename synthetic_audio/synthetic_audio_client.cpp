@@ -195,12 +195,17 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
     }
 
     // Ticks on a schedule from Start, so late wake-ups do not slow the clock.
+    // A tick that comes late is the engine's pass coming late, which a
+    // device's own buffer covers: the periods missed follow a millisecond
+    // apart, each signalled, rather than all at once.
     void run_clock() {
         std::unique_lock lock(mutex);
         auto due = std::chrono::steady_clock::now();
         while (running) {
             due += std::chrono::microseconds(synthetic_audio_period / 10);
-            if (!clock_wake.wait_until(lock, due, [this] { return !running; })) {
+            const auto next =
+                std::max(due, std::chrono::steady_clock::now() + std::chrono::milliseconds(1));
+            if (!clock_wake.wait_until(lock, next, [this] { return !running; })) {
                 tick();
             }
         }

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "audio/audio_device_layer.h"
+#include "audio/sound_win.h"
+#include "base/messages_win.h"
 #include "base/owned_win.h"
 
 using Microsoft::WRL::ComPtr;
@@ -79,6 +83,39 @@ TEST(AudioEndpoints, TheDefaultOutputPlaysSharedAndEventDriven) {
     }
     EXPECT_LT(padding, frames);
     EXPECT_EQ(client->Stop(), S_OK);
+}
+
+// The sound thread on Wine's endpoints: the null sink's monitor played into
+// the null sink, on the product's layer, goes on without ending.
+TEST(AudioEndpoints, TheSoundThreadPlaysTheMonitorIntoTheSink) {
+    std::vector<AudioEndpoint> endpoints;
+    {
+        ComApartment com(COINIT_MULTITHREADED);
+        ASSERT_EQ(audio_enum_capture_endpoints(endpoints), S_OK);
+    }
+    const auto monitor = std::find_if(endpoints.begin(), endpoints.end(), [](const auto& e) {
+        return e.name.find(L"Monitor of Tavisko-Null") != std::wstring::npos;
+    });
+    if (monitor == endpoints.end()) {
+        GTEST_SKIP() << no_sound_server;
+    }
+    HWND window =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    sound_start(window, monitor->id.c_str());
+    ULONGLONG end = GetTickCount64() + 5000;
+    while (!sound_figures().playing && sound_running() && GetTickCount64() < end) {
+        Sleep(10);
+    }
+    EXPECT_TRUE(sound_figures().playing);
+    // A second on, the flow still runs and has posted nothing.
+    for (end = GetTickCount64() + 1000; sound_running() && GetTickCount64() < end;) {
+        Sleep(10);
+    }
+    EXPECT_TRUE(sound_running());
+    MSG message;
+    EXPECT_FALSE(PeekMessageW(&message, window, WM_APP_SOUND, WM_APP_SOUND, PM_REMOVE));
+    EXPECT_TRUE(sound_shutdown_within(2000));
+    DestroyWindow(window);
 }
 
 } // namespace
