@@ -31,3 +31,12 @@ HRESULT audio_open_default_render(IAudioClient** client);
 // The client of the capture endpoint with this id; a failure when it is
 // gone (E_NOTFOUND on Windows, E_INVALIDARG under Wine 8).
 HRESULT audio_open_capture(const std::wstring& endpoint_id, IAudioClient** client);
+
+// A watch on Windows' default output (eRender, eConsole): while it lives,
+// every change of the default signals `changed`, which must outlive it.
+// Windows tells through IMMNotificationClient::OnDefaultDeviceChanged, on a
+// thread of its own; Wine 8 registers the watch but never tells.
+struct AudioOutputWatch;
+HRESULT audio_watch_default_render(HANDLE changed, AudioOutputWatch** watch);
+// Ends the watch: after it returns `changed` is not signalled any more.
+void audio_unwatch(AudioOutputWatch* watch);

@@ -5,6 +5,8 @@
 #include <mmdeviceapi.h>
 #include <wrl/client.h>
 
+#include <atomic>
+#include <new>
 #include <utility>
 
 #include "base/owned_win.h"
@@ -117,4 +119,82 @@ HRESULT audio_open_capture(const std::wstring& endpoint_id, IAudioClient** clien
         hr = enumerator->GetDevice(endpoint_id.c_str(), &device);
     }
     return SUCCEEDED(hr) ? activate_client(device.Get(), client) : hr;
+}
+
+namespace {
+
+// Windows' calls on its own thread; only the default output's change for
+// eRender and eConsole matters, told by signalling the event.
+// https://learn.microsoft.com/en-us/windows/win32/api/mmdeviceapi/nn-mmdeviceapi-immnotificationclient
+struct DefaultOutputListener final : IMMNotificationClient {
+    std::atomic<ULONG> refs{1};
+    HANDLE changed;
+    explicit DefaultOutputListener(HANDLE event) : changed(event) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMMNotificationClient)) {
+            AddRef();
+            *out = static_cast<IMMNotificationClient*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --refs;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) override {
+        if (flow == eRender && role == eConsole) {
+            SetEvent(changed);
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override {
+        return S_OK;
+    }
+};
+
+} // namespace
+
+// The registration; the enumerator holds the listener while it lasts.
+struct AudioOutputWatch {
+    ComPtr<IMMDeviceEnumerator> enumerator;
+    ComPtr<IMMNotificationClient> listener;
+};
+
+HRESULT audio_watch_default_render(HANDLE changed, AudioOutputWatch** watch) {
+    *watch = nullptr;
+    auto* made = new (std::nothrow) AudioOutputWatch{};
+    if (made == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    *made->listener.GetAddressOf() = new (std::nothrow) DefaultOutputListener(changed);
+    HRESULT hr = made->listener ? make_enumerator(made->enumerator) : E_OUTOFMEMORY;
+    if (SUCCEEDED(hr)) {
+        hr = made->enumerator->RegisterEndpointNotificationCallback(made->listener.Get());
+    }
+    if (FAILED(hr)) {
+        delete made;
+        return hr;
+    }
+    *watch = made;
+    return S_OK;
+}
+
+// The enumerator lets go of the listener here; the caller closes the event
+// only after this.
+void audio_unwatch(AudioOutputWatch* watch) {
+    watch->enumerator->UnregisterEndpointNotificationCallback(watch->listener.Get());
+    delete watch;
 }

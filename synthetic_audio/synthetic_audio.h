@@ -5,12 +5,15 @@
 // IAudioClient, IAudioCaptureClient and IAudioRenderClient; Wine's endpoints
 // differ in places (docs/audio-under-wine.md).
 //
-// Not done yet: IAudioClient3, IAudioClock, IAudioClockAdjustment, exclusive
-// mode, and formats other than the mix format (AUTOCONVERTPCM is refused).
+// Not done yet: IAudioClient3 (the client answers E_NOINTERFACE, as before
+// Windows 10), IAudioClock, IAudioClockAdjustment, exclusive mode, and
+// formats other than the mix format (AUTOCONVERTPCM is refused).
 
 #include <windows.h>
 
 #include <audioclient.h>
+
+#include <wrl/client.h>
 
 #include <vector>
 
@@ -32,8 +35,20 @@ inline constexpr UINT32 synthetic_audio_period_frames = 480;
 
 enum class SyntheticAudioRole { render, capture };
 
+// An endpoint's mix format: `bits` 32 is float, 16 is integer PCM. A test
+// may give the microphone one off the speaker's, to run the conversion and a
+// rate difference; its period stays 10 ms (rate / 100 frames).
+struct SyntheticMix {
+    UINT32 rate;
+    WORD channels;
+    WORD bits;
+};
+inline constexpr SyntheticMix synthetic_audio_mix = {synthetic_audio_rate, synthetic_audio_channels,
+                                                     32};
+
 // A new, uninitialised client of an endpoint of that role.
-HRESULT synthetic_audio_new_client(SyntheticAudioRole role, IAudioClient** client);
+HRESULT synthetic_audio_new_client(SyntheticAudioRole role, IAudioClient** client,
+                                   const SyntheticMix& mix = synthetic_audio_mix);
 
 // What a synthetic speaker has played so far, samples interleaved; a packet
 // released AUDCLNT_BUFFERFLAGS_SILENT as zeros. Empty for any other client.
@@ -50,3 +65,17 @@ void synthetic_audio_set_inputs(const std::vector<AudioEndpoint>& inputs);
 // Opening an input answers E_ACCESSDENIED, as Windows does while its
 // microphone privacy setting denies the program.
 void synthetic_audio_deny_access(bool denied);
+// The mix format of the microphones opened from now on.
+void synthetic_audio_set_input_mix(const SyntheticMix& mix);
+// While hung, a microphone's IAudioCaptureClient::GetBuffer does not return,
+// as a driver that stalls; releasing lets the calls waiting go on.
+void synthetic_audio_hang_capture(bool hung);
+// The client the layer opened last for that role: the default output's, or
+// the microphone's (null before any).
+Microsoft::WRL::ComPtr<IAudioClient> synthetic_audio_last_opened(SyntheticAudioRole role);
+// Windows' default output becomes a new synthetic speaker. With `notify` the
+// watches are told, as IMMNotificationClient::OnDefaultDeviceChanged tells
+// Windows' clients, and the old speaker stays; without (Wine tells nothing)
+// the old speaker is removed: its client answers AUDCLNT_E_DEVICE_INVALIDATED.
+// https://learn.microsoft.com/en-us/windows/win32/api/mmdeviceapi/nf-mmdeviceapi-immnotificationclient-ondefaultdevicechanged
+void synthetic_audio_change_default_output(bool notify);

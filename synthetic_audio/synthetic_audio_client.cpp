@@ -38,7 +38,8 @@ constexpr IID synthetic_client_iid = {
 constexpr UINT32 no_packet = UINT32_MAX;
 
 struct CapturedPacket {
-    std::vector<float> samples;
+    std::vector<BYTE> bytes;
+    UINT32 frames;
     UINT64 position;
     UINT64 qpc_position;
     DWORD flags;
@@ -54,35 +55,52 @@ UINT64 qpc_now_100ns() {
                                now.QuadPart % frequency.QuadPart * 10000000 / frequency.QuadPart);
 }
 
-WAVEFORMATEXTENSIBLE mix_format() {
+// A test's hung driver: while `hung`, a capture client's GetBuffer does not
+// return. Nothing in Microsoft's pages bounds how long a driver may take.
+struct CaptureHang {
+    std::mutex lock;
+    std::condition_variable released;
+    bool hung = false;
+};
+
+CaptureHang& capture_hang() {
+    static CaptureHang record;
+    return record;
+}
+
+WAVEFORMATEXTENSIBLE mix_format(const SyntheticMix& mix) {
     WAVEFORMATEXTENSIBLE format{};
     format.Format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
-    format.Format.nChannels = synthetic_audio_channels;
-    format.Format.nSamplesPerSec = synthetic_audio_rate;
-    format.Format.wBitsPerSample = 32;
-    format.Format.nBlockAlign = synthetic_audio_channels * 4;
-    format.Format.nAvgBytesPerSec = synthetic_audio_rate * format.Format.nBlockAlign;
+    format.Format.nChannels = mix.channels;
+    format.Format.nSamplesPerSec = mix.rate;
+    format.Format.wBitsPerSample = mix.bits;
+    format.Format.nBlockAlign = WORD(mix.channels * mix.bits / 8);
+    format.Format.nAvgBytesPerSec = mix.rate * format.Format.nBlockAlign;
     format.Format.cbSize = sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX);
-    format.Samples.wValidBitsPerSample = 32;
-    format.dwChannelMask = SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT;
-    format.SubFormat = KSDATAFORMAT_SUBTYPE_IEEE_FLOAT;
+    format.Samples.wValidBitsPerSample = mix.bits;
+    format.dwChannelMask =
+        mix.channels == 1 ? SPEAKER_FRONT_CENTER : SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT;
+    format.SubFormat = mix.bits == 32 ? KSDATAFORMAT_SUBTYPE_IEEE_FLOAT : KSDATAFORMAT_SUBTYPE_PCM;
     return format;
 }
 
-bool is_mix_format(const WAVEFORMATEX* format) {
-    const WAVEFORMATEXTENSIBLE mix = mix_format();
+bool is_mix_format(const SyntheticMix& own, const WAVEFORMATEX* format) {
+    const WAVEFORMATEXTENSIBLE mix = mix_format(own);
     if (format->wFormatTag == WAVE_FORMAT_EXTENSIBLE) {
         const auto* extensible = reinterpret_cast<const WAVEFORMATEXTENSIBLE*>(format);
         return format->cbSize >= mix.Format.cbSize && extensible->SubFormat == mix.SubFormat &&
                std::memcmp(format, &mix.Format, sizeof(WAVEFORMATEX)) == 0;
     }
-    return format->wFormatTag == WAVE_FORMAT_IEEE_FLOAT &&
+    return format->wFormatTag == (own.bits == 32 ? WAVE_FORMAT_IEEE_FLOAT : WAVE_FORMAT_PCM) &&
            format->nChannels == mix.Format.nChannels &&
-           format->nSamplesPerSec == mix.Format.nSamplesPerSec && format->wBitsPerSample == 32;
+           format->nSamplesPerSec == mix.Format.nSamplesPerSec &&
+           format->wBitsPerSample == mix.Format.wBitsPerSample;
 }
 
 struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient> {
     const SyntheticAudioRole role;
+    const SyntheticMix mix;
+    const UINT32 period_frames;
     std::mutex mutex;
     std::condition_variable clock_wake;
     std::thread clock;
@@ -103,7 +121,8 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
     bool packet_lent = false;
     bool lost_data = false;
 
-    explicit SyntheticAudioClient(SyntheticAudioRole r) : role(r) {}
+    SyntheticAudioClient(SyntheticAudioRole r, const SyntheticMix& m)
+        : role(r), mix(m), period_frames(m.rate / 100) {}
     ~SyntheticAudioClient() { stop_clock(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -127,11 +146,11 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
 
     UINT32 padding() const {
         if (role == SyntheticAudioRole::render) {
-            return static_cast<UINT32>(queued.size() / synthetic_audio_channels);
+            return static_cast<UINT32>(queued.size() / mix.channels);
         }
         UINT32 frames = 0;
         for (const CapturedPacket& packet : packets) {
-            frames += static_cast<UINT32>(packet.samples.size() / synthetic_audio_channels);
+            frames += packet.frames;
         }
         return frames;
     }
@@ -139,22 +158,25 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
     // One period of the device, under the lock: the speaker plays what is
     // queued, the microphone records a packet or, with no room, loses it.
     void tick() {
-        const UINT32 frames = synthetic_audio_period_frames;
+        const UINT32 frames = period_frames;
         if (role == SyntheticAudioRole::render) {
-            const size_t take = std::min<size_t>(queued.size(), frames * synthetic_audio_channels);
+            const size_t take = std::min<size_t>(queued.size(), frames * mix.channels);
             played.insert(played.end(), queued.begin(), queued.begin() + take);
             queued.erase(queued.begin(), queued.begin() + take);
         } else if (padding() + frames > buffer_frames) {
             lost_data = true;
         } else {
-            CapturedPacket packet{{}, device_position, qpc_now_100ns(), 0};
-            packet.samples.resize(size_t{frames} * synthetic_audio_channels);
-            for (UINT32 i = 0; i < frames; ++i) {
-                const double t = static_cast<double>(device_position + i) / synthetic_audio_rate;
-                const float sample =
-                    static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * 1000.0 * t));
-                std::fill_n(packet.samples.begin() + i * synthetic_audio_channels,
-                            synthetic_audio_channels, sample);
+            CapturedPacket packet{{}, frames, device_position, qpc_now_100ns(), 0};
+            packet.bytes.resize(size_t{frames} * mix.channels * mix.bits / 8);
+            for (UINT32 i = 0; i < frames * mix.channels; ++i) {
+                const double t = double(device_position + i / mix.channels) / mix.rate;
+                const double sample = 0.5 * std::sin(2 * std::numbers::pi * 1000.0 * t);
+                if (mix.bits == 32) {
+                    reinterpret_cast<float*>(packet.bytes.data())[i] = float(sample);
+                } else {
+                    reinterpret_cast<int16_t*>(packet.bytes.data())[i] =
+                        int16_t(std::lround(sample * 32768));
+                }
             }
             if (lost_data) {
                 packet.flags |= AUDCLNT_BUFFERFLAGS_DATA_DISCONTINUITY;
@@ -213,13 +235,13 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
         if (periodicity != 0 || duration < 0) {
             return E_INVALIDARG;
         }
-        if (!is_mix_format(format)) {
+        if (!is_mix_format(mix, format)) {
             return AUDCLNT_E_UNSUPPORTED_FORMAT;
         }
         // At least two periods, as the engine needs to refill one while it
         // plays the other.
         const REFERENCE_TIME kept = std::max(duration, 2 * synthetic_audio_period);
-        buffer_frames = static_cast<UINT32>((kept * synthetic_audio_rate + 9999999) / 10000000);
+        buffer_frames = static_cast<UINT32>((kept * mix.rate + 9999999) / 10000000);
         stream_flags = flags;
         initialized = true;
         return S_OK;
@@ -265,7 +287,7 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
         if (mode != AUDCLNT_SHAREMODE_SHARED) {
             return AUDCLNT_E_UNSUPPORTED_FORMAT;
         }
-        if (is_mix_format(format)) {
+        if (is_mix_format(mix, format)) {
             return S_OK;
         }
         return GetMixFormat(closest) == S_OK ? S_FALSE : E_OUTOFMEMORY;
@@ -280,7 +302,7 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
         if (copy == nullptr) {
             return E_OUTOFMEMORY;
         }
-        *copy = mix_format();
+        *copy = mix_format(mix);
         *format = &copy->Format;
         return S_OK;
     }
@@ -405,7 +427,7 @@ struct SyntheticRenderService final : ComObject<SyntheticRenderService, IAudioRe
         if (frames > c.buffer_frames - c.padding()) {
             return AUDCLNT_E_BUFFER_TOO_LARGE;
         }
-        c.lent.assign(size_t{frames} * synthetic_audio_channels, 0.0f);
+        c.lent.assign(size_t{frames} * c.mix.channels, 0.0f);
         c.lent_frames = frames;
         *data = reinterpret_cast<BYTE*>(c.lent.data());
         return S_OK;
@@ -424,7 +446,7 @@ struct SyntheticRenderService final : ComObject<SyntheticRenderService, IAudioRe
         if (frames > c.lent_frames) {
             return AUDCLNT_E_INVALID_SIZE;
         }
-        const size_t samples = size_t{frames} * synthetic_audio_channels;
+        const size_t samples = size_t{frames} * c.mix.channels;
         if ((flags & AUDCLNT_BUFFERFLAGS_SILENT) != 0) {
             c.queued.insert(c.queued.end(), samples, 0.0f);
         } else {
@@ -447,6 +469,11 @@ struct SyntheticCaptureService final : ComObject<SyntheticCaptureService, IAudio
 
     HRESULT STDMETHODCALLTYPE GetBuffer(BYTE** data, UINT32* frames, DWORD* flags, UINT64* position,
                                         UINT64* qpc_position) override {
+        {
+            CaptureHang& hang = capture_hang();
+            std::unique_lock hold(hang.lock);
+            hang.released.wait(hold, [&hang] { return !hang.hung; });
+        }
         SyntheticAudioClient& c = *owner.Get();
         std::lock_guard lock(c.mutex);
         if (data == nullptr || frames == nullptr || flags == nullptr) {
@@ -466,8 +493,8 @@ struct SyntheticCaptureService final : ComObject<SyntheticCaptureService, IAudio
             return AUDCLNT_S_BUFFER_EMPTY;
         }
         CapturedPacket& packet = c.packets.front();
-        *data = reinterpret_cast<BYTE*>(packet.samples.data());
-        *frames = static_cast<UINT32>(packet.samples.size() / synthetic_audio_channels);
+        *data = packet.bytes.data();
+        *frames = packet.frames;
         *flags = packet.flags;
         if (position != nullptr) {
             *position = packet.position;
@@ -489,7 +516,7 @@ struct SyntheticCaptureService final : ComObject<SyntheticCaptureService, IAudio
         if (!c.packet_lent) {
             return AUDCLNT_E_OUT_OF_ORDER;
         }
-        const size_t packet_frames = c.packets.front().samples.size() / synthetic_audio_channels;
+        const size_t packet_frames = c.packets.front().frames;
         if (frames != 0 && frames != packet_frames) {
             return AUDCLNT_E_INVALID_SIZE;
         }
@@ -509,8 +536,7 @@ struct SyntheticCaptureService final : ComObject<SyntheticCaptureService, IAudio
         *frames = 0;
         const HRESULT hr = c.usable();
         if (SUCCEEDED(hr) && !c.packets.empty()) {
-            *frames =
-                static_cast<UINT32>(c.packets.front().samples.size() / synthetic_audio_channels);
+            *frames = c.packets.front().frames;
         }
         return hr;
     }
@@ -545,11 +571,12 @@ HRESULT STDMETHODCALLTYPE SyntheticAudioClient::GetService(REFIID iid, void** se
 
 } // namespace
 
-HRESULT synthetic_audio_new_client(SyntheticAudioRole role, IAudioClient** client) {
+HRESULT synthetic_audio_new_client(SyntheticAudioRole role, IAudioClient** client,
+                                   const SyntheticMix& mix) {
     if (client == nullptr) {
         return E_POINTER;
     }
-    *client = adopt_new<IAudioClient>(new SyntheticAudioClient(role)).Detach();
+    *client = adopt_new<IAudioClient>(new SyntheticAudioClient(role, mix)).Detach();
     return S_OK;
 }
 
@@ -572,4 +599,13 @@ void synthetic_audio_unplug(IAudioClient* client) {
         object->invalidated = true;
     }
     object->stop_clock();
+}
+
+void synthetic_audio_hang_capture(bool hung) {
+    CaptureHang& hang = capture_hang();
+    {
+        const std::lock_guard hold(hang.lock);
+        hang.hung = hung;
+    }
+    hang.released.notify_all();
 }

@@ -9,6 +9,11 @@
 #include "audio/audio_device_layer.h"
 #include "synthetic_audio/synthetic_audio.h"
 
+// A watch is the event it signals.
+struct AudioOutputWatch {
+    HANDLE changed;
+};
+
 namespace {
 
 // The tests' controls: set from a test's thread, read by whichever thread
@@ -17,6 +22,10 @@ struct SyntheticInputs {
     std::mutex lock;
     std::vector<AudioEndpoint> inputs; // empty: the one synthetic microphone
     bool denied = false;
+    SyntheticMix input_mix = synthetic_audio_mix;
+    Microsoft::WRL::ComPtr<IAudioClient> default_output;
+    Microsoft::WRL::ComPtr<IAudioClient> last_input;
+    std::vector<AudioOutputWatch*> watches;
 };
 
 SyntheticInputs& synthetic_inputs() {
@@ -28,8 +37,8 @@ std::vector<AudioEndpoint> listed_inputs() {
     SyntheticInputs& record = synthetic_inputs();
     const std::lock_guard hold(record.lock);
     if (record.inputs.empty()) {
-        return {{synthetic_microphone_id, synthetic_microphone_name,
-                 synthetic_microphone_container}};
+        return {
+            {synthetic_microphone_id, synthetic_microphone_name, synthetic_microphone_container}};
     }
     return record.inputs;
 }
@@ -54,7 +63,11 @@ HRESULT audio_enum_capture_endpoints(std::vector<AudioEndpoint>& endpoints) {
 }
 
 HRESULT audio_open_default_render(IAudioClient** client) {
-    return synthetic_audio_new_client(SyntheticAudioRole::render, client);
+    const HRESULT hr = synthetic_audio_new_client(SyntheticAudioRole::render, client);
+    SyntheticInputs& record = synthetic_inputs();
+    const std::lock_guard hold(record.lock);
+    record.default_output = *client;
+    return hr;
 }
 
 HRESULT audio_open_capture(const std::wstring& endpoint_id, IAudioClient** client) {
@@ -69,12 +82,60 @@ HRESULT audio_open_capture(const std::wstring& endpoint_id, IAudioClient** clien
     if (!listed) {
         return E_NOTFOUND;
     }
+    SyntheticInputs& record = synthetic_inputs();
+    const std::lock_guard hold(record.lock);
+    if (record.denied) {
+        return E_ACCESSDENIED;
+    }
+    const HRESULT hr =
+        synthetic_audio_new_client(SyntheticAudioRole::capture, client, record.input_mix);
+    record.last_input = *client;
+    return hr;
+}
+
+void synthetic_audio_set_input_mix(const SyntheticMix& mix) {
+    SyntheticInputs& record = synthetic_inputs();
+    const std::lock_guard hold(record.lock);
+    record.input_mix = mix;
+}
+
+Microsoft::WRL::ComPtr<IAudioClient> synthetic_audio_last_opened(SyntheticAudioRole role) {
+    SyntheticInputs& record = synthetic_inputs();
+    const std::lock_guard hold(record.lock);
+    return role == SyntheticAudioRole::render ? record.default_output : record.last_input;
+}
+
+void synthetic_audio_change_default_output(bool notify) {
+    Microsoft::WRL::ComPtr<IAudioClient> old;
     {
         SyntheticInputs& record = synthetic_inputs();
         const std::lock_guard hold(record.lock);
-        if (record.denied) {
-            return E_ACCESSDENIED;
+        old.Swap(record.default_output);
+        for (AudioOutputWatch* watch : record.watches) {
+            if (notify) {
+                SetEvent(watch->changed);
+            }
         }
     }
-    return synthetic_audio_new_client(SyntheticAudioRole::capture, client);
+    if (!notify) {
+        synthetic_audio_unplug(old.Get());
+    }
+}
+
+HRESULT audio_watch_default_render(HANDLE changed, AudioOutputWatch** watch) {
+    *watch = new AudioOutputWatch{changed};
+    SyntheticInputs& record = synthetic_inputs();
+    const std::lock_guard hold(record.lock);
+    record.watches.push_back(*watch);
+    return S_OK;
+}
+
+// Under the lock, so no change signals the event after this.
+void audio_unwatch(AudioOutputWatch* watch) {
+    {
+        SyntheticInputs& record = synthetic_inputs();
+        const std::lock_guard hold(record.lock);
+        std::erase(record.watches, watch);
+    }
+    delete watch;
 }

@@ -1,0 +1,146 @@
+// The sound thread on the synthetic endpoints: what it plays, what it reports
+// and how it stops, seen from a message-only window's queue.
+
+#include <wrl/client.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "audio/sound_win.h"
+#include "base/messages_win.h"
+#include "synthetic_audio/synthetic_audio.h"
+
+namespace {
+
+using Role = SyntheticAudioRole;
+
+template <typename Done> bool wait_for(Done done, DWORD ms = 5000) {
+    for (const ULONGLONG end = GetTickCount64() + ms; !done();) {
+        if (GetTickCount64() > end) {
+            return false;
+        }
+        Sleep(5);
+    }
+    return true;
+}
+
+// The left channel of what a speaker played from its first sound on.
+std::vector<float> heard(const Microsoft::WRL::ComPtr<IAudioClient>& speaker) {
+    const std::vector<float> played = synthetic_audio_played(speaker.Get());
+    std::vector<float> left;
+    for (size_t i = 0; i + 1 < played.size(); i += 2) {
+        if (!left.empty() || played[i] != 0.0f) {
+            left.push_back(played[i]);
+        }
+    }
+    return left;
+}
+
+// A speaker other than `before` opened and played `frames` of sound.
+bool hears(IAudioClient* before, size_t frames) {
+    const auto speaker = synthetic_audio_last_opened(Role::render);
+    return speaker && speaker.Get() != before && heard(speaker).size() >= frames;
+}
+
+struct Sound : testing::Test {
+    HWND window =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ~Sound() override {
+        synthetic_audio_hang_capture(false);
+        EXPECT_TRUE(sound_shutdown_within(2000));
+        synthetic_audio_deny_access(false);
+        synthetic_audio_set_input_mix(synthetic_audio_mix);
+        DestroyWindow(window);
+    }
+    std::vector<WPARAM> ends() const {
+        std::vector<WPARAM> ends;
+        for (MSG m; PeekMessageW(&m, window, WM_APP_SOUND, WM_APP_SOUND, PM_REMOVE);) {
+            ends.push_back(m.wParam);
+        }
+        return ends;
+    }
+};
+
+TEST_F(Sound, PlaysTheToneSmoothlyAtOneKilohertzWithinFortyMilliseconds) {
+    const SyntheticMix inputs[] = {{48000, 2, 32}, {44100, 1, 16}};
+    for (const SyntheticMix& input : inputs) {
+        SCOPED_TRACE(input.rate);
+        synthetic_audio_set_input_mix(input);
+        const auto before = synthetic_audio_last_opened(Role::render);
+        sound_start(window, synthetic_microphone_id);
+        ASSERT_TRUE(wait_for([&] { return hears(before.Get(), 48000); }));
+        const std::vector<float> left = heard(synthetic_audio_last_opened(Role::render));
+        float largest_step = 0;
+        int rises = 0;
+        for (size_t i = 1; i < 48000; ++i) {
+            largest_step = std::max(largest_step, std::abs(left[i] - left[i - 1]));
+            rises += left[i - 1] < 0 && left[i] >= 0;
+        }
+        // 0.5 * 2 pi * 1000 / 48000 is the tone's own largest step.
+        EXPECT_LE(largest_step, 0.1308 + 0.005);
+        EXPECT_NEAR(rises, 1000, 6);
+        const SoundFigures figures = sound_figures();
+        EXPECT_TRUE(figures.playing);
+        EXPECT_EQ(figures.glitches, 0);
+        EXPECT_GT(figures.delay_us, 10000);
+        EXPECT_LE(figures.delay_max_us, 40000);
+        EXPECT_TRUE(sound_stop());
+        EXPECT_TRUE(ends().empty());
+    }
+}
+
+TEST_F(Sound, AnEndingIsPostedOnce) {
+    const struct {
+        const wchar_t* id;
+        bool denied;
+        bool unplugged;
+        WPARAM end;
+    } rows[] = {
+        {synthetic_microphone_id, false, true, SoundEndInputGone},
+        {synthetic_microphone_id, true, false, SoundEndAccessDenied},
+        {L"{0.0.1.00000000}.{gone}", false, false, SoundEndInputGone},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.end);
+        synthetic_audio_deny_access(row.denied);
+        sound_start(window, row.id);
+        if (row.unplugged) {
+            ASSERT_TRUE(wait_for([] { return sound_figures().playing; }));
+            synthetic_audio_unplug(synthetic_audio_last_opened(Role::capture).Get());
+        }
+        ASSERT_TRUE(wait_for([] { return !sound_running(); }));
+        EXPECT_EQ(ends(), std::vector<WPARAM>{row.end});
+        EXPECT_TRUE(sound_stop());
+    }
+}
+
+TEST_F(Sound, AHungInputIsLetGoWithinTheStopsBound) {
+    synthetic_audio_hang_capture(true);
+    sound_start(window, synthetic_microphone_id);
+    ASSERT_TRUE(wait_for([] { return synthetic_audio_last_opened(Role::render) != nullptr; }));
+    Sleep(50); // into the hung call: the stop's bound is what is checked
+    const ULONGLONG before = GetTickCount64();
+    EXPECT_FALSE(sound_stop());
+    EXPECT_LE(GetTickCount64() - before, 500u + 250u);
+    EXPECT_FALSE(sound_shutdown_within(50));
+    synthetic_audio_hang_capture(false);
+    EXPECT_TRUE(sound_shutdown_within(2000));
+}
+
+TEST_F(Sound, FollowsTheDefaultOutputToANewSpeaker) {
+    for (const bool notify : {true, false}) {
+        SCOPED_TRACE(notify);
+        const auto before = synthetic_audio_last_opened(Role::render);
+        sound_start(window, synthetic_microphone_id);
+        ASSERT_TRUE(wait_for([&] { return hears(before.Get(), 4800); }));
+        const auto first = synthetic_audio_last_opened(Role::render);
+        synthetic_audio_change_default_output(notify);
+        ASSERT_TRUE(wait_for([&] { return hears(first.Get(), 4800); }));
+        EXPECT_TRUE(sound_running());
+        EXPECT_TRUE(sound_stop());
+        EXPECT_TRUE(ends().empty());
+    }
+}
+
+} // namespace
