@@ -62,6 +62,20 @@ TEST(FormatInfoLine, NamesTheDeliveryAndStaysInsideItsBuffer) {
          true,
          L"1 \u00d7 2 12345678 \u00b7 1.00 fps \u00b7 shown 0.00 \u00b7 1 dropped"},
         {{1920, 1080, nv12, 5994, 5994, 0, false}, 12, false, L"1920 \u00d7 1080"},
+        {{640, 480, 0, 705, 705, 2, false, true, 1},
+         128,
+         true,
+         L"640 \u00d7 480 \u00b7 7.05 fps \u00b7 shown 7.05 \u00b7 2 dropped \u00b7 1 sound "
+         L"glitch"},
+        {{640, 480, 0, 705, 705, 2, false, true, 0},
+         65,
+         true,
+         L"640 \u00d7 480 \u00b7 7.05 fps "
+         L"\u00b7 shown 7.05 \u00b7 2 dropped \u00b7 0 sound glitches"},
+        {{640, 480, 0, 705, 705, 2, true, false, 7},
+         128,
+         true,
+         L"640 \u00d7 480 \u00b7 7.05 fps \u00b7 frozen \u00b7 2 dropped"},
     };
     for (const auto& [figures, capacity, whole, text] : cases) {
         std::wstring buffer(info_line_units + 8, L'#');
