@@ -30,12 +30,11 @@ namespace {
 // captured frames not yet read. Their sum falls by a period at each of the
 // output's periods and rises by one at each of the input's, so it swings
 // over a period around the output kept plus the drift's target. With 10 ms
-// periods: the output is kept a period and a half full (this thread, at the
-// scheduler's Pro Audio priority, may wake 5 ms late), and the drift holds
-// 17 ms halfway through a take, so that after a take more than a take is
-// left: where the two endpoints' periods fall together, their events come
-// in either order, and two takes may follow each other. 27-37 ms in all.
-constexpr int32_t output_kept_quarters = 6; // periods
+// periods both are 1.75 periods: the output then outlasts a wake 7.5 ms
+// late, and after a take the drift holds more than a take, for the periods
+// of two endpoints that fall together, whose events come in either order,
+// so that two takes may follow each other. 28-40 ms in all.
+constexpr int32_t output_kept_quarters = 7; // of a period
 constexpr int32_t drift_target_quarters = 7;
 // Beyond the target: what a stalled output may build up before frames drop.
 constexpr int32_t drift_room_ms = 60;
@@ -92,7 +91,23 @@ struct Endpoint {
     AudioFormat format;
     UINT32 buffer_frames;
     UINT32 period_frames;
+    ~Endpoint();
 };
+
+// The stream stops before its event is closed: a client that someone else
+// still holds would otherwise go on signalling the handle's number, which
+// the next event opened may be given.
+void close_endpoint(Endpoint& endpoint) {
+    if (endpoint.client) {
+        endpoint.client->Stop();
+    }
+    endpoint.client.Reset();
+    endpoint.event.reset();
+}
+
+Endpoint::~Endpoint() {
+    close_endpoint(*this);
+}
 
 // The engine's smallest period where the endpoint offers IAudioClient3's
 // low-latency streams; its default period where it does not (Wine answers
@@ -155,6 +170,7 @@ struct Flow {
     std::vector<float> samples;
     AudioDrift drift;
     int64_t glitches_before; // of the drifts of outputs opened before
+    int64_t output_ran_dry;  // times the output had played all it had been given
     int32_t delay_max_us;
 };
 
@@ -187,6 +203,10 @@ HRESULT refill(Flow& flow) {
     if (FAILED(hr) || padding >= flow.output_kept) {
         return hr;
     }
+    // The device played silence for what was missing: a glitch of its own.
+    if (padding == 0 && flow.drift.playing) {
+        ++flow.output_ran_dry;
+    }
     const UINT32 frames = flow.output_kept - padding;
     BYTE* data = nullptr;
     hr = flow.render->GetBuffer(frames, &data);
@@ -203,7 +223,7 @@ HRESULT refill(Flow& flow) {
 // conversion for the rest would go unused.
 Outcome open_output(Flow& flow) {
     flow.render.Reset();
-    flow.output = Endpoint{};
+    close_endpoint(flow.output);
     ComPtr<IAudioClient> client;
     HRESULT hr = audio_open_default_render(&client);
     if (SUCCEEDED(hr)) {
@@ -279,7 +299,9 @@ void publish(SoundRun* run, Flow& flow) {
         flow.delay_max_us = std::max(flow.delay_max_us, delay_us);
     }
     const std::lock_guard hold(run->lock);
-    run->figures = {true, flow.glitches_before + flow.drift.ran_dry + flow.drift.overflowed,
+    run->figures = {true,
+                    flow.glitches_before + flow.output_ran_dry + flow.drift.ran_dry +
+                        flow.drift.overflowed,
                     delay_us, flow.delay_max_us};
 }
 

@@ -160,8 +160,12 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
     void tick() {
         const UINT32 frames = period_frames;
         if (role == SyntheticAudioRole::render) {
-            const size_t take = std::min<size_t>(queued.size(), frames * mix.channels);
+            // Short of frames, the device plays silence for the rest: its
+            // clock does not wait for the client (a glitch).
+            const size_t want = size_t{frames} * mix.channels;
+            const size_t take = std::min(queued.size(), want);
             played.insert(played.end(), queued.begin(), queued.begin() + take);
+            played.insert(played.end(), want - take, 0.0f);
             queued.erase(queued.begin(), queued.begin() + take);
         } else if (padding() + frames > buffer_frames) {
             lost_data = true;

@@ -196,11 +196,11 @@ TEST(SyntheticAudio, TheSpeakerPlaysWhatItIsGivenAndSilenceAsZeros) {
         ASSERT_EQ(stream.client->GetCurrentPadding(&padding), S_OK);
     }
     const std::vector<float> played = synthetic_audio_played(stream.client.Get());
-    ASSERT_EQ(played.size(), 1440u);
+    ASSERT_GE(played.size(), 1920u); // and silence on, once nothing is queued
     EXPECT_EQ(played[0], 0.25f);
     EXPECT_EQ(played[959], 0.25f);
     EXPECT_EQ(played[960], 0.0f);
-    EXPECT_EQ(played[1439], 0.0f);
+    EXPECT_EQ(played[1919], 0.0f);
     EXPECT_EQ(stream.client->Stop(), S_OK);
 }
 
