@@ -139,10 +139,7 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
     EXPECT_EQ(parsed("format=640x480@30/1,NV12\nformat=640x480@30/1").format.width, 0u);
     EXPECT_EQ(parsed("format=640x480@30/1,YUY2").format.subtype, 0x32595559u);
     // A sound value that is no endpoint id keeps the earlier one.
-    const std::string sound = "sound=" + std::string(256, 'x');
-    EXPECT_STREQ(parsed(sound + "\nsound=a\tb\n" + sound + "y\nsound=\x01").sound,
-                 std::string(256, 'x').c_str());
-    EXPECT_STREQ(parsed("sound=a\nsound=").sound, "");
+    EXPECT_STREQ(parsed("sound=a\nsound=a\tb\nsound=" + std::string(257, 'x')).sound, "a");
     double out = 0;
     EXPECT_TRUE(parse_double_value("4.9e-324", 8, &out)); // underflow is still a number
     EXPECT_FALSE(parse_double_value("1e999", 5, &out));   // overflow is not
