@@ -11,6 +11,7 @@
 #include <string>
 
 #include "audio/sound_win.h"
+#include "base/owned_win.h"
 
 // What one run shares. sound_start makes it with two references, the
 // user-interface thread's and the thread's; whoever lets go last frees it.
@@ -20,7 +21,7 @@ struct SoundRun {
     std::atomic<int32_t> refs;
     HWND window;              // set before the thread starts
     std::wstring endpoint_id; // set before the thread starts
-    HANDLE stop_event;        // owned by the run: closed when the run is freed
+    OwnedHandle stop_event;   // closed when the run is freed
     std::mutex lock;          // guards what follows
     bool stopped;             // a stop was asked for: nothing is posted any more
     bool ended;               // the thread left its flow

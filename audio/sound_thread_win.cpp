@@ -29,12 +29,12 @@ namespace {
 // The program's own delay is the output's padding, the drift's fill and the
 // captured frames not yet read. Their sum falls by a period at each of the
 // output's periods and rises by one at each of the input's, so it swings
-// over a period around the output kept plus the drift's target. With 10 ms
-// periods both are 1.75 periods: the output then outlasts a wake 7.5 ms
-// late, and after a take the drift holds more than a take, for the periods
-// of two endpoints that fall together, whose events come in either order,
-// so that two takes may follow each other. 28-40 ms in all.
-constexpr int32_t output_kept_quarters = 7; // of a period
+// over a period around the output kept plus the drift's target. The output
+// keeps 1.5 periods, so it outlasts a wake half a period late; the drift
+// aims at 1.75, so that after a take it still holds more than a take: the
+// periods of two endpoints that fall together come in either order, and two
+// takes may follow each other. With 10 ms periods, 25-38 ms in all.
+constexpr int32_t output_kept_quarters = 6; // of a period
 constexpr int32_t drift_target_quarters = 7;
 // Beyond the target: what a stalled output may build up before frames drop.
 constexpr int32_t drift_room_ms = 60;
@@ -335,7 +335,7 @@ Outcome play(SoundRun* run) {
     if (changed) {
         audio_watch_default_render(changed.get(), watch.put());
     }
-    HANDLE waits[4] = {run->stop_event, flow.input.event.get(), flow.output.event.get(),
+    HANDLE waits[4] = {run->stop_event.get(), flow.input.event.get(), flow.output.event.get(),
                        changed.get()};
     const DWORD count = changed ? 4 : 3;
     for (;;) {

@@ -7,6 +7,7 @@
 
 #include "audio/sound_run_win.h"
 
+#include <memory>
 #include <new>
 
 #include "base/messages_win.h"
@@ -37,7 +38,6 @@ void post_end(HWND window, SoundEnd end, HRESULT hr) {
 
 void sound_run_release(SoundRun* run) {
     if (run->refs.fetch_sub(1) == 1) {
-        CloseHandle(run->stop_event);
         delete run;
     }
 }
@@ -51,29 +51,24 @@ void sound_start(HWND window, const wchar_t* endpoint_id) {
         post_end(window, SoundEndFailed, HRESULT_FROM_WIN32(ERROR_BUSY));
         return;
     }
-    auto* run = new (std::nothrow) SoundRun{};
-    HANDLE stop_event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (run == nullptr || stop_event == nullptr) {
-        if (stop_event != nullptr) {
-            CloseHandle(stop_event);
-        }
-        delete run;
+    std::unique_ptr<SoundRun> run(new (std::nothrow) SoundRun{});
+    if (run) {
+        run->stop_event.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    }
+    if (!run || !run->stop_event) {
         post_end(window, SoundEndFailed, E_OUTOFMEMORY);
         return;
     }
     run->refs.store(2); // this thread's and the sound thread's
     run->window = window;
     run->endpoint_id = endpoint_id;
-    run->stop_event = stop_event;
-    HANDLE thread = CreateThread(nullptr, 0, sound_thread_main, run, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, sound_thread_main, run.get(), 0, nullptr);
     if (thread == nullptr) {
         post_end(window, SoundEndFailed, HRESULT_FROM_WIN32(GetLastError()));
-        CloseHandle(stop_event);
-        delete run;
         return;
     }
     sound_player.thread = thread;
-    sound_player.run = run;
+    sound_player.run = run.release();
     sound_player.window = window;
 }
 
@@ -87,7 +82,7 @@ bool sound_stop() {
         const std::lock_guard hold(run->lock);
         run->stopped = true;
     }
-    SetEvent(run->stop_event);
+    SetEvent(run->stop_event.get());
     const bool joined =
         WaitForSingleObject(sound_player.thread, sound_stop_wait_ms) == WAIT_OBJECT_0;
     if (joined || sound_player.abandoned_count >= sound_max_abandoned) {
