@@ -82,6 +82,26 @@ TEST_F(SoundMenuTest, ListsTheInputsAndSaysOnlyThatAccessIsDenied) {
     synthetic_audio_set_inputs({});
 }
 
+TEST_F(SoundMenuTest, AHungInputHoldsUpClosingNoLongerThanTheStopsBound) {
+    open({app_camera(L"\\\\?\\cam#1", L"One", 640, 480)},
+         "camera_id=\\\\?\\cam#1\nsound={0.0.1.00000000}.{7a1c5e00-0000-4000-8000-746176697300}\n");
+    ASSERT_TRUE(playing());
+    synthetic_audio_hang_capture(true);
+    // Packets pile up while the sound thread waits in the hung call.
+    ASSERT_TRUE(pump_until([] {
+        const auto microphone = synthetic_audio_last_opened(SyntheticAudioRole::capture);
+        UINT32 frames = 0;
+        return microphone && SUCCEEDED(microphone->GetCurrentPadding(&frames)) && frames >= 960;
+    }));
+    const ULONGLONG before = GetTickCount64();
+    DestroyWindow(main_window.handle);
+    main_window.handle = nullptr;
+    EXPECT_LE(GetTickCount64() - before, 500u + 250u);
+    EXPECT_TRUE(main_window.sound.stuck);
+    synthetic_audio_hang_capture(false);
+    EXPECT_TRUE(sound_shutdown_within(2000));
+}
+
 TEST(CameraContainer, IsAllZeroForALinkWineKnowsNothingOf) {
     for (const wchar_t* link : {L"\\\\?\\cam#1", L"nonsense", L""}) {
         EXPECT_EQ(std::ranges::count(camera_container(link).bytes, 0), 16);
