@@ -11,23 +11,14 @@
 #include <new>
 
 #include "base/messages_win.h"
+#include "base/thread_list_win.h"
 
 SoundPlayer sound_player;
 
 namespace {
 
-// Forgets the threads let go of that have come back.
 void reap_abandoned() {
-    int32_t kept = 0;
-    for (int32_t i = 0; i < sound_player.abandoned_count; ++i) {
-        HANDLE thread = sound_player.abandoned[i];
-        if (WaitForSingleObject(thread, 0) == WAIT_OBJECT_0) {
-            CloseHandle(thread);
-        } else {
-            sound_player.abandoned[kept++] = thread;
-        }
-    }
-    sound_player.abandoned_count = kept;
+    reap_ended_threads(sound_player.abandoned, sound_player.abandoned_count);
 }
 
 void post_end(HWND window, SoundEnd end, HRESULT hr) {
