@@ -83,4 +83,22 @@ TEST(AudioDrift, HoldsTheFillAndTheToneAcrossClocks) {
     }
 }
 
+// At one frame a millisecond and a ratio of exactly one, what is taken is
+// what was put: each channel its own samples, a packet flagged silent zeros.
+TEST(AudioDrift, KeepsTheChannelsApartAndPlaysASilentPacketAsZeros) {
+    std::vector<float> storage(2 * 64, 9.0f), out(2 * 8);
+    const float a[8] = {0.1f, -0.1f, 0.2f, -0.2f, 0.3f, -0.3f, 0.4f, -0.4f};
+    const float b[8] = {0.5f, -0.5f, 0.6f, -0.6f, 0.7f, -0.7f, 0.8f, -0.8f};
+    AudioDrift drift;
+    audio_drift_start(drift, storage.data(), 64, 2, 1000, 1000, 8);
+    const AudioFormat stereo = {1000, 2, SampleFloat32, 8};
+    audio_drift_put(drift, stereo, reinterpret_cast<const uint8_t*>(a), 4);
+    audio_drift_put(drift, stereo, nullptr, 4);
+    audio_drift_put(drift, stereo, reinterpret_cast<const uint8_t*>(b), 4);
+    audio_drift_take(drift, out.data(), 8);
+    const std::vector<float> expected = {0.1f, -0.1f, 0.2f, -0.2f, 0.3f, -0.3f, 0.4f, -0.4f,
+                                         0,    0,     0,    0,     0,    0,     0,    0};
+    EXPECT_EQ(out, expected);
+}
+
 } // namespace
