@@ -307,7 +307,7 @@ void publish(SoundRun* run, Flow& flow) {
     if (flow.drift.playing) {
         flow.delay_max_us = std::max(flow.delay_max_us, delay_us);
     }
-    const std::lock_guard hold(run->lock);
+    const ScopedExclusiveLock hold(run->lock);
     run->figures = {true,
                     flow.glitches_before + flow.output_ran_dry + flow.input_lost +
                         flow.drift.ran_dry + flow.drift.overflowed,
@@ -382,7 +382,7 @@ DWORD WINAPI sound_thread_main(void* parameter) {
     auto* run = static_cast<SoundRun*>(parameter);
     const Outcome outcome = play_registered(run);
     {
-        const std::lock_guard hold(run->lock);
+        const ScopedExclusiveLock hold(run->lock);
         run->ended = true;
         run->figures.playing = false;
         if (outcome.end != 0 && !run->stopped) {

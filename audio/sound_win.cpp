@@ -70,7 +70,7 @@ bool sound_stop() {
     SoundRun* run = sound_player.run;
     {
         // From here on the thread posts nothing.
-        const std::lock_guard hold(run->lock);
+        const ScopedExclusiveLock hold(run->lock);
         run->stopped = true;
     }
     SetEvent(run->stop_event.get());
@@ -95,7 +95,7 @@ bool sound_running() {
     if (sound_player.run == nullptr) {
         return false;
     }
-    const std::lock_guard hold(sound_player.run->lock);
+    const ScopedExclusiveLock hold(sound_player.run->lock);
     return !sound_player.run->ended;
 }
 
@@ -103,7 +103,7 @@ SoundFigures sound_figures() {
     if (sound_player.run == nullptr) {
         return {};
     }
-    const std::lock_guard hold(sound_player.run->lock);
+    const ScopedExclusiveLock hold(sound_player.run->lock);
     return sound_player.run->figures;
 }
 
