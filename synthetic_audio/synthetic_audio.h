@@ -5,8 +5,8 @@
 // IAudioClient, IAudioCaptureClient and IAudioRenderClient; Wine's endpoints
 // differ in places (docs/audio-under-wine.md).
 //
-// Not done yet: IAudioClient3 (the client answers E_NOINTERFACE, as before
-// Windows 10), IAudioClock, IAudioClockAdjustment, exclusive mode, and
+// IAudioClient3's low-latency streams only while a test offers them.
+// Not done yet: IAudioClock, IAudioClockAdjustment, exclusive mode, and
 // formats other than the mix format (AUTOCONVERTPCM is refused).
 
 #include <windows.h>
@@ -26,7 +26,8 @@ inline constexpr GUID synthetic_microphone_container = {
     0x7a1c5e01, 0x0000, 0x4000, {0x80, 0x00, 0x74, 0x61, 0x76, 0x69, 0x73, 0x00}};
 
 // Every synthetic endpoint's mix format: 32-bit float, 2 channels, 48 kHz; its
-// period is 10 ms (480 frames). The microphone's tone is the same in every
+// period is 10 ms (480 frames), or with IAudioClient3 a multiple of 1 ms
+// (48 frames) from 3 ms (144) to 10 ms. The microphone's tone is the same in every
 // channel, 0.5 * sin(2 pi 1000 n / 48000) for device position n.
 inline constexpr UINT32 synthetic_audio_rate = 48000;
 inline constexpr WORD synthetic_audio_channels = 2;
@@ -70,6 +71,10 @@ void synthetic_audio_set_input_mix(const SyntheticMix& mix);
 // While hung, a microphone's IAudioCaptureClient::GetBuffer does not return,
 // as a driver that stalls; releasing lets the calls waiting go on.
 void synthetic_audio_hang_capture(bool hung);
+// Clients made from now on answer QueryInterface for IAudioClient2 and
+// IAudioClient3 (Windows 10's low-latency shared streams); by default they
+// answer E_NOINTERFACE, as before Windows 10.
+void synthetic_audio_offer_low_latency(bool offered);
 // The client the layer opened last for that role: the default output's, or
 // the microphone's (null before any).
 Microsoft::WRL::ComPtr<IAudioClient> synthetic_audio_last_opened(SyntheticAudioRole role);

@@ -4,6 +4,9 @@
 // https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nf-audioclient-iaudiorenderclient-getbuffer
 // https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nf-audioclient-iaudiocaptureclient-getbuffer
 // https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nf-audioclient-iaudiocaptureclient-releasebuffer
+// https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nn-audioclient-iaudioclient3
+// https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nf-audioclient-iaudioclient3-getsharedmodeengineperiod
+// https://learn.microsoft.com/en-us/windows/win32/api/audioclient/nf-audioclient-iaudioclient3-initializesharedaudiostream
 //
 // Threading: the client's calls come from any thread; the endpoint's clock
 // is a thread of its own, started by Start and joined by Stop, unplugging or
@@ -15,6 +18,7 @@
 #include <ksmedia.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -68,6 +72,28 @@ CaptureHang& capture_hang() {
     return record;
 }
 
+// Whether clients made from now on offer IAudioClient2 and IAudioClient3, as
+// Windows 10's do; off, they answer E_NOINTERFACE, as Windows 7's do.
+std::atomic<bool>& low_latency_offered() {
+    static std::atomic<bool> offered{false};
+    return offered;
+}
+
+// The periods the synthetic engine runs a stream at, in frames: 10 ms by
+// default and at most, 3 ms at least, in steps of 1 ms where the rate has
+// whole frames per millisecond (48 kHz: 480, 48, 144, 480).
+struct EnginePeriods {
+    UINT32 default_frames;
+    UINT32 fundamental;
+    UINT32 minimum;
+    UINT32 maximum;
+};
+
+EnginePeriods engine_periods(UINT32 rate) {
+    const UINT32 fundamental = rate % 1000 == 0 ? rate / 1000 : 1;
+    return {rate / 100, fundamental, 3 * rate / 1000 / fundamental * fundamental, rate / 100};
+}
+
 WAVEFORMATEXTENSIBLE mix_format(const SyntheticMix& mix) {
     WAVEFORMATEXTENSIBLE format{};
     format.Format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
@@ -97,10 +123,11 @@ bool is_mix_format(const SyntheticMix& own, const WAVEFORMATEX* format) {
            format->wBitsPerSample == mix.Format.wBitsPerSample;
 }
 
-struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient> {
+struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient3> {
     const SyntheticAudioRole role;
     const SyntheticMix mix;
-    const UINT32 period_frames;
+    const bool low_latency; // offers IAudioClient2 and IAudioClient3
+    UINT32 period_frames;   // the engine's; set by InitializeSharedAudioStream
     std::mutex mutex;
     std::condition_variable clock_wake;
     std::thread clock;
@@ -122,7 +149,8 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
     bool lost_data = false;
 
     SyntheticAudioClient(SyntheticAudioRole r, const SyntheticMix& m)
-        : role(r), mix(m), period_frames(m.rate / 100) {}
+        : role(r), mix(m), low_latency(low_latency_offered().load()),
+          period_frames(engine_periods(m.rate).default_frames) {}
     ~SyntheticAudioClient() { stop_clock(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -131,8 +159,13 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
             *out = static_cast<IAudioClient*>(this);
             return S_OK;
         }
-        return answer_query<IAudioClient>(iid, out, this,
-                                          {__uuidof(IUnknown), __uuidof(IAudioClient)});
+        if (!low_latency) {
+            return answer_query<IAudioClient>(iid, out, this,
+                                              {__uuidof(IUnknown), __uuidof(IAudioClient)});
+        }
+        return answer_query<IAudioClient3>(iid, out, this,
+                                           {__uuidof(IUnknown), __uuidof(IAudioClient),
+                                            __uuidof(IAudioClient2), __uuidof(IAudioClient3)});
     }
 
     // The state every call but the format questions needs, in the order
@@ -143,6 +176,19 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
         }
         return initialized ? S_OK : AUDCLNT_E_NOT_INITIALIZED;
     }
+
+    // What both initialisations refuse first.
+    HRESULT initializable(const WAVEFORMATEX* format) const {
+        if (format == nullptr) {
+            return E_POINTER;
+        }
+        if (invalidated) {
+            return AUDCLNT_E_DEVICE_INVALIDATED;
+        }
+        return initialized ? AUDCLNT_E_ALREADY_INITIALIZED : S_OK;
+    }
+
+    REFERENCE_TIME period() const { return REFERENCE_TIME{period_frames} * 10000000 / mix.rate; }
 
     UINT32 padding() const {
         if (role == SyntheticAudioRole::render) {
@@ -197,15 +243,25 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
     // Ticks on a schedule from Start, so late wake-ups do not slow the clock.
     // A tick that comes late is the engine's pass coming late, which a
     // device's own buffer covers: the periods missed follow a millisecond
-    // apart, each signalled, rather than all at once.
+    // apart, each signalled, rather than all at once. But a device's clock
+    // does not wait: what lies more than 10 ms behind (a thread starved on a
+    // busy machine, where wakes cost more than a 3 ms period) is played at
+    // once, so that the clock keeps its rate.
     void run_clock() {
         std::unique_lock lock(mutex);
         auto due = std::chrono::steady_clock::now();
+        const std::chrono::nanoseconds step(int64_t{period_frames} * 1000000000 / mix.rate);
+        const std::chrono::nanoseconds most_behind(synthetic_audio_period * 100);
         while (running) {
-            due += std::chrono::microseconds(synthetic_audio_period / 10);
+            due += step;
             const auto next =
                 std::max(due, std::chrono::steady_clock::now() + std::chrono::milliseconds(1));
-            if (!clock_wake.wait_until(lock, next, [this] { return !running; })) {
+            if (clock_wake.wait_until(lock, next, [this] { return !running; })) {
+                break;
+            }
+            tick();
+            while (std::chrono::steady_clock::now() - due > most_behind + step) {
+                due += step;
                 tick();
             }
         }
@@ -227,20 +283,15 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
                                          REFERENCE_TIME duration, REFERENCE_TIME periodicity,
                                          const WAVEFORMATEX* format, LPCGUID) override {
         std::lock_guard lock(mutex);
-        if (format == nullptr) {
-            return E_POINTER;
-        }
-        if (invalidated) {
-            return AUDCLNT_E_DEVICE_INVALIDATED;
-        }
-        if (initialized) {
-            return AUDCLNT_E_ALREADY_INITIALIZED;
+        const HRESULT hr = initializable(format);
+        if (FAILED(hr)) {
+            return hr;
         }
         if (mode != AUDCLNT_SHAREMODE_SHARED) {
             return AUDCLNT_E_EXCLUSIVE_MODE_NOT_ALLOWED;
         }
-        // Shared mode takes no periodicity but 0 (or the duration itself with
-        // IAudioClient3's low-latency streams, which are not offered here).
+        // Shared mode takes no periodicity but 0; a shorter one is
+        // InitializeSharedAudioStream's.
         if (periodicity != 0 || duration < 0) {
             return E_INVALIDARG;
         }
@@ -271,7 +322,7 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
         if (latency == nullptr) {
             return E_POINTER;
         }
-        *latency = synthetic_audio_period;
+        *latency = period();
         return usable();
     }
 
@@ -321,6 +372,7 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
         if (default_period == nullptr && minimum_period == nullptr) {
             return E_POINTER;
         }
+        // The device's, whatever period a stream asked the engine for.
         if (default_period != nullptr) {
             *default_period = synthetic_audio_period;
         }
@@ -397,6 +449,81 @@ struct SyntheticAudioClient final : ComObject<SyntheticAudioClient, IAudioClient
     }
 
     HRESULT STDMETHODCALLTYPE GetService(REFIID iid, void** service) override;
+
+    // IAudioClient2, as little as its pages allow: no offload.
+    HRESULT STDMETHODCALLTYPE IsOffloadCapable(AUDIO_STREAM_CATEGORY, BOOL* capable) override {
+        if (capable == nullptr) {
+            return E_POINTER;
+        }
+        *capable = FALSE;
+        return S_OK;
+    }
+
+    // Categories and options change nothing here.
+    HRESULT STDMETHODCALLTYPE
+    SetClientProperties(const AudioClientProperties* properties) override {
+        return properties == nullptr ? E_POINTER : S_OK;
+    }
+
+    // For hardware-offloaded streams, which the synthetic engine has none of.
+    HRESULT STDMETHODCALLTYPE GetBufferSizeLimits(const WAVEFORMATEX*, BOOL, REFERENCE_TIME*,
+                                                  REFERENCE_TIME*) override {
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetSharedModeEnginePeriod(const WAVEFORMATEX* format,
+                                                        UINT32* default_frames, UINT32* fundamental,
+                                                        UINT32* minimum, UINT32* maximum) override {
+        if (format == nullptr || default_frames == nullptr || fundamental == nullptr ||
+            minimum == nullptr || maximum == nullptr) {
+            return E_POINTER;
+        }
+        if (!is_mix_format(mix, format)) {
+            return AUDCLNT_E_UNSUPPORTED_FORMAT;
+        }
+        const EnginePeriods periods = engine_periods(mix.rate);
+        *default_frames = periods.default_frames;
+        *fundamental = periods.fundamental;
+        *minimum = periods.minimum;
+        *maximum = periods.maximum;
+        return S_OK;
+    }
+
+    // The engine is the endpoint's own: its period is the stream's.
+    HRESULT STDMETHODCALLTYPE GetCurrentSharedModeEnginePeriod(WAVEFORMATEX** format,
+                                                               UINT32* frames) override {
+        if (format == nullptr || frames == nullptr) {
+            return E_POINTER;
+        }
+        std::lock_guard lock(mutex);
+        *frames = period_frames;
+        return GetMixFormat(format);
+    }
+
+    // A shared stream at `frames` periods, its buffer two of them (the docs
+    // leave the size to the engine).
+    HRESULT STDMETHODCALLTYPE InitializeSharedAudioStream(DWORD flags, UINT32 frames,
+                                                          const WAVEFORMATEX* format,
+                                                          LPCGUID) override {
+        std::lock_guard lock(mutex);
+        const HRESULT hr = initializable(format);
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (!is_mix_format(mix, format)) {
+            return AUDCLNT_E_UNSUPPORTED_FORMAT;
+        }
+        const EnginePeriods periods = engine_periods(mix.rate);
+        if (frames % periods.fundamental != 0 || frames < periods.minimum ||
+            frames > periods.maximum) {
+            return AUDCLNT_E_INVALID_DEVICE_PERIOD;
+        }
+        period_frames = frames;
+        buffer_frames = 2 * frames;
+        stream_flags = flags;
+        initialized = true;
+        return S_OK;
+    }
 };
 
 SyntheticAudioClient* synthetic_object(IAudioClient* client) {
@@ -617,4 +744,8 @@ void synthetic_audio_hang_capture(bool hung) {
         hang.hung = hung;
     }
     hang.released.notify_all();
+}
+
+void synthetic_audio_offer_low_latency(bool offered) {
+    low_latency_offered().store(offered);
 }

@@ -133,6 +133,44 @@ TEST(SyntheticAudio, CallsOutOfTurnAreRefusedAsDocumented) {
               AUDCLNT_E_UNSUPPORTED_FORMAT);
 }
 
+TEST(SyntheticAudio, LowLatencyStreamsTakeTheEnginesPeriodsWhereOffered) {
+    ComPtr<IAudioClient> client;
+    ComPtr<IAudioClient3> low;
+    ASSERT_EQ(synthetic_audio_new_client(SyntheticAudioRole::render, &client), S_OK);
+    EXPECT_EQ(client.As(&low), E_NOINTERFACE);
+    synthetic_audio_offer_low_latency(true);
+    const struct {
+        UINT32 frames;
+        HRESULT expected;
+        UINT32 buffer, current;
+    } rows[] = {{96, AUDCLNT_E_INVALID_DEVICE_PERIOD, 0, 480},
+                {150, AUDCLNT_E_INVALID_DEVICE_PERIOD, 0, 480},
+                {528, AUDCLNT_E_INVALID_DEVICE_PERIOD, 0, 480},
+                {144, S_OK, 288, 144},
+                {432, S_OK, 864, 432}};
+    for (const auto& row : rows) {
+        ASSERT_EQ(synthetic_audio_new_client(SyntheticAudioRole::render, &client), S_OK);
+        ASSERT_EQ(client.As(&low), S_OK);
+        TaskMemory<WAVEFORMATEX> mix;
+        ASSERT_EQ(client->GetMixFormat(mix.put()), S_OK);
+        UINT32 period[4] = {};
+        EXPECT_EQ(low->GetSharedModeEnginePeriod(mix.get(), &period[0], &period[1], &period[2],
+                                                 &period[3]),
+                  S_OK);
+        EXPECT_EQ(std::vector<UINT32>(period, period + 4),
+                  (std::vector<UINT32>{480, 48, 144, 480}));
+        EXPECT_EQ(low->InitializeSharedAudioStream(0, row.frames, mix.get(), nullptr),
+                  row.expected);
+        UINT32 buffer = 0;
+        low->GetBufferSize(&buffer);
+        TaskMemory<WAVEFORMATEX> format;
+        EXPECT_EQ(low->GetCurrentSharedModeEnginePeriod(format.put(), &period[0]), S_OK);
+        EXPECT_EQ(std::vector<UINT32>({buffer, period[0]}),
+                  (std::vector<UINT32>{row.buffer, row.current}));
+    }
+    synthetic_audio_offer_low_latency(false);
+}
+
 TEST(SyntheticAudio, TheMicrophoneDeliversTheToneInPeriodsAndReportsLostData) {
     Stream stream(SyntheticAudioRole::capture);
     ASSERT_EQ(stream.client->Start(), S_OK);
