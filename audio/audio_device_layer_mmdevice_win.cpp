@@ -6,8 +6,8 @@
 #include <wrl/client.h>
 
 #include <atomic>
+#include <cwchar>
 #include <new>
-#include <utility>
 
 #include "base/owned_win.h"
 
@@ -53,7 +53,8 @@ void read_properties(IMMDevice* device, AudioEndpoint& endpoint) {
     ScopedPropVariant name;
     if (SUCCEEDED(store->GetValue(friendly_name_key, &name.value)) && name.value.vt == VT_LPWSTR &&
         name.value.pwszVal != nullptr) {
-        endpoint.name = name.value.pwszVal;
+        std::wcsncpy(endpoint.name, name.value.pwszVal, sound_name_size - 1);
+        endpoint.name[sound_name_size - 1] = L'\0';
     }
     ScopedPropVariant container;
     if (SUCCEEDED(store->GetValue(container_id_key, &container.value)) &&
@@ -68,15 +69,19 @@ HRESULT describe(IMMDevice* device, AudioEndpoint& endpoint) {
     if (FAILED(hr)) {
         return hr;
     }
-    endpoint = {id.get(), {}, GUID_NULL};
+    if (std::wcslen(id.get()) >= sound_endpoint_id_size) {
+        return E_NOT_SUFFICIENT_BUFFER;
+    }
+    endpoint = AudioEndpoint{};
+    std::wcscpy(endpoint.id, id.get());
     read_properties(device, endpoint);
     return S_OK;
 }
 
 } // namespace
 
-HRESULT audio_enum_capture_endpoints(std::vector<AudioEndpoint>& endpoints) {
-    endpoints.clear();
+HRESULT audio_enum_capture_endpoints(AudioEndpointList& list) {
+    list.count = 0;
     ComPtr<IMMDeviceEnumerator> enumerator;
     HRESULT hr = make_enumerator(enumerator);
     ComPtr<IMMDeviceCollection> collection;
@@ -87,13 +92,12 @@ HRESULT audio_enum_capture_endpoints(std::vector<AudioEndpoint>& endpoints) {
     if (SUCCEEDED(hr)) {
         hr = collection->GetCount(&count);
     }
-    for (UINT i = 0; SUCCEEDED(hr) && i < count; ++i) {
+    for (UINT i = 0; SUCCEEDED(hr) && i < count && list.count < audio_endpoints_max; ++i) {
         ComPtr<IMMDevice> device;
-        AudioEndpoint endpoint;
         // One endpoint that goes away while it is listed is left out.
         if (SUCCEEDED(collection->Item(i, &device)) &&
-            SUCCEEDED(describe(device.Get(), endpoint))) {
-            endpoints.push_back(std::move(endpoint));
+            SUCCEEDED(describe(device.Get(), list.endpoints[list.count]))) {
+            ++list.count;
         }
     }
     return hr;
@@ -110,13 +114,13 @@ HRESULT audio_open_default_render(IAudioClient** client) {
     return SUCCEEDED(hr) ? activate_client(device.Get(), client) : hr;
 }
 
-HRESULT audio_open_capture(const std::wstring& endpoint_id, IAudioClient** client) {
+HRESULT audio_open_capture(const wchar_t* endpoint_id, IAudioClient** client) {
     *client = nullptr;
     ComPtr<IMMDeviceEnumerator> enumerator;
     HRESULT hr = make_enumerator(enumerator);
     ComPtr<IMMDevice> device;
     if (SUCCEEDED(hr)) {
-        hr = enumerator->GetDevice(endpoint_id.c_str(), &device);
+        hr = enumerator->GetDevice(endpoint_id, &device);
     }
     return SUCCEEDED(hr) ? activate_client(device.Get(), client) : hr;
 }

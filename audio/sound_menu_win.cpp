@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <cwchar>
+#include <memory>
+#include <new>
 
 #include "app/context_menu_win.h"
 #include "app/main_window.h"
@@ -18,34 +20,38 @@
 
 namespace {
 
-// The inputs Windows lists now, the camera's own first, into `shown`;
-// returns the own input's place there, or -1. An id too long to remember is
-// no input the menu could keep.
-int32_t list_inputs(std::vector<SoundInput>& shown) {
-    shown.clear();
-    std::vector<AudioEndpoint> endpoints;
-    if (FAILED(audio_enum_capture_endpoints(endpoints))) {
+// The inputs Windows lists now, the camera's own first, into the shown
+// list; returns the own input's place there, or -1. An id too long to
+// remember is no input the menu could keep.
+int32_t list_inputs(SoundMenuState& menu) {
+    menu.shown_count = 0;
+    if (!menu.shown) {
+        menu.shown.reset(new (std::nothrow) SoundInput[sound_menu_max]);
+    }
+    const std::unique_ptr<AudioEndpointList> endpoints(new (std::nothrow) AudioEndpointList);
+    const std::unique_ptr<SoundInput[]> inputs(new (std::nothrow) SoundInput[sound_menu_max]);
+    if (!menu.shown || !endpoints || !inputs || FAILED(audio_enum_capture_endpoints(*endpoints))) {
         return -1;
     }
-    std::vector<SoundInput> inputs;
-    for (const AudioEndpoint& endpoint : endpoints) {
-        SoundInput input{};
-        to_utf8(endpoint.id.c_str(), input.id, int(sizeof input.id));
-        to_utf8(endpoint.name.c_str(), input.name, int(sizeof input.name));
+    int32_t count = 0;
+    for (int32_t i = 0; i < endpoints->count && count < sound_menu_max; ++i) {
+        const AudioEndpoint& endpoint = endpoints->endpoints[i];
+        SoundInput& input = inputs[count];
+        input = SoundInput{};
+        to_utf8(endpoint.id, input.id, int(sizeof input.id));
+        to_utf8(endpoint.name, input.name, int(sizeof input.name));
         input.container = container_of_guid(endpoint.container_id);
-        if (input.id[0] != '\0' && inputs.size() < size_t(sound_menu_max)) {
-            inputs.push_back(input);
-        }
+        count += input.id[0] != '\0' ? 1 : 0;
     }
     wchar_t link[camera_id_size];
     to_utf16(settings.camera_id, link, int(camera_id_size));
-    std::vector<int32_t> order(inputs.size());
+    int32_t order[sound_menu_max];
     const int32_t own =
-        sound_menu_order(inputs.data(), int32_t(inputs.size()), camera_container(link),
-                         computer_container(), order.data());
-    for (const int32_t index : order) {
-        shown.push_back(inputs[size_t(index)]);
+        sound_menu_order(inputs.get(), count, camera_container(link), computer_container(), order);
+    for (int32_t row = 0; row < count; ++row) {
+        menu.shown[row] = inputs[order[row]];
     }
+    menu.shown_count = count;
     return own < 0 ? -1 : 0;
 }
 
@@ -62,12 +68,12 @@ void start_chosen() {
 HMENU sound_submenu(UINT first_id) {
     HMENU menu = CreatePopupMenu();
     append_command_row(menu, IDC_SOUND_OFF);
-    std::vector<SoundInput>& shown = main_window.sound.shown;
-    const int32_t own = list_inputs(shown);
-    for (size_t row = 0; row < shown.size(); ++row) {
+    const int32_t own = list_inputs(main_window.sound);
+    const SoundInput* shown = main_window.sound.shown.get();
+    for (int32_t row = 0; row < main_window.sound.shown_count; ++row) {
         wchar_t text[sound_name_size + 20];
         to_utf16(shown[row].name, text, int(sound_name_size));
-        if (int32_t(row) == own) {
+        if (row == own) {
             wcscat(text, L" (camera's own)");
         }
         const bool chosen = std::strcmp(shown[row].id, settings.sound) == 0;
@@ -82,11 +88,10 @@ HMENU sound_submenu(UINT first_id) {
 }
 
 void run_sound_choice(UINT offset) {
-    const std::vector<SoundInput>& shown = main_window.sound.shown;
-    if (offset >= shown.size()) {
+    if (offset >= UINT(main_window.sound.shown_count)) {
         return;
     }
-    const char* id = shown[offset].id;
+    const char* id = main_window.sound.shown[offset].id;
     if (!parse_sound_setting(id, std::strlen(id), settings.sound)) {
         return;
     }

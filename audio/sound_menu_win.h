@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <memory>
 
 #include "audio/sound_pairing.h"
 
@@ -19,7 +19,8 @@ struct SoundMenuState {
     // The inputs as the last submenu showed them, in its order, so that a
     // choice made in it plays the input the user saw though the list of
     // endpoints has changed since.
-    std::vector<SoundInput> shown;
+    std::unique_ptr<SoundInput[]> shown; // sound_menu_max of them once a menu was shown
+    int32_t shown_count = 0;
     // A flow was started for the camera's current stream; it may have ended
     // on its own since, and is tried again with the next stream.
     bool following = false;

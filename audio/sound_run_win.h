@@ -7,8 +7,8 @@
 #include <windows.h>
 
 #include <atomic>
-#include <string>
 
+#include "audio/sound_pairing.h"
 #include "audio/sound_win.h"
 #include "base/owned_win.h"
 
@@ -18,13 +18,13 @@
 // everything it touches afterwards lives here.
 struct SoundRun {
     std::atomic<int32_t> refs;
-    HWND window;                 // set before the thread starts
-    std::wstring endpoint_id;    // set before the thread starts
-    OwnedHandle stop_event;      // closed when the run is freed
-    SRWLOCK lock = SRWLOCK_INIT; // guards what follows
-    bool stopped;                // a stop was asked for: nothing is posted any more
-    bool ended;                  // the thread left its flow
-    SoundFigures figures;        // published by the thread after every wake
+    HWND window;                                 // set before the thread starts
+    wchar_t endpoint_id[sound_endpoint_id_size]; // set before the thread starts
+    OwnedHandle stop_event;                      // closed when the run is freed
+    SRWLOCK lock = SRWLOCK_INIT;                 // guards what follows
+    bool stopped;                                // a stop was asked for: nothing is posted any more
+    bool ended;                                  // the thread left its flow
+    SoundFigures figures;                        // published by the thread after every wake
 };
 
 // Threads that a stop let go of and that may still be inside a driver.

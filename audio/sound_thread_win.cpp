@@ -14,7 +14,7 @@
 #include <wrl/client.h>
 
 #include <algorithm>
-#include <vector>
+#include <cstdlib>
 
 #include "audio/audio_device_layer.h"
 #include "audio/drift.h"
@@ -171,7 +171,7 @@ struct Flow {
     Endpoint output;
     ComPtr<IAudioRenderClient> render;
     UINT32 output_kept;
-    std::vector<float> samples;
+    HeapBlock<float> samples; // the drift's storage
     AudioDrift drift;
     int64_t glitches_before; // of the drifts of outputs opened before
     int64_t output_ran_dry;  // times the output had played all it had been given
@@ -253,16 +253,19 @@ Outcome open_output(Flow& flow) {
     flow.output_kept =
         std::min(flow.output.buffer_frames, output_kept_quarters * flow.output.period_frames / 4);
     const AudioFormat& out = flow.output.format;
-    if (flow.samples.empty() || flow.drift.out_rate != out.rate ||
-        flow.drift.channels != out.channels) {
+    if (!flow.samples || flow.drift.out_rate != out.rate || flow.drift.channels != out.channels) {
         flow.glitches_before += flow.drift.ran_dry + flow.drift.overflowed;
         const int32_t in_rate = flow.input.format.rate;
         const int32_t target_ms =
             std::max<int32_t>(1, drift_target_quarters * 250 * flow.input.period_frames / in_rate);
         const int32_t capacity = in_rate * (target_ms + drift_room_ms) / 1000;
-        flow.samples.assign(size_t(capacity) * size_t(out.channels), 0.0f);
-        audio_drift_start(flow.drift, flow.samples.data(), capacity, out.channels, in_rate,
-                          out.rate, target_ms);
+        flow.samples.reset(static_cast<float*>(
+            std::calloc(size_t(capacity) * size_t(out.channels), sizeof(float))));
+        if (!flow.samples) {
+            return {SoundEndFailed, E_OUTOFMEMORY};
+        }
+        audio_drift_start(flow.drift, flow.samples.get(), capacity, out.channels, in_rate, out.rate,
+                          target_ms);
     }
     hr = refill(flow);
     if (SUCCEEDED(hr)) {

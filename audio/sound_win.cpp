@@ -7,6 +7,7 @@
 
 #include "audio/sound_run_win.h"
 
+#include <cwchar>
 #include <memory>
 #include <new>
 
@@ -42,6 +43,11 @@ void sound_start(HWND window, const wchar_t* endpoint_id) {
         post_end(window, SoundEndFailed, HRESULT_FROM_WIN32(ERROR_BUSY));
         return;
     }
+    if (std::wcslen(endpoint_id) >= sound_endpoint_id_size) {
+        post_end(window, SoundEndInputGone,
+                 HRESULT_FROM_WIN32(ERROR_NOT_FOUND)); // no endpoint's id
+        return;
+    }
     std::unique_ptr<SoundRun> run(new (std::nothrow) SoundRun{});
     if (run) {
         run->stop_event.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -52,7 +58,7 @@ void sound_start(HWND window, const wchar_t* endpoint_id) {
     }
     run->refs.store(2); // this thread's and the sound thread's
     run->window = window;
-    run->endpoint_id = endpoint_id;
+    std::wcscpy(run->endpoint_id, endpoint_id);
     HANDLE thread = CreateThread(nullptr, 0, sound_thread_main, run.get(), 0, nullptr);
     if (thread == nullptr) {
         post_end(window, SoundEndFailed, HRESULT_FROM_WIN32(GetLastError()));

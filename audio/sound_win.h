@@ -28,9 +28,9 @@ inline constexpr DWORD sound_stop_wait_ms = 500;
 
 // What the info line and the benchmark read of the running flow.
 struct SoundFigures {
-    bool playing;       // a flow is running (it may still be filling)
-    int64_t glitches;   // times the buffer ran dry or overflowed since the start
-    int32_t delay_us;   // the program's own buffering now, input to output device
+    bool playing;         // a flow is running (it may still be filling)
+    int64_t glitches;     // times the buffer ran dry or overflowed since the start
+    int32_t delay_us;     // the program's own buffering now, input to output device
     int32_t delay_max_us; // the most it was since the start
 };
 

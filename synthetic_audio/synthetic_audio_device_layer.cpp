@@ -4,6 +4,7 @@
 
 #include <mmdeviceapi.h>
 
+#include <cwchar>
 #include <mutex>
 
 #include "audio/audio_device_layer.h"
@@ -37,8 +38,11 @@ std::vector<AudioEndpoint> listed_inputs() {
     SyntheticInputs& record = synthetic_inputs();
     const std::lock_guard hold(record.lock);
     if (record.inputs.empty()) {
-        return {
-            {synthetic_microphone_id, synthetic_microphone_name, synthetic_microphone_container}};
+        AudioEndpoint microphone{};
+        std::wcscpy(microphone.id, synthetic_microphone_id);
+        std::wcscpy(microphone.name, synthetic_microphone_name);
+        microphone.container_id = synthetic_microphone_container;
+        return {microphone};
     }
     return record.inputs;
 }
@@ -57,8 +61,13 @@ void synthetic_audio_deny_access(bool denied) {
     record.denied = denied;
 }
 
-HRESULT audio_enum_capture_endpoints(std::vector<AudioEndpoint>& endpoints) {
-    endpoints = listed_inputs();
+HRESULT audio_enum_capture_endpoints(AudioEndpointList& list) {
+    list.count = 0;
+    for (const AudioEndpoint& input : listed_inputs()) {
+        if (list.count < audio_endpoints_max) {
+            list.endpoints[list.count++] = input;
+        }
+    }
     return S_OK;
 }
 
@@ -70,14 +79,14 @@ HRESULT audio_open_default_render(IAudioClient** client) {
     return hr;
 }
 
-HRESULT audio_open_capture(const std::wstring& endpoint_id, IAudioClient** client) {
+HRESULT audio_open_capture(const wchar_t* endpoint_id, IAudioClient** client) {
     if (client == nullptr) {
         return E_POINTER;
     }
     *client = nullptr;
     bool listed = false;
     for (const AudioEndpoint& input : listed_inputs()) {
-        listed = listed || input.id == endpoint_id;
+        listed = listed || std::wcscmp(input.id, endpoint_id) == 0;
     }
     if (!listed) {
         return E_NOTFOUND;

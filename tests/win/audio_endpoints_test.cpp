@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <span>
+#include <string_view>
 
 #include "audio/audio_device_layer.h"
 #include "audio/sound_win.h"
@@ -24,14 +27,15 @@ constexpr char no_sound_server[] =
 
 TEST(AudioEndpoints, ListsCaptureEndpointsThatOpenByTheirIds) {
     ComApartment com(COINIT_MULTITHREADED);
-    std::vector<AudioEndpoint> endpoints{{L"stale", L"stale", GUID_NULL}};
-    ASSERT_EQ(audio_enum_capture_endpoints(endpoints), S_OK);
-    if (endpoints.empty()) {
+    const auto list = std::make_unique<AudioEndpointList>();
+    list->count = 1; // a stale entry, which the call must forget
+    ASSERT_EQ(audio_enum_capture_endpoints(*list), S_OK);
+    if (list->count == 0) {
         GTEST_SKIP() << no_sound_server;
     }
-    for (const AudioEndpoint& endpoint : endpoints) {
-        EXPECT_EQ(endpoint.id.rfind(L"{0.0.1.", 0), 0u) << "a capture endpoint's id";
-        EXPECT_FALSE(endpoint.name.empty());
+    for (const AudioEndpoint& endpoint : std::span(list->endpoints, size_t(list->count))) {
+        EXPECT_EQ(std::wstring_view(endpoint.id).substr(0, 7), L"{0.0.1.") << "a capture id";
+        EXPECT_NE(endpoint.name[0], L'\0');
         ComPtr<IAudioClient> client;
         EXPECT_EQ(audio_open_capture(endpoint.id, &client), S_OK);
         EXPECT_NE(client, nullptr);
@@ -88,20 +92,21 @@ TEST(AudioEndpoints, TheDefaultOutputPlaysSharedAndEventDriven) {
 // The sound thread on Wine's endpoints: the null sink's monitor played into
 // the null sink, on the product's layer, goes on without ending.
 TEST(AudioEndpoints, TheSoundThreadPlaysTheMonitorIntoTheSink) {
-    std::vector<AudioEndpoint> endpoints;
+    const auto list = std::make_unique<AudioEndpointList>();
     {
         ComApartment com(COINIT_MULTITHREADED);
-        ASSERT_EQ(audio_enum_capture_endpoints(endpoints), S_OK);
+        ASSERT_EQ(audio_enum_capture_endpoints(*list), S_OK);
     }
-    const auto monitor = std::find_if(endpoints.begin(), endpoints.end(), [](const auto& e) {
-        return e.name.find(L"Monitor of Tavisko-Null") != std::wstring::npos;
+    const auto listed = std::span(list->endpoints, size_t(list->count));
+    const auto monitor = std::ranges::find_if(listed, [](const AudioEndpoint& e) {
+        return std::wstring_view(e.name).find(L"Monitor of Tavisko-Null") != std::wstring::npos;
     });
-    if (monitor == endpoints.end()) {
+    if (monitor == listed.end()) {
         GTEST_SKIP() << no_sound_server;
     }
     HWND window =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    sound_start(window, monitor->id.c_str());
+    sound_start(window, monitor->id);
     ULONGLONG end = GetTickCount64() + 5000;
     while (!sound_figures().playing && sound_running() && GetTickCount64() < end) {
         Sleep(10);

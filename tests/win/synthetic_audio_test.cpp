@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "audio/audio_device_layer.h"
 #include "base/owned_win.h"
@@ -39,13 +40,13 @@ struct Stream {
 };
 
 TEST(SyntheticAudio, TheLayerOffersTheMicrophoneAndASpeaker) {
-    std::vector<AudioEndpoint> endpoints;
-    ASSERT_EQ(audio_enum_capture_endpoints(endpoints), S_OK);
-    ASSERT_EQ(endpoints.size(), 1u);
-    EXPECT_EQ(endpoints[0].name, L"Microphone (Tavisko Synthetic Camera)");
-    EXPECT_EQ(endpoints[0].container_id, synthetic_microphone_container);
+    const auto list = std::make_unique<AudioEndpointList>();
+    ASSERT_EQ(audio_enum_capture_endpoints(*list), S_OK);
+    ASSERT_EQ(list->count, 1);
+    EXPECT_STREQ(list->endpoints[0].name, L"Microphone (Tavisko Synthetic Camera)");
+    EXPECT_EQ(list->endpoints[0].container_id, synthetic_microphone_container);
     ComPtr<IAudioClient> client;
-    EXPECT_EQ(audio_open_capture(endpoints[0].id, &client), S_OK);
+    EXPECT_EQ(audio_open_capture(list->endpoints[0].id, &client), S_OK);
     EXPECT_EQ(audio_open_capture(L"{0.0.1.00000000}.{gone}", &client), E_NOTFOUND);
     EXPECT_EQ(client, nullptr);
     EXPECT_EQ(audio_open_default_render(&client), S_OK);
