@@ -8,6 +8,7 @@
 #include "app/camera_controls_win.h"
 #include "app/main_window.h"
 #include "app/window_calls.h"
+#include "audio/sound_menu_win.h"
 #include "base/command_ids.h"
 #include "layout/see_through_win.h"
 #include "layout/toolbar.h"
@@ -190,6 +191,10 @@ constexpr Command commands[] = {
     // is the global hotkey that ends it.
     {IDC_CLICK_THROUGH, L"Click through", nullptr, {{key_ctrl | key_alt | key_shift, 'T'}},
      toggle_click_through, click_through_checked, click_through_possible},
+    // The Sound submenu's rows that are no input of their own.
+    {IDC_SOUND_OFF, L"Off", nullptr, {}, sound_off, sound_off_checked, nullptr},
+    {IDC_OPEN_MICROPHONE_PRIVACY, L"Open Microphone Settings", nullptr, {},
+     open_microphone_settings, nullptr, nullptr},
     // The button shown while camera access is off.
     {IDC_OPEN_PRIVACY, L"Open Camera Settings", nullptr, {},
      open_privacy_settings, nullptr, nullptr},

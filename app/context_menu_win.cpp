@@ -8,6 +8,7 @@
 #include "app/commands_win.h"
 #include "app/main_window.h"
 #include "app/window_calls.h"
+#include "audio/sound_menu_win.h"
 #include "base/command_ids.h"
 #include "base/owned_win.h"
 #include "capture/camera_select.h"
@@ -27,10 +28,11 @@ constexpr int menu_formats = -3;  // the submenu of the running camera's formats
 constexpr int menu_shapes = -4;   // the submenu of the compact window's shapes
 constexpr int menu_opacity = -5;  // the submenu of the opacities
 constexpr int menu_guides = -6;   // the submenu of the guides over the picture
+constexpr int menu_sound = -7;    // the submenu of the audio inputs
 
 // clang-format off
 constexpr int context_menu_rows[] = {
-    menu_cameras, menu_formats, IDC_CAMERA_CONTROLS, menu_separator,
+    menu_cameras, menu_formats, IDC_CAMERA_CONTROLS, menu_sound, menu_separator,
     IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_RESET, menu_separator,
     IDC_MIRROR, IDC_ROTATE_RIGHT, IDC_ROTATE_LEFT, menu_separator,
     IDC_FREEZE, IDC_COPY_PICTURE, IDC_SAVE_PICTURE, menu_separator,
@@ -45,6 +47,7 @@ constexpr int context_menu_rows[] = {
 constexpr UINT close_item = 200;
 constexpr UINT first_camera_item = 300;
 constexpr UINT first_format_item = 400; // then Automatic and a row a format
+constexpr UINT first_sound_item = 500;  // a row an input, as the submenu shows them
 
 // The cameras as the list shows them: the one in use checked, a
 // "(disconnected)" row greyed. A row's item is its camera's place in the
@@ -99,9 +102,9 @@ void pick_shown_camera(UINT index) {
     }
 }
 
-// A command's row: its name and first key, checked and greyed as its row in
-// the command table says.
-void append_command(HMENU menu, int id) {
+} // namespace
+
+void append_command_row(HMENU menu, int id) {
     const Command* command = find_command(id);
     if (command == nullptr) {
         return;
@@ -114,20 +117,22 @@ void append_command(HMENU menu, int id) {
                 UINT(command->id), text);
 }
 
+namespace {
+
 HMENU shape_submenu() {
     HMENU menu = CreatePopupMenu();
     for (const int id : {IDC_SHAPE_RECTANGLE, IDC_SHAPE_ROUNDED, IDC_SHAPE_CIRCLE}) {
-        append_command(menu, id);
+        append_command_row(menu, id);
     }
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    append_command(menu, IDC_SHAPE_NEXT);
+    append_command_row(menu, IDC_SHAPE_NEXT);
     return menu;
 }
 
 HMENU opacity_submenu() {
     HMENU menu = CreatePopupMenu();
     for (const int id : {IDC_OPACITY_100, IDC_OPACITY_85, IDC_OPACITY_70, IDC_OPACITY_50}) {
-        append_command(menu, id);
+        append_command_row(menu, id);
     }
     return menu;
 }
@@ -136,7 +141,7 @@ HMENU guides_submenu() {
     HMENU menu = CreatePopupMenu();
     for (const int id :
          {IDC_GUIDES_NONE, IDC_GUIDES_GRID, IDC_GUIDES_CROSSHAIR, IDC_GUIDES_CENTRE}) {
-        append_command(menu, id);
+        append_command_row(menu, id);
     }
     return menu;
 }
@@ -157,6 +162,9 @@ HMENU build_context_menu() {
             HMENU formats = format_submenu(first_format_item, &greyed);
             AppendMenuW(menu, MF_POPUP | (greyed ? MF_GRAYED : 0),
                         reinterpret_cast<UINT_PTR>(formats), L"Format");
+        } else if (row == menu_sound) {
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sound_submenu(first_sound_item)),
+                        L"Sound");
         } else if (row == menu_shapes) {
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(shape_submenu()), L"Shape");
         } else if (row == menu_opacity) {
@@ -166,7 +174,7 @@ HMENU build_context_menu() {
         } else if (row == menu_close) {
             AppendMenuW(menu, MF_STRING, close_item, L"Close\tAlt+F4");
         } else {
-            append_command(menu, row);
+            append_command_row(menu, row);
         }
     }
     return menu;
@@ -178,6 +186,8 @@ void run_menu_choice(int choice) {
     }
     if (UINT(choice) == close_item) {
         SendMessageW(main_window.handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (UINT(choice) >= first_sound_item) {
+        run_sound_choice(UINT(choice) - first_sound_item);
     } else if (UINT(choice) >= first_format_item) {
         run_format_choice(UINT(choice) - first_format_item);
     } else if (UINT(choice) >= first_camera_item) {

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/camera_controls_win.h"
+#include "audio/sound_menu_win.h"
 #include "base/owned_win.h"
 #include "base/status.h"
 #include "capture/camera_select.h"
@@ -59,6 +60,7 @@ struct MainWindow {
     CameraControlsWindow camera_controls;
     PictureSaver picture_saver;
     InfoLineState info_line{};
+    SoundMenuState sound;
 
     // Camera arrivals and removals, for the window's life.
     Owned<HDEVNOTIFY, unregister_device_notification> camera_notifications;

@@ -11,6 +11,7 @@
 #include "app/context_menu_win.h"
 #include "app/main_window.h"
 #include "app/window_calls.h"
+#include "audio/sound_menu_win.h"
 #include "base/command_ids.h"
 #include "base/geometry_win.h"
 #include "capture/camera_select.h"
@@ -61,6 +62,7 @@ void on_destroy() {
     main_window.full_screen = FullScreen{}; // never remembered: a next window starts as saved
     unfreeze_picture();
     picture_save_finish_within(picture_save_close_wait_ms);
+    sound_close();
     // A driver that never returns must not keep the process, and with it the
     // single-instance mutex, for ever: app_run leaves without the threads
     // that are still inside one.
@@ -132,6 +134,7 @@ void set_status(StatusState new_status) {
     main_window.status = new_status;
     const RECT area = place_settings_button();
     InvalidateRect(main_window.handle, &area, FALSE);
+    sound_follow_camera();
 }
 
 void relayout() {
@@ -270,6 +273,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         return 0;
     case WM_APP_STATUS:
         on_worker_report(wparam, lparam);
+        return 0;
+    case WM_APP_SOUND:
+        on_sound_end(wparam, lparam);
         return 0;
     case WM_APP_PICTURE_SAVED:
         on_picture_saved(wparam);

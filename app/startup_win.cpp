@@ -175,15 +175,16 @@ int app_run(HINSTANCE instance, int show_command) {
     ShowWindow(main_window.handle, show_command);
     run_message_loop();
 
-    if (capture_worker_stuck()) {
-        // WM_DESTROY saved the settings and gave the capture's threads their
-        // bounded wait, and one is still inside a call into its driver (the
-        // worker, or one given up on earlier). Joining would
-        // wait for ever, and capture_shutdown would free the frame buffer and
-        // the lock, and shut Media Foundation down, under a thread that may
-        // still use them. So give the mutex up, letting the next start run,
-        // and end the process here: TerminateProcess, unlike ExitProcess, runs
-        // no DLL detach code that could wait for a lock the stuck thread holds.
+    if (capture_worker_stuck() || main_window.sound.stuck) {
+        // WM_DESTROY saved the settings and gave the capture's and the
+        // sound's threads their bounded waits, and one is still inside a call
+        // into its driver (the worker, the sound thread, or one given up on
+        // earlier). Joining would wait for ever, and capture_shutdown would
+        // free the frame buffer and the lock, and shut Media Foundation down,
+        // under a thread that may still use them. So give the mutex up,
+        // letting the next start run, and end the process here:
+        // TerminateProcess, unlike ExitProcess, runs no DLL detach code that
+        // could wait for a lock the stuck thread holds.
         mutex.reset();
         TerminateProcess(GetCurrentProcess(), 0);
         return 0; // not reached: the call ends this thread too

@@ -32,3 +32,5 @@ inline constexpr int IDC_GUIDES_NONE = 126; // the guides over the picture, one 
 inline constexpr int IDC_GUIDES_GRID = 127;
 inline constexpr int IDC_GUIDES_CROSSHAIR = 128;
 inline constexpr int IDC_GUIDES_CENTRE = 129;
+inline constexpr int IDC_SOUND_OFF = 130;              // no sound plays: the default
+inline constexpr int IDC_OPEN_MICROPHONE_PRIVACY = 131; // Windows' microphone privacy page

@@ -108,6 +108,17 @@ struct ScopedGlobalLock {
     ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
 };
 
+// Holds a slim reader/writer lock exclusively for the object's lifetime. The
+// lock needs no set-up or clean-up (SRWLOCK_INIT), and unlike std::mutex
+// nothing about it can throw.
+struct ScopedExclusiveLock {
+    SRWLOCK& lock;
+    explicit ScopedExclusiveLock(SRWLOCK& l) : lock(l) { AcquireSRWLockExclusive(&lock); }
+    ~ScopedExclusiveLock() { ReleaseSRWLockExclusive(&lock); }
+    ScopedExclusiveLock(const ScopedExclusiveLock&) = delete;
+    ScopedExclusiveLock& operator=(const ScopedExclusiveLock&) = delete;
+};
+
 // Joins the calling thread to a COM apartment for the object's lifetime. Only
 // a successful CoInitializeEx (S_OK or S_FALSE) is balanced by CoUninitialize.
 struct ComApartment {

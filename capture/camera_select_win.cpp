@@ -132,6 +132,7 @@ void switch_to_camera(int32_t index) {
     const CameraEntry& entry = camera_list.cameras[index];
     if (settings.camera_id[0] == '\0') {
         settings.format = CameraFormat{}; // a format belongs to the camera it was picked for
+        settings.sound[0] = '\0';         // and so does a sound input
     }
     if (std::strcmp(settings.camera_id, entry.id) != 0 ||
         std::strcmp(settings.camera_name, entry.name) != 0) {
@@ -219,6 +220,7 @@ void on_camera_selection_change() {
     main_window.capture_active = 0;
     if (std::strcmp(camera_list.cameras[i].id, settings.camera_id) != 0) {
         settings.format = CameraFormat{}; // the format belongs to the camera it was picked for
+        settings.sound[0] = '\0';         // and so does the sound input
     }
     view_reset(settings.view);
     toolbar_update_zoom_label(100);

@@ -14,6 +14,7 @@
 #include <new>
 
 #include "base/text_win.h"
+#include "base/thread_list_win.h"
 #include "capture/capture.h"
 #include "capture/media_foundation.h"
 
@@ -23,18 +24,8 @@ CaptureWorker capture_worker;
 
 namespace {
 
-// Forgets the abandoned threads that have come back.
 void reap_abandoned() {
-    int32_t kept = 0;
-    for (int32_t i = 0; i < capture_worker.abandoned_count; ++i) {
-        HANDLE thread = capture_worker.abandoned[i];
-        if (WaitForSingleObject(thread, 0) == WAIT_OBJECT_0) {
-            CloseHandle(thread);
-        } else {
-            capture_worker.abandoned[kept++] = thread;
-        }
-    }
-    capture_worker.abandoned_count = kept;
+    reap_ended_threads(capture_worker.abandoned, capture_worker.abandoned_count);
 }
 
 // capture_start keeps room for two, so this never drops a handle.

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "audio/sound_setting.h"
 #include "capture/camera_format.h"
 #include "view/view_model.h"
 
@@ -45,6 +46,9 @@ struct Settings {
     int32_t opacity;     // percent, one of opacity_levels; 100 is opaque
     int32_t info;        // zero off, anything else on; the line of facts over the picture
     int32_t guides;      // a GuideKind, over the picture in every view
+    // The audio input chosen for camera_id, its endpoint id in UTF-8; empty:
+    // no sound plays.
+    char sound[sound_endpoint_id_size];
 };
 
 // Bounded output: `length` counts every byte appended, even those that did
@@ -56,8 +60,9 @@ struct TextSink {
 };
 
 // Longest text settings_format produces for a normalised view, the mirror,
-// rotation, compact, shape, opacity, info, guides and format lines included.
-inline constexpr size_t settings_text_max = 1084;
+// rotation, compact, shape, opacity, info, guides, format and sound lines
+// included.
+inline constexpr size_t settings_text_max = 1347;
 // settings_load reads at most this many bytes of the file.
 inline constexpr size_t settings_file_max = 65536;
 

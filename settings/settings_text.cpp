@@ -113,6 +113,9 @@ void parse_line(Settings& settings, WindowKeys& window, const char* line, size_t
         // Anything but a whole format reads as the built-in choice.
         settings.format = CameraFormat{};
         parse_camera_format(value, value_length, &settings.format);
+    } else if (key_is(line, key_length, "sound")) {
+        // A value that is no id of ours leaves the choice as it was.
+        parse_sound_setting(value, value_length, settings.sound);
     } else {
         for (int i = 0; i < 4; ++i) {
             if (key_is(line, key_length, window_keys[i])) {
@@ -283,6 +286,11 @@ size_t settings_format(const Settings& settings, char* buffer, size_t capacity) 
         char value[64];
         camera_format_text(settings.format, value, sizeof value);
         append_setting_line(sink, "format=", value);
+    }
+    // Only while an input is chosen: a file without sound stays as it was.
+    char sound[sound_endpoint_id_size];
+    if (format_sound_setting(settings.sound, sound, sizeof sound) > 0) {
+        append_setting_line(sink, "sound=", sound);
     }
     if (capacity > 0) {
         buffer[sink.length < capacity - 1 ? sink.length : capacity - 1] = '\0';

@@ -51,6 +51,11 @@ bool format_info_line(const InfoFigures& figures, wchar_t* out, size_t capacity)
     sink.text(L" \u00b7 ");
     put_count(sink, figures.dropped);
     sink.text(L" dropped");
+    if (figures.sound) {
+        sink.text(L" \u00b7 ");
+        put_count(sink, figures.sound_glitches);
+        sink.text(figures.sound_glitches == 1 ? L" sound glitch" : L" sound glitches");
+    }
     return !sink.cut;
 }
 

@@ -18,11 +18,14 @@ struct InfoFigures {
     int32_t rate_centi;  // frames a second the stamps show, in hundredths; -1 not yet known
     int32_t shown_centi; // new frames painted a second, in hundredths; -1 not yet known
     int64_t dropped;
-    bool frozen; // nothing new is shown, so the shown rate gives way to "frozen"
+    bool frozen;        // nothing new is shown, so the shown rate gives way to "frozen"
+    bool sound = false; // the camera's sound plays, so its glitches are named too
+    int64_t sound_glitches = 0;
 };
 
-// "1920 × 1080 NV12 · 59.94 fps · shown 59.94 · 0 dropped". A rate not yet
-// known reads "…". Always terminated; returns false when it had to be cut.
+// "1920 × 1080 NV12 · 59.94 fps · shown 59.94 · 0 dropped", and while sound
+// plays " · 2 sound glitches" after it. A rate not yet known reads "…".
+// Always terminated; returns false when it had to be cut.
 bool format_info_line(const InfoFigures& figures, wchar_t* out, size_t capacity);
 
 // The line's box around a measured text of text_width x text_height: the

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/window_calls.h"
+#include "audio/sound_win.h"
 #include "capture/capture.h"
 #include "view/paint.h"
 
@@ -41,6 +42,9 @@ InfoFigures current_figures() {
         figures.dropped = delivery.dropped;
     }
     figures.shown_centi = main_window.info_line.shown_centi;
+    const SoundFigures sound = sound_figures();
+    figures.sound = sound.playing;
+    figures.sound_glitches = sound.glitches;
     return figures;
 }
 

@@ -27,7 +27,7 @@ const std::string full_text = "version=1\ncamera_id=\\\\?\\usb#vid_046d&id=with=
                               "center_y=0.800000\nwindow_x=-1920\nwindow_y=10\nwindow_w=662\n"
                               "window_h=455\non_top=0\nmirror=1\nrotation=270\ncompact=1\n"
                               "shape=rounded\nopacity=70\ninfo=1\nguides=crosshair\n"
-                              "format=3840x2160@30000/1001,MJPG\n";
+                              "format=3840x2160@30000/1001,MJPG\nsound={0.0.1.00000000}.{a=b}\n";
 
 TEST(SettingsFormat, WritesTheRecordTheReaderTakesBack) {
     // Every field back, a value with "=" included; mirroring is the last line.
@@ -57,6 +57,7 @@ TEST(SettingsFormat, LongestRecordFitsAndSmallBuffersAreNeverOverrun) {
     s.info = 1;
     s.guides = GuideCrosshair;
     s.format = {4294967295u, 4294967295u, 4294967295u, 4294967295u, 0xFFFFFFFFu};
+    std::memset(s.sound, 's', sizeof s.sound - 1);
     std::memset(s.camera_id, 'i', sizeof s.camera_id - 1);
     std::memset(s.camera_name, 'n', sizeof s.camera_name - 1);
     s.window_w = s.window_h = INT32_MIN;
@@ -137,6 +138,8 @@ TEST(SettingsParse, KeysAreExactAndBadValuesKeepTheEarlierOne) {
     // A format line that is not whole reads as the built-in choice.
     EXPECT_EQ(parsed("format=640x480@30/1,NV12\nformat=640x480@30/1").format.width, 0u);
     EXPECT_EQ(parsed("format=640x480@30/1,YUY2").format.subtype, 0x32595559u);
+    // A sound value that is no endpoint id keeps the earlier one.
+    EXPECT_STREQ(parsed("sound=a\nsound=a\tb\nsound=" + std::string(257, 'x')).sound, "a");
     double out = 0;
     EXPECT_TRUE(parse_double_value("4.9e-324", 8, &out)); // underflow is still a number
     EXPECT_FALSE(parse_double_value("1e999", 5, &out));   // overflow is not

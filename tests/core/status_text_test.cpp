@@ -62,6 +62,15 @@ TEST(FormatInfoLine, NamesTheDeliveryAndStaysInsideItsBuffer) {
          true,
          L"1 \u00d7 2 12345678 \u00b7 1.00 fps \u00b7 shown 0.00 \u00b7 1 dropped"},
         {{1920, 1080, nv12, 5994, 5994, 0, false}, 12, false, L"1920 \u00d7 1080"},
+        // The sound's glitches only while it plays.
+        {{1, 2, 0, 1, 1, 3, false, true, 1},
+         99,
+         true,
+         L"1 \u00d7 2 \u00b7 0.01 fps \u00b7 shown 0.01 \u00b7 3 dropped \u00b7 1 sound glitch"},
+        {{1, 2, 0, 1, 1, 3, true, true, 5},
+         99,
+         true,
+         L"1 \u00d7 2 \u00b7 0.01 fps \u00b7 frozen \u00b7 3 dropped \u00b7 5 sound glitches"},
     };
     for (const auto& [figures, capacity, whole, text] : cases) {
         std::wstring buffer(info_line_units + 8, L'#');

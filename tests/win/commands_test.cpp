@@ -73,10 +73,11 @@ TEST(Commands, EachSwitchChecksItsOwnRowAndOnlyTheCameraSettingsWaitForAStream) 
     for (const auto& [on, set] : switches) {
         set(true);
         for (const Command& command : command_table()) {
-            // The rectangle, 100% and no guide, the defaults, keep their checks.
+            // The rectangle, 100%, no guide and no sound, the defaults, keep
+            // their checks.
             EXPECT_EQ(command.checked != nullptr && command.checked(),
                       command.id == on || command.id == 116 || command.id == 120 ||
-                          command.id == 126)
+                          command.id == 126 || command.id == 130)
                 << command.id << " with " << on << " on";
         }
         set(false);

@@ -78,6 +78,13 @@ TEST_F(InfoLineTest, ShowsTheStampedRateOverThePictureAndFrozenWhileItIsHeld) {
     EXPECT_FALSE(capture_delivery(&figures)) << "nothing measured while it is off";
 }
 
+TEST_F(InfoLineTest, NamesTheSoundsGlitchesWhileItPlays) {
+    open({ntsc_camera(0)}, "camera_id=\\\\?\\cam#1\ninfo=1\nsound={0.0.1.00000000}."
+                           "{7a1c5e00-0000-4000-8000-746176697300}\n");
+    EXPECT_TRUE(pump_until([] { return line().find(L" dropped \u00b7 ") != std::wstring::npos; }));
+    EXPECT_TRUE(line().ends_with(L" sound glitches") || line().ends_with(L" sound glitch"));
+}
+
 TEST_F(InfoLineTest, CountsTheFramesACameraSkippedAsDropped) {
     open({ntsc_camera(10)}, "version=1\ninfo=1\n");
     ASSERT_TRUE(pump_until([] { return measured() && dropped() >= 3; }));

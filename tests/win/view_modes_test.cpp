@@ -284,17 +284,17 @@ TEST_F(ViewModesTest, TheMenuOpensOnTheVideoAreaAndRunsItsChoices) {
 
     HMENU menu = build_context_menu();
     EXPECT_EQ(menu_rows(menu),
-              L"Camera|Format|Camera settings\u2026||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|"
+              L"Camera|Format|Camera settings\u2026|Sound||Zoom in\tCtrl++|Zoom out\tCtrl+\u2212|"
               L"Whole picture\tCtrl+0||"
               L"Mirror\tCtrl+M [x]|Rotate right\tCtrl+R|Rotate left\tCtrl+Shift+R||"
               L"Freeze\tSpace|Copy picture\tCtrl+C|Save picture\tCtrl+S||"
               L"Info line\tCtrl+I|Guides||Always on top\tCtrl+T [x]|"
               L"Compact view\tCtrl+H|Shape|Full screen\tF11||"
               L"Opacity|Click through\tCtrl+Alt+Shift+T||Close\tAlt+F4|");
-    EXPECT_EQ(menu_rows(GetSubMenu(menu, 21)),
+    EXPECT_EQ(menu_rows(GetSubMenu(menu, 22)),
               L"Rectangle [x]|Rounded corners|Circle||Next shape\tCtrl+B|");
-    EXPECT_EQ(menu_rows(GetSubMenu(menu, 24)), L"100%|85%|70% [x]|50%|");
-    EXPECT_EQ(menu_rows(GetSubMenu(menu, 17)), L"None|Thirds grid|Crosshair|Centre mark [x]|");
+    EXPECT_EQ(menu_rows(GetSubMenu(menu, 25)), L"100%|85%|70% [x]|50%|");
+    EXPECT_EQ(menu_rows(GetSubMenu(menu, 18)), L"None|Thirds grid|Crosshair|Centre mark [x]|");
     HMENU cameras = GetSubMenu(menu, 0);
     EXPECT_EQ(menu_rows(cameras), L"One [x]|Two|");
     const int second_camera = int(GetMenuItemID(cameras, 1));
