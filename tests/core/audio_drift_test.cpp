@@ -101,4 +101,35 @@ TEST(AudioDrift, KeepsTheChannelsApartAndPlaysASilentPacketAsZeros) {
     EXPECT_EQ(out, expected);
 }
 
+// The resampler makes a frame only while the frame after its position and
+// where its step lands both lie in the input; on a ramp each frame made is
+// its own position.
+TEST(Resample, MakesFramesUpToTheInputsEnd) {
+    // clang-format off
+    struct Case { uint64_t step; uint32_t phase; int32_t in_frames, out_frames, made, passed; uint32_t phase_after; std::vector<float> out; };
+    const uint64_t one = uint64_t(1) << 32;
+    const Case cases[] = {
+        {one, 0, 4, 8, 2, 2, 0, {0.0f, 1.0f}},
+        {one, 1u << 31, 4, 8, 2, 2, 1u << 31, {0.5f, 1.5f}},
+        {one + one / 2, 0, 6, 8, 3, 4, 1u << 31, {0.0f, 1.5f, 3.0f}},
+        {one / 2, 0, 3, 8, 4, 2, 0, {0.0f, 0.5f, 1.0f, 1.5f}},
+        {one, 0, 10, 3, 3, 3, 0, {0.0f, 1.0f, 2.0f}},
+        {one, 0, 2, 8, 0, 0, 0, {}},
+    };
+    // clang-format on
+    const float ramp[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.in_frames);
+        Resampler resampler{c.step, c.phase};
+        std::vector<float> out(size_t(c.out_frames), -1.0f);
+        int32_t passed = -1;
+        EXPECT_EQ(resample(resampler, 1, ramp, c.in_frames, out.data(), c.out_frames, &passed),
+                  c.made);
+        EXPECT_EQ(passed, c.passed);
+        EXPECT_EQ(resampler.phase, c.phase_after);
+        out.resize(size_t(c.made));
+        EXPECT_EQ(out, c.out);
+    }
+}
+
 } // namespace
