@@ -60,7 +60,7 @@ void start_chosen() {
     to_utf16(settings.sound, id, int(sound_endpoint_id_size));
     main_window.sound.access_denied = false; // a new try
     main_window.sound.following = true;
-    sound_start(main_window.handle, id);
+    sound_start(main_window.sound.player, main_window.handle, id);
 }
 
 } // namespace
@@ -102,7 +102,7 @@ void run_sound_choice(UINT offset) {
 }
 
 void sound_off() {
-    sound_stop();
+    sound_stop(main_window.sound.player);
     main_window.sound.following = false;
     if (settings.sound[0] != '\0') {
         settings.sound[0] = '\0';
@@ -122,7 +122,7 @@ void open_microphone_settings() {
 void sound_follow_camera() {
     const bool streaming = main_window.status == StatusStreaming;
     if (!streaming && main_window.sound.following) {
-        sound_stop();
+        sound_stop(main_window.sound.player);
         main_window.sound.following = false;
     } else if (streaming && !main_window.sound.following && settings.sound[0] != '\0') {
         start_chosen();
@@ -140,5 +140,5 @@ void on_sound_end(WPARAM wparam, LPARAM) {
 
 void sound_close() {
     main_window.sound.following = false;
-    main_window.sound.stuck = !sound_shutdown_within(sound_stop_wait_ms);
+    main_window.sound.stuck = !sound_shutdown_within(main_window.sound.player, sound_stop_wait_ms);
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "audio/sound_pairing.h"
+#include "audio/sound_win.h"
 
 // The inputs the submenu offers at most.
 inline constexpr int32_t sound_menu_max = 64;
@@ -27,6 +28,8 @@ struct SoundMenuState {
     // The last flow ended because the microphone privacy setting denies the
     // program: the submenu says so until an input is tried again.
     bool access_denied = false;
+    // The flow, started and stopped here; the info line reads its figures.
+    SoundPlayer player{};
     // Closing had to leave a sound thread inside a driver call.
     bool stuck = false;
 };

@@ -27,20 +27,6 @@ struct SoundRun {
     SoundFigures figures;                        // published by the thread after every wake
 };
 
-// Threads that a stop let go of and that may still be inside a driver.
-inline constexpr int32_t sound_max_abandoned = 8;
-
-// Owned by the user-interface thread.
-struct SoundPlayer {
-    HANDLE thread; // the current run's, null when none
-    SoundRun* run;
-    HWND window; // where the current run reports, for the drain after a stop
-    HANDLE abandoned[sound_max_abandoned];
-    int32_t abandoned_count;
-};
-
-extern SoundPlayer sound_player;
-
 DWORD WINAPI sound_thread_main(void* run);
 // Lets go of one reference; the last one frees the run.
 void sound_run_release(SoundRun* run);

@@ -14,12 +14,10 @@
 #include "base/messages_win.h"
 #include "base/thread_list_win.h"
 
-SoundPlayer sound_player;
-
 namespace {
 
-void reap_abandoned() {
-    reap_ended_threads(sound_player.abandoned, sound_player.abandoned_count);
+void reap_abandoned(SoundPlayer& player) {
+    reap_ended_threads(player.abandoned, player.abandoned_count);
 }
 
 void post_end(HWND window, SoundEnd end, HRESULT hr) {
@@ -34,10 +32,10 @@ void sound_run_release(SoundRun* run) {
     }
 }
 
-void sound_start(HWND window, const wchar_t* endpoint_id) {
-    sound_stop();
-    reap_abandoned();
-    if (sound_player.abandoned_count >= sound_max_abandoned) {
+void sound_start(SoundPlayer& player, HWND window, const wchar_t* endpoint_id) {
+    sound_stop(player);
+    reap_abandoned(player);
+    if (player.abandoned_count >= sound_max_abandoned) {
         // Drivers that never return, again and again: no more threads for
         // them until some come back.
         post_end(window, SoundEndFailed, HRESULT_FROM_WIN32(ERROR_BUSY));
@@ -64,64 +62,63 @@ void sound_start(HWND window, const wchar_t* endpoint_id) {
         post_end(window, SoundEndFailed, HRESULT_FROM_WIN32(GetLastError()));
         return;
     }
-    sound_player.thread = thread;
-    sound_player.run = run.release();
-    sound_player.window = window;
+    player.thread = thread;
+    player.run = run.release();
+    player.window = window;
 }
 
-bool sound_stop() {
-    if (sound_player.thread == nullptr) {
+bool sound_stop(SoundPlayer& player) {
+    if (player.thread == nullptr) {
         return true;
     }
-    SoundRun* run = sound_player.run;
+    SoundRun* run = player.run;
     {
         // From here on the thread posts nothing.
         const ScopedExclusiveLock hold(run->lock);
         run->stopped = true;
     }
     SetEvent(run->stop_event.get());
-    const bool joined =
-        WaitForSingleObject(sound_player.thread, sound_stop_wait_ms) == WAIT_OBJECT_0;
-    if (joined || sound_player.abandoned_count >= sound_max_abandoned) {
-        CloseHandle(sound_player.thread);
+    const bool joined = WaitForSingleObject(player.thread, sound_stop_wait_ms) == WAIT_OBJECT_0;
+    if (joined || player.abandoned_count >= sound_max_abandoned) {
+        CloseHandle(player.thread);
     } else {
-        sound_player.abandoned[sound_player.abandoned_count++] = sound_player.thread;
+        player.abandoned[player.abandoned_count++] = player.thread;
     }
-    sound_player.thread = nullptr;
-    sound_player.run = nullptr;
+    player.thread = nullptr;
+    player.run = nullptr;
     sound_run_release(run);
     // What the run posted before the stop goes unread.
     MSG message;
-    while (PeekMessageW(&message, sound_player.window, WM_APP_SOUND, WM_APP_SOUND, PM_REMOVE)) {
+    while (PeekMessageW(&message, player.window, WM_APP_SOUND, WM_APP_SOUND, PM_REMOVE)) {
     }
     return joined;
 }
 
-bool sound_running() {
-    if (sound_player.run == nullptr) {
+bool sound_running(const SoundPlayer& player) {
+    if (player.run == nullptr) {
         return false;
     }
-    const ScopedExclusiveLock hold(sound_player.run->lock);
-    return !sound_player.run->ended;
+    const ScopedExclusiveLock hold(player.run->lock);
+    return !player.run->ended;
 }
 
-SoundFigures sound_figures() {
-    if (sound_player.run == nullptr) {
+SoundFigures sound_figures(const SoundPlayer& player) {
+    if (player.run == nullptr) {
         return {};
     }
-    const ScopedExclusiveLock hold(sound_player.run->lock);
-    return sound_player.run->figures;
+    const ScopedExclusiveLock hold(player.run->lock);
+    return player.run->figures;
 }
 
-bool sound_shutdown_within(DWORD wait_ms) {
+bool sound_shutdown_within(SoundPlayer& player, DWORD wait_ms) {
     const ULONGLONG deadline = GetTickCount64() + wait_ms;
-    sound_stop();
-    reap_abandoned();
+    sound_stop(player);
+    reap_abandoned(player);
     const ULONGLONG now = GetTickCount64();
-    if (sound_player.abandoned_count > 0 && now < deadline) {
-        WaitForMultipleObjects(DWORD(sound_player.abandoned_count), sound_player.abandoned, TRUE,
+    if (player.abandoned_count > 0 && now < deadline) {
+        WaitForMultipleObjects(DWORD(player.abandoned_count), player.abandoned, TRUE,
                                DWORD(deadline - now));
-        reap_abandoned();
+        reap_abandoned(player);
     }
-    return sound_player.abandoned_count == 0;
+    return player.abandoned_count == 0;
 }

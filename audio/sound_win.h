@@ -26,6 +26,22 @@ enum SoundEnd : int32_t {
 // The longest a stop waits for the thread before letting it go.
 inline constexpr DWORD sound_stop_wait_ms = 500;
 
+// Threads that a stop let go of and that may still be inside a driver.
+inline constexpr int32_t sound_max_abandoned = 8;
+
+struct SoundRun; // what one run shares with its thread (audio/sound_run_win.h)
+
+// The caller's record of its flow: the window keeps one in its own record,
+// a test or the benchmark its own. Owned by the thread that starts and
+// stops the flow; all zero is no flow.
+struct SoundPlayer {
+    HANDLE thread; // the current run's, null when none
+    SoundRun* run;
+    HWND window; // where the current run reports, for the drain after a stop
+    HANDLE abandoned[sound_max_abandoned];
+    int32_t abandoned_count;
+};
+
 // What the info line and the benchmark read of the running flow.
 struct SoundFigures {
     bool playing;         // a flow is running (it may still be filling)
@@ -36,13 +52,13 @@ struct SoundFigures {
 
 // Stops what plays and starts playing the capture endpoint `endpoint_id`
 // (an IMMDevice id) through the default output. Reports to `window`.
-void sound_start(HWND window, const wchar_t* endpoint_id);
+void sound_start(SoundPlayer& player, HWND window, const wchar_t* endpoint_id);
 // Stops the flow within sound_stop_wait_ms; false when the thread had to be
 // let go. Nothing of the stopped flow is posted afterwards.
-bool sound_stop();
+bool sound_stop(SoundPlayer& player);
 // A flow was started and has not been stopped or ended.
-bool sound_running();
-SoundFigures sound_figures();
+bool sound_running(const SoundPlayer& player);
+SoundFigures sound_figures(const SoundPlayer& player);
 // At exit: stops the flow and waits at most `wait_ms` for every thread let
 // go before; true when all of them ended.
-bool sound_shutdown_within(DWORD wait_ms);
+bool sound_shutdown_within(SoundPlayer& player, DWORD wait_ms);

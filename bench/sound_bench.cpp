@@ -46,27 +46,28 @@ int wmain(int argc, wchar_t** argv) {
         low_latency = low_latency || std::wcscmp(argv[i], L"--low-latency") == 0;
     }
     synthetic_audio_offer_low_latency(low_latency);
+    SoundPlayer player{};
     HWND window =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    sound_start(window, synthetic_microphone_id);
+    sound_start(player, window, synthetic_microphone_id);
     const ULONGLONG started = GetTickCount64();
-    while (!sound_figures().playing && GetTickCount64() - started < 5000) {
+    while (!sound_figures(player).playing && GetTickCount64() - started < 5000) {
         Sleep(10);
     }
     std::vector<int32_t> delays;
     const ULONGLONG end = GetTickCount64() + ULONGLONG(seconds) * 1000;
-    while (GetTickCount64() < end && sound_running()) {
-        delays.push_back(sound_figures().delay_us);
+    while (GetTickCount64() < end && sound_running(player)) {
+        delays.push_back(sound_figures(player).delay_us);
         Sleep(10);
     }
-    const SoundFigures figures = sound_figures();
+    const SoundFigures figures = sound_figures(player);
     const auto speaker = synthetic_audio_last_opened(SyntheticAudioRole::render);
     const double clock_seconds = double(GetTickCount64() - started) / 1000;
     const size_t played = speaker ? synthetic_audio_played(speaker.Get()).size() / 2 : 0;
     const UINT32 period = speaker ? speaker_period(speaker.Get()) : 0;
     MSG message;
     const bool ended = PeekMessageW(&message, window, WM_APP_SOUND, WM_APP_SOUND, PM_REMOVE);
-    sound_shutdown_within(2000);
+    sound_shutdown_within(player, 2000);
     DestroyWindow(window);
     if (delays.empty() || ended) {
         std::printf("sound: the flow did not play (ended: %s)\n", ended ? "yes" : "no");

@@ -42,7 +42,7 @@ InfoFigures current_figures() {
         figures.dropped = delivery.dropped;
     }
     figures.shown_centi = main_window.info_line.shown_centi;
-    const SoundFigures sound = sound_figures();
+    const SoundFigures sound = sound_figures(main_window.sound.player);
     figures.sound = sound.playing;
     figures.sound_glitches = sound.glitches;
     return figures;

@@ -104,22 +104,23 @@ TEST(AudioEndpoints, TheSoundThreadPlaysTheMonitorIntoTheSink) {
     if (monitor == listed.end()) {
         GTEST_SKIP() << no_sound_server;
     }
+    SoundPlayer player{};
     HWND window =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    sound_start(window, monitor->id);
+    sound_start(player, window, monitor->id);
     ULONGLONG end = GetTickCount64() + 5000;
-    while (!sound_figures().playing && sound_running() && GetTickCount64() < end) {
+    while (!sound_figures(player).playing && sound_running(player) && GetTickCount64() < end) {
         Sleep(10);
     }
-    EXPECT_TRUE(sound_figures().playing);
+    EXPECT_TRUE(sound_figures(player).playing);
     // A second on, the flow still runs and has posted nothing.
-    for (end = GetTickCount64() + 1000; sound_running() && GetTickCount64() < end;) {
+    for (end = GetTickCount64() + 1000; sound_running(player) && GetTickCount64() < end;) {
         Sleep(10);
     }
-    EXPECT_TRUE(sound_running());
+    EXPECT_TRUE(sound_running(player));
     MSG message;
     EXPECT_FALSE(PeekMessageW(&message, window, WM_APP_SOUND, WM_APP_SOUND, PM_REMOVE));
-    EXPECT_TRUE(sound_shutdown_within(2000));
+    EXPECT_TRUE(sound_shutdown_within(player, 2000));
     DestroyWindow(window);
 }
 

@@ -23,7 +23,10 @@ struct SoundMenuTest : AppWindowTest {
         return menu_rows(sound) + (greyed ? L"(g)" : L"");
     }
     static bool playing() {
-        return pump_until([] { return sound_running() && sound_figures().playing; });
+        return pump_until([] {
+            return sound_running(main_window.sound.player) &&
+                   sound_figures(main_window.sound.player).playing;
+        });
     }
 };
 
@@ -44,10 +47,11 @@ TEST_F(SoundMenuTest, APickedInputPlaysWithItsCameraIsRememberedAndLeavesWithIt)
 
     DestroyWindow(main_window.handle); // closing stops it
     main_window.handle = nullptr;
-    EXPECT_FALSE(sound_running());
+    EXPECT_FALSE(sound_running(main_window.sound.player));
     synthetic_audio_set_inputs({{L"{0.0.1.00000000}.{b}", L"Line In", {}}});
     reopen({cam, two}); // remembered but not there: it plays nothing and says nothing
-    ASSERT_TRUE(pump_until([] { return main_window.sound.following && !sound_running(); }));
+    ASSERT_TRUE(pump_until(
+        [] { return main_window.sound.following && !sound_running(main_window.sound.player); }));
     EXPECT_EQ(rows(), L"Off|Line In|");
     synthetic_audio_set_inputs({}); // there again: it plays once the camera is back
     synthetic_unplug(cam.symbolic_link);
@@ -59,7 +63,7 @@ TEST_F(SoundMenuTest, APickedInputPlaysWithItsCameraIsRememberedAndLeavesWithIt)
     // Another camera: the sound stops and its choice is forgotten.
     pick_camera_row(
         int(SendMessageW(main_window.toolbar.combo, CB_FINDSTRINGEXACT, 0, LPARAM(L"Two"))));
-    EXPECT_FALSE(sound_running());
+    EXPECT_FALSE(sound_running(main_window.sound.player));
     EXPECT_STREQ(settings.sound, "");
 }
 
@@ -77,7 +81,7 @@ TEST_F(SoundMenuTest, ListsTheInputsAndSaysOnlyThatAccessIsDenied) {
     rows(2); // a new try
     ASSERT_TRUE(playing());
     EXPECT_EQ(rows(0), L"Off|Line In|Mic \u00c4 [x]|");
-    EXPECT_FALSE(sound_running());
+    EXPECT_FALSE(sound_running(main_window.sound.player));
     EXPECT_EQ(rows(), L"Off [x]|Line In|Mic \u00c4|");
     synthetic_audio_set_inputs({});
 }
@@ -99,7 +103,7 @@ TEST_F(SoundMenuTest, AHungInputHoldsUpClosingNoLongerThanTheStopsBound) {
     EXPECT_LE(GetTickCount64() - before, 500u + 250u);
     EXPECT_TRUE(main_window.sound.stuck);
     synthetic_audio_hang_capture(false);
-    EXPECT_TRUE(sound_shutdown_within(2000));
+    EXPECT_TRUE(sound_shutdown_within(main_window.sound.player, 2000));
 }
 
 TEST(CameraContainer, IsAllZeroForALinkWineKnowsNothingOf) {

@@ -47,11 +47,12 @@ bool hears(IAudioClient* before, size_t frames) {
 }
 
 struct Sound : testing::Test {
+    SoundPlayer player{};
     HWND window =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ~Sound() override {
         synthetic_audio_hang_capture(false);
-        EXPECT_TRUE(sound_shutdown_within(2000));
+        EXPECT_TRUE(sound_shutdown_within(player, 2000));
         synthetic_audio_deny_access(false);
         synthetic_audio_set_input_mix(synthetic_audio_mix);
         synthetic_audio_offer_low_latency(false);
@@ -74,13 +75,13 @@ struct Heard {
     int32_t delay_median;
 };
 
-Heard hear_half_a_second(HWND window) {
+Heard hear_half_a_second(SoundPlayer& player, HWND window) {
     const auto before = synthetic_audio_last_opened(Role::render);
-    sound_start(window, synthetic_microphone_id);
+    sound_start(player, window, synthetic_microphone_id);
     std::vector<int32_t> delays;
     wait_for(
         [&] {
-            delays.push_back(sound_figures().delay_us);
+            delays.push_back(sound_figures(player).delay_us);
             return hears(before.Get(), 24000);
         },
         5000, 50);
@@ -91,7 +92,7 @@ Heard hear_half_a_second(HWND window) {
     // The figures once 50 ms more have played: the thread counts a glitch at
     // its next wake.
     wait_for([&] { return hears(before.Get(), 24000 + 2400); });
-    heard_now.figures = sound_figures();
+    heard_now.figures = sound_figures(player);
     return heard_now;
 }
 
@@ -126,11 +127,11 @@ TEST_F(Sound, PlaysTheToneSmoothlyAtOneKilohertzWithinItsPeriodsDelay) {
         synthetic_audio_offer_low_latency(row.low_latency);
         // A busy machine may starve the threads for longer than the flow
         // holds: half a second the thread counts a glitch in is tried again.
-        Heard heard_now = hear_half_a_second(window);
+        Heard heard_now = hear_half_a_second(player, window);
         for (int tries = 1; tries < 8 && !row.low_latency && heard_now.figures.glitches != 0;
              ++tries) {
-            sound_stop();
-            heard_now = hear_half_a_second(window);
+            sound_stop(player);
+            heard_now = hear_half_a_second(player, window);
         }
         const std::vector<float>& left = heard_now.left;
         float largest_step = 0;
@@ -154,7 +155,7 @@ TEST_F(Sound, PlaysTheToneSmoothlyAtOneKilohertzWithinItsPeriodsDelay) {
             // device's clock is not.
             EXPECT_GE(heard_now.figures.delay_max_us, heard_now.delay_median);
         }
-        EXPECT_TRUE(sound_stop());
+        EXPECT_TRUE(sound_stop(player));
         EXPECT_TRUE(ends().empty());
     }
 }
@@ -173,45 +174,45 @@ TEST_F(Sound, AnEndingIsPostedOnce) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.end);
         synthetic_audio_deny_access(row.denied);
-        sound_start(window, row.id);
+        sound_start(player, window, row.id);
         if (row.unplugged) {
-            ASSERT_TRUE(wait_for([] { return sound_figures().playing; }));
+            ASSERT_TRUE(wait_for([&] { return sound_figures(player).playing; }));
             synthetic_audio_unplug(synthetic_audio_last_opened(Role::capture).Get());
         }
-        ASSERT_TRUE(wait_for([] { return !sound_running(); }));
+        ASSERT_TRUE(wait_for([&] { return !sound_running(player); }));
         EXPECT_EQ(ends(), std::vector<WPARAM>{row.end});
-        EXPECT_TRUE(sound_stop());
+        EXPECT_TRUE(sound_stop(player));
     }
 }
 
 TEST_F(Sound, AHungInputIsLetGoWithinTheStopsBound) {
     synthetic_audio_hang_capture(true);
-    sound_start(window, synthetic_microphone_id);
+    sound_start(player, window, synthetic_microphone_id);
     // Packets pile up while the thread waits in the hung call.
-    ASSERT_TRUE(wait_for([] {
+    ASSERT_TRUE(wait_for([&] {
         const auto microphone = synthetic_audio_last_opened(Role::capture);
         UINT32 frames = 0;
         return microphone && SUCCEEDED(microphone->GetCurrentPadding(&frames)) && frames >= 960;
     }));
     const ULONGLONG before = GetTickCount64();
-    EXPECT_FALSE(sound_stop());
+    EXPECT_FALSE(sound_stop(player));
     EXPECT_LE(GetTickCount64() - before, 500u + 250u);
-    EXPECT_FALSE(sound_shutdown_within(50));
+    EXPECT_FALSE(sound_shutdown_within(player, 50));
     synthetic_audio_hang_capture(false);
-    EXPECT_TRUE(sound_shutdown_within(2000));
+    EXPECT_TRUE(sound_shutdown_within(player, 2000));
 }
 
 TEST_F(Sound, FollowsTheDefaultOutputToANewSpeaker) {
     for (const bool notify : {true, false}) {
         SCOPED_TRACE(notify);
         const auto before = synthetic_audio_last_opened(Role::render);
-        sound_start(window, synthetic_microphone_id);
+        sound_start(player, window, synthetic_microphone_id);
         ASSERT_TRUE(wait_for([&] { return hears(before.Get(), 4800); }));
         const auto first = synthetic_audio_last_opened(Role::render);
         synthetic_audio_change_default_output(notify);
         ASSERT_TRUE(wait_for([&] { return hears(first.Get(), 4800); }));
-        EXPECT_TRUE(sound_running());
-        EXPECT_TRUE(sound_stop());
+        EXPECT_TRUE(sound_running(player));
+        EXPECT_TRUE(sound_stop(player));
         EXPECT_TRUE(ends().empty());
     }
 }
