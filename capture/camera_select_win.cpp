@@ -128,11 +128,20 @@ int32_t selected_camera_index() {
         SendMessageW(main_window.toolbar.combo, CB_GETITEMDATA, WPARAM(row), 0));
 }
 
+namespace {
+
+// The format and the sound input belong to the camera they were picked for.
+void forget_camera_choices() {
+    settings.format = CameraFormat{};
+    settings.sound[0] = '\0';
+}
+
+} // namespace
+
 void switch_to_camera(int32_t index) {
     const CameraEntry& entry = camera_list.cameras[index];
     if (settings.camera_id[0] == '\0') {
-        settings.format = CameraFormat{}; // a format belongs to the camera it was picked for
-        settings.sound[0] = '\0';         // and so does a sound input
+        forget_camera_choices();
     }
     if (std::strcmp(settings.camera_id, entry.id) != 0 ||
         std::strcmp(settings.camera_name, entry.name) != 0) {
@@ -219,8 +228,7 @@ void on_camera_selection_change() {
     capture_stop_if_running();
     main_window.capture_active = 0;
     if (std::strcmp(camera_list.cameras[i].id, settings.camera_id) != 0) {
-        settings.format = CameraFormat{}; // the format belongs to the camera it was picked for
-        settings.sound[0] = '\0';         // and so does the sound input
+        forget_camera_choices();
     }
     view_reset(settings.view);
     toolbar_update_zoom_label(100);
